@@ -1,0 +1,52 @@
+#include "OpenResult.h"
+
+#include <QCoreApplication>
+
+namespace tavrin::link {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("tavrin::link::OpenResult", text);
+}
+
+QString accessHint(const QString &device)
+{
+#ifdef Q_OS_LINUX
+    return tr("you need read and write access to %1; on Linux add your user to the "
+              "\"dialout\" group and log in again")
+        .arg(device);
+#else
+    return tr("you need read and write access to %1").arg(device);
+#endif
+}
+
+} // namespace
+
+OpenResult noDeviceFailure(int portNumber)
+{
+    return { OpenError::NotFound, tr("no serial device for COM %1").arg(portNumber) };
+}
+
+OpenResult openFailure(QSerialPort::SerialPortError error, const QString &serialText,
+                       const QString &device, bool deviceAccessible)
+{
+    switch (error) {
+    case QSerialPort::NoError:
+        return { OpenError::Other, serialText };
+    case QSerialPort::DeviceNotFoundError:
+        return { OpenError::NotFound, serialText };
+    case QSerialPort::PermissionError:
+        if (deviceAccessible)
+            return { OpenError::InUse, serialText };
+        return { OpenError::PermissionDenied,
+                 serialText + QStringLiteral(" - ") + accessHint(device) };
+    case QSerialPort::OpenError:
+        return { OpenError::AlreadyOpen, serialText };
+    default:
+        return { OpenError::Other, serialText };
+    }
+}
+
+} // namespace tavrin::link

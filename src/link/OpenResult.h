@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QSerialPort>
+#include <QString>
+
+namespace tavrin::link {
+
+enum class OpenError {
+    None,
+    NotFound, // no such port or no device: the old "invalid port number"
+    PermissionDenied,
+    InUse,
+    AlreadyOpen, // this link already holds a port
+    Other,
+};
+
+// Outcome of SerialLink::open(); description is what the user is shown.
+struct OpenResult
+{
+    OpenError error = OpenError::None;
+    QString description;
+
+    bool ok() const { return error == OpenError::None; }
+    explicit operator bool() const { return ok(); }
+};
+
+// "COM k" maps to no device at all.
+OpenResult noDeviceFailure(int portNumber);
+
+// Sorts the serial layer's open error into a kind. A permission error on a device we may read
+// and write means another program holds it; otherwise the text gains a hint on how to get access.
+OpenResult openFailure(QSerialPort::SerialPortError error, const QString &serialText,
+                       const QString &device, bool deviceAccessible);
+
+} // namespace tavrin::link

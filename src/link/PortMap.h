@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace tavrin::link {
+
+// The port list offers "COM 1" to "COM 12".
+inline constexpr int kFirstPortNumber = 1;
+inline constexpr int kLastPortNumber = 12;
+
+// A serial port as the system reports it, reduced to what the ordering needs.
+struct PortDescription
+{
+    QString portName; // "ttyUSB0"
+    QString systemLocation; // "/dev/ttyUSB0"
+    bool hasUsbVendor = false;
+
+    friend bool operator==(const PortDescription &, const PortDescription &) = default;
+};
+
+// USB adapters (ttyUSB*, ttyACM* or a USB vendor id) first, then the rest; each group in
+// natural order of the port name (ttyS2 before ttyS10). Linux creates dozens of ttyS
+// placeholders, and an adapter must not be pushed past COM 12 by them.
+QList<PortDescription> orderPorts(QList<PortDescription> ports);
+
+// The device behind "COM k": TAVRIN_COM<k> when set (an empty value means no device),
+// else COMk on Windows, else the k-th port of orderPorts(). Empty when there is none.
+QString deviceForPort(int portNumber);
+
+// Tool tip of the port list entry: the device, or "no device".
+QString portToolTip(int portNumber);
+
+} // namespace tavrin::link

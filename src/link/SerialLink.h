@@ -1,0 +1,66 @@
+#pragma once
+
+#include "LineAssembler.h"
+#include "OpenResult.h"
+
+#include <QObject>
+#include <QSerialPort>
+#include <QStringList>
+#include <QTimer>
+
+#include <chrono>
+
+namespace tavrin::link {
+
+// The serial line to one sign: open a port by its list number, write commands without waiting,
+// and receive the sign's answer as reply lines.
+class SerialLink : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr qint32 kBaudRate = 9600;
+    static constexpr std::chrono::milliseconds kDataTimeoutInterval { 10 };
+
+    explicit SerialLink(QObject *parent = nullptr);
+    ~SerialLink() override;
+
+    // Opens "COM k" at 9600 8N1 without flow control and drops any unfinished reply line.
+    // Fails, leaving the open port alone, while a port is open.
+    OpenResult open(int portNumber);
+    void close();
+    bool isOpen() const { return m_port.isOpen(); }
+    // The number of the last open attempt (0 before any), like a control's port property.
+    int portNumber() const { return m_portNumber; }
+
+    // Sends the text as Latin-1 bytes in one piece; never waits for them to leave.
+    bool write(const QString &text);
+
+    const QString &replyLine() const { return m_assembler.replyLine(); }
+    const QString &lastChunk() const { return m_assembler.lastChunk(); }
+    // True while an unfinished line waits for more characters or its idle drop.
+    bool isCollecting() const { return m_assembler.isWaiting(); }
+
+signals:
+    // A reply line without its line feed, untrimmed. Lines arrive in order: a line that
+    // completes while a handler is still running (say, in sleepTicks) waits for it to return.
+    void lineReceived(const QString &line);
+    // The device vanished or failed to read; the port is already closed. Emitted once.
+    void linkLost(const QString &description);
+
+private:
+    void readAvailable();
+    void dataTimeoutTick();
+    void handleError(QSerialPort::SerialPortError error);
+    void deliverLines();
+
+    QSerialPort m_port;
+    QTimer m_dataTimeout;
+    LineAssembler m_assembler;
+    QStringList m_pendingLines;
+    int m_portNumber = 0;
+    bool m_delivering = false;
+    bool m_losing = false;
+};
+
+} // namespace tavrin::link
