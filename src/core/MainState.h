@@ -44,6 +44,20 @@ struct MainState
     int progressValue = 0;
     bool progressVisible = false;
 
+    // Buttons that the sign commands disable while a command is in flight.
+    QString downloadCaption = QStringLiteral("Download from Sign");
+    bool downloadEnabled = true;
+    QString uploadCaption = QStringLiteral("Upload to Sign");
+    bool uploadEnabled = true;
+    bool factoryDefaultsEnabled = true;
+    bool autoIDEnabled = true;
+
+    // Window chrome driven by handlers.
+    bool priorityPanelShown = false;
+    int styleP0Shift = 0;  // twips TestBtn has moved StyleP0 to the right
+    QString testOut;       // TestOut caption
+    bool versionCheckVisible = false;
+
     MainState();
 
     // Selects code in the row's list by the select-by-code rule of the current vocabulary.

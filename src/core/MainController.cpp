@@ -1,0 +1,135 @@
+#include "MainController.h"
+
+namespace tavrin::core {
+
+MainController::MainController(QObject *parent)
+    : QObject(parent)
+{
+    const auto setUp = [this](QTimer &timer, std::chrono::milliseconds interval) {
+        timer.setInterval(interval);
+    };
+    setUp(m_searchPort, kSearchPortInterval);
+    setUp(m_comClose, kComCloseDelay);
+    setUp(m_factoryDef, kFactoryDefDelay);
+    setUp(m_textClear, kTextClearDelay);
+    setUp(m_uploadTimer, kUploadInterval);
+    connect(&m_textClear, &QTimer::timeout, this, &MainController::TextClear_Timer);
+}
+
+MainController::~MainController() = default;
+
+void MainController::Form_Load()
+{
+    m_state.flags.row = {};
+    // The lists are filled but nothing is selected until a download or a file sets them.
+    m_state.profile = vocab::mainProfile(QString());
+    m_state.portEntries = vocab::portEntries();
+    m_state.portIndex = 0;
+    for (auto &link : m_state.config.links)
+        link.priority = -1;
+    emit profileChanged();
+    changed();
+    m_searchPort.start();
+}
+
+void MainController::Form_Unload()
+{
+    m_searchPort.stop();
+}
+
+void MainController::setRowCode(int row, vocab::Attribute attribute, int code)
+{
+    m_state.selectRowCode(row, attribute, code);
+    changed();
+}
+
+void MainController::setTimeoutText(int row, const QString &text)
+{
+    if (row < 0 || row >= kRows)
+        return;
+    m_state.config.rows[size_t(row)].timeout = text;
+    changed();
+}
+
+void MainController::setCapcode(int link, const QString &text)
+{
+    if (link < 0 || link >= kLinks)
+        return;
+    m_state.config.links[size_t(link)].capcode = text;
+    changed();
+}
+
+void MainController::setLinkPriority(int link, int code)
+{
+    m_state.selectLinkPriority(link, code);
+    changed();
+}
+
+void MainController::setUserCommand(const QString &text)
+{
+    m_state.config.userCommand = text;
+    changed();
+}
+
+void MainController::setPortIndex(int index)
+{
+    m_state.selectPort(index);
+    changed();
+}
+
+void MainController::PauseP0_Change()
+{
+    m_state.flags.row[0] = true;
+}
+
+void MainController::PauseP1_Change()
+{
+    m_state.flags.row[1] = true;
+}
+
+void MainController::ShowPriority_Click()
+{
+    m_state.priorityPanelShown = true;
+    changed();
+    emit windowHeightRequested(kShownHeightTwips);
+}
+
+void MainController::HidePriority_Click()
+{
+    m_state.priorityPanelShown = false;
+    changed();
+    emit windowHeightRequested(kHiddenHeightTwips);
+}
+
+void MainController::TestBtn_Click()
+{
+    m_state.styleP0Shift += 10;
+    m_state.testOut = QString::number(m_state.profile.styleLeft + m_state.styleP0Shift);
+    changed();
+}
+
+void MainController::TextClear_Timer()
+{
+    m_state.status.clear();
+    m_state.statusVisible = false;
+    m_textClear.stop();
+    changed();
+}
+
+void MainController::ForceOnID0_Click(bool ticked)
+{
+    m_state.forceOnID0 = ticked;
+    for (int i = 0; i < kLinks; ++i)
+        m_state.linkLabels[size_t(i)] = vocab::linkLabel(ticked ? 0 : i);
+    changed();
+}
+
+void MainController::showStatus(const QString &text)
+{
+    m_state.status = text;
+    m_state.statusVisible = true;
+    m_textClear.start();
+    changed();
+}
+
+} // namespace tavrin::core

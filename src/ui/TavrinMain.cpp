@@ -1,0 +1,472 @@
+#include "TavrinMain.h"
+
+#include "Twips.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QUrl>
+
+#ifndef TAVRIN_HOME_PAGE_DEFAULT
+#define TAVRIN_HOME_PAGE_DEFAULT "https://tavrin.example.com/"
+#endif
+
+namespace tavrin::ui {
+
+using vocab::Attribute;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Sign Configuration Manager ver 4.72");
+
+// Twips between the window's outer height and its client area (title bar and borders).
+constexpr int kFrameTwips = 495;
+
+// Priority grid: the design's row tops and column positions.
+constexpr std::array kRowTops = { 5565, 6202, 6839, 7476, 8115 };
+constexpr int kRowHeight = 315;
+constexpr int kHeadingTop = 5280;
+
+struct Column
+{
+    Attribute attribute;
+    const char *name;    // object name prefix, row digit appended
+    const char *heading;
+    int left;
+    int width;
+};
+// Left to right as the grid shows them; font and effect move with the model profile.
+constexpr std::array<Column, 7> kColumns = { {
+    { Attribute::Font, "FontP", "Font", 1140, 2280 },
+    { Attribute::Style, "StyleP", "Style", 3510, 1250 },
+    { Attribute::Color, "ColorP", "Color", 4860, 1245 },
+    { Attribute::Speed, "SpeedP", "Speed", 6165, 885 },
+    { Attribute::Alignment, "AlignmentP", "Align", 7140, 850 },
+    { Attribute::Pause, "PauseP", "Pause", 8070, 570 },
+    { Attribute::Beep, "BeepP", "Beep", 8745, 960 },
+} };
+constexpr int kTimeoutLeft = 9810;
+constexpr int kTimeoutWidth = 1100;
+
+size_t slot(Attribute a) { return size_t(a); }
+
+QString arrayName(const char *name, int index)
+{
+    return QString::fromLatin1(name) + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
+}
+
+QLabel *label(QWidget *parent, const QString &text, const char *objectName = nullptr)
+{
+    auto *l = new QLabel(text, parent);
+    if (objectName)
+        l->setObjectName(QLatin1String(objectName));
+    return l;
+}
+
+QPushButton *button(QWidget *parent, const QString &text, const char *objectName)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(objectName));
+    return b;
+}
+
+void setTextIfChanged(QLineEdit *edit, const QString &text)
+{
+    if (edit->text() != text) {
+        const QSignalBlocker block(edit);
+        edit->setText(text);
+    }
+}
+
+void setIndex(QComboBox *combo, int index)
+{
+    if (combo->currentIndex() != index) {
+        const QSignalBlocker block(combo);
+        combo->setCurrentIndex(index);
+    }
+}
+
+} // namespace
+
+TavrinMain::TavrinMain(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("TavrinMain"));
+    setWindowTitle(kTitle);
+
+    auto *area = new QWidget(this);
+    area->setObjectName(QStringLiteral("MainArea"));
+    setCentralWidget(area);
+
+    buildMenus();
+    buildHeader(area);
+    buildLinkTable(area);
+    buildCommands(area);
+    buildPriorityGrid(area);
+    connectControls();
+
+    setWindowHeight(core::MainController::kHiddenHeightTwips);
+    m_controller.Form_Load();
+}
+
+TavrinMain::~TavrinMain() = default;
+
+QUrl TavrinMain::homePage()
+{
+    const QString fromEnvironment = qEnvironmentVariable("TAVRIN_HOME_PAGE");
+    return QUrl(fromEnvironment.isEmpty() ? QStringLiteral(TAVRIN_HOME_PAGE_DEFAULT) : fromEnvironment);
+}
+
+void TavrinMain::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("signFile"));
+    file->addAction(QStringLiteral("&Open"))->setObjectName(QStringLiteral("signOpenFile"));
+    file->addAction(QStringLiteral("Save"))->setObjectName(QStringLiteral("signSaveAs"));
+    file->addSeparator();
+    QAction *exit = file->addAction(QStringLiteral("E&xit"));
+    exit->setObjectName(QStringLiteral("signExit"));
+    connect(exit, &QAction::triggered, this, &QWidget::close); // signExit_Click
+
+    QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->setObjectName(QStringLiteral("signTools"));
+    tools->addAction(QStringLiteral("&Upgrade"))->setObjectName(QStringLiteral("signUpgrade"));
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("signHelp"));
+    help->addAction(QStringLiteral("&About"))->setObjectName(QStringLiteral("signAbout"));
+}
+
+void TavrinMain::buildHeader(QWidget *area)
+{
+    m_logo = button(area, QStringLiteral("TAVRIN"), "Image1");
+    m_logo->setFlat(true);
+    m_logo->setCursor(Qt::PointingHandCursor);
+    m_logo->setToolTip(QStringLiteral("Open the Tavrin home page"));
+    m_logo->setStyleSheet(QStringLiteral(
+        "QPushButton { color: #d22; background: #111; font: bold 20px; letter-spacing: 3px;"
+        " border-radius: 4px; }"));
+    place(m_logo, 120, 120, 2160, 555);
+
+    auto *portLabel = label(area, QStringLiteral("&Port :"));
+    place(portLabel, 2520, 150, 600, 255);
+    m_ports = new QComboBox(area);
+    m_ports->setObjectName(QStringLiteral("ComportsList"));
+    portLabel->setBuddy(m_ports);
+    place(m_ports, 3120, 105, 1320, 330);
+
+    auto *modelCaption = label(area, QStringLiteral("Model :"));
+    place(modelCaption, 4680, 150, 720, 255);
+    m_model = label(area, QString(), "LEDSignModel");
+    m_model->setStyleSheet(QStringLiteral("font-weight: bold"));
+    place(m_model, 5400, 150, 1500, 255);
+
+    m_firmwareCountLabel = label(area, QStringLiteral("Build No :"), "FCountLabel");
+    place(m_firmwareCountLabel, 6960, 150, 900, 255);
+    m_firmwareCount = label(area, QString(), "FCount");
+    place(m_firmwareCount, 7860, 150, 1200, 255);
+
+    m_testLabel = label(area, QString(), "TestLabel");
+    place(m_testLabel, 9240, 150, 1740, 255);
+
+    m_versionCheck = label(area, QStringLiteral("Version Check"), "VersionCheckLabel");
+    place(m_versionCheck, 4680, 420, 2000, 255);
+    m_versionCheck->hide();
+}
+
+void TavrinMain::buildLinkTable(QWidget *area)
+{
+    auto *box = new QGroupBox(QStringLiteral("Link Table"), area);
+    box->setObjectName(QStringLiteral("LinkTable"));
+    place(box, 120, 780, 6000, 3600);
+
+    auto *idHeading = label(box, QStringLiteral("Link"));
+    place(idHeading, 120, 300, 800, 255);
+    auto *capHeading = label(box, QStringLiteral("Capcode(s)"));
+    place(capHeading, 1000, 300, 2800, 255);
+    auto *priHeading = label(box, QStringLiteral("Priority"));
+    place(priHeading, 4200, 300, 1500, 255);
+
+    for (int i = 0; i < core::kLinks; ++i) {
+        const int top = 600 + i * 370;
+        auto *id = new QLabel(vocab::linkLabel(i), box);
+        id->setObjectName(QStringLiteral("LabelID") + QString::number(i));
+        place(id, 120, top + 30, 800, 255);
+        m_linkLabels[size_t(i)] = id;
+
+        auto *capcode = new QLineEdit(box);
+        capcode->setObjectName(arrayName("Capcode0", i));
+        capcode->setAccessibleName(QStringLiteral("Capcodes of link ") + QString::number(i));
+        place(capcode, 1000, top, 3060, 315);
+        m_capcodes[size_t(i)] = capcode;
+        id->setBuddy(capcode);
+
+        auto *priority = new QComboBox(box);
+        priority->setObjectName(arrayName("Pri0", i));
+        priority->setAccessibleName(QStringLiteral("Priority of link ") + QString::number(i));
+        place(priority, 4200, top, 1560, 315);
+        m_linkPriorities[size_t(i)] = priority;
+    }
+}
+
+void TavrinMain::buildCommands(QWidget *area)
+{
+    constexpr int left = 6360;
+    constexpr int width = 4620;
+
+    m_autoID = new QCheckBox(QStringLiteral("Auto sequence messages"), area);
+    m_autoID->setObjectName(QStringLiteral("AutoID"));
+    place(m_autoID, left, 840, width, 300);
+
+    m_forceOnID0 = new QCheckBox(QStringLiteral("Force all messages to ID 0"), area);
+    m_forceOnID0->setObjectName(QStringLiteral("ForceOnID0"));
+    place(m_forceOnID0, left, 1170, width, 300);
+
+    auto *userLabel = label(area, QStringLiteral("User Defined Reset Command"));
+    place(userLabel, left, 1560, width, 255);
+    m_userCommand = new QLineEdit(area);
+    m_userCommand->setObjectName(QStringLiteral("usercmd1"));
+    userLabel->setBuddy(m_userCommand);
+    place(m_userCommand, left, 1830, width, 315);
+
+    const int half = (width - 120) / 2;
+    const auto grid = [&](QPushButton *b, int column, int row) {
+        place(b, left + column * (half + 120), 2340 + row * 480, half, 405);
+    };
+    m_download = button(area, QStringLiteral("Download from Sign"), "DownloadAll");
+    grid(m_download, 0, 0);
+    m_upload = button(area, QStringLiteral("Upload to Sign"), "UploadAll");
+    grid(m_upload, 1, 0);
+    m_forceUpload = button(area, QStringLiteral("Force Upload"), "ForceUpload");
+    grid(m_forceUpload, 0, 1);
+    m_factoryDefaults = button(area, QStringLiteral("Upload Factory Defaults"), "UploadFactoryDef");
+    grid(m_factoryDefaults, 1, 1);
+    m_setupDefaultMsg = button(area, QStringLiteral("Setup Default Message"), "SetupDefaultMsg");
+    grid(m_setupDefaultMsg, 0, 2);
+    m_sendTestMsg = button(area, QStringLiteral("Send Test Message"), "SendTestMsg");
+    grid(m_sendTestMsg, 1, 2);
+
+    m_progress = new QProgressBar(area);
+    m_progress->setObjectName(QStringLiteral("ProgressUploadAll"));
+    m_progress->setTextVisible(false);
+    place(m_progress, left, 3840, width, 240);
+
+    m_status = label(area, QString(), "Textout");
+    m_status->setStyleSheet(QStringLiteral("color: #0645ad; font-weight: bold"));
+    place(m_status, left, 4140, width, 285);
+
+    m_showPriority = button(area, QStringLiteral("Show Priority Settings"), "ShowPriority");
+    place(m_showPriority, 120, 4470, 2600, 360);
+    m_hidePriority = button(area, QStringLiteral("Hide Priority Settings"), "HidePriority");
+    place(m_hidePriority, 120, 4470, 2600, 360);
+
+    // Layout check controls of the design; they stay out of the operator's way.
+    m_testButton = button(area, QStringLiteral("Test"), "TestBtn");
+    place(m_testButton, 2880, 4470, 900, 360);
+    m_testButton->hide();
+    m_testOut = label(area, QString(), "TestOut");
+    place(m_testOut, 3900, 4520, 1500, 255);
+    m_testOut->hide();
+}
+
+void TavrinMain::buildPriorityGrid(QWidget *area)
+{
+    for (const Column &column : kColumns) {
+        auto *heading = label(area, QString::fromLatin1(column.heading));
+        heading->setObjectName(QStringLiteral("Heading") + QString::fromLatin1(column.heading));
+        place(heading, column.left, kHeadingTop, column.width, 255);
+    }
+    place(label(area, QStringLiteral("Timeout (Secs)")), kTimeoutLeft, kHeadingTop, kTimeoutWidth, 255);
+
+    for (int row = 0; row < core::kRows; ++row) {
+        const int top = kRowTops[size_t(row)];
+        const QString rowName = vocab::priorityEntries().at(row);
+        place(label(area, rowName), 120, top + 30, 1000, 255);
+        for (const Column &column : kColumns) {
+            auto *list = new QComboBox(area);
+            list->setObjectName(QString::fromLatin1(column.name) + QString::number(row));
+            list->setAccessibleName(QString::fromLatin1(column.heading) + QLatin1Char(' ') + rowName);
+            list->setMaxVisibleItems(15);
+            place(list, column.left, top, column.width, kRowHeight);
+            m_rowLists[size_t(row)][slot(column.attribute)] = list;
+        }
+        auto *timeout = new QLineEdit(area);
+        timeout->setObjectName(QStringLiteral("TimeoutP") + QString::number(row));
+        timeout->setAccessibleName(QStringLiteral("Timeout ") + rowName);
+        place(timeout, kTimeoutLeft, top, kTimeoutWidth, kRowHeight);
+        m_timeouts[size_t(row)] = timeout;
+    }
+}
+
+void TavrinMain::connectControls()
+{
+    auto &c = m_controller;
+    connect(&c, &core::MainController::stateChanged, this, &TavrinMain::refresh);
+    connect(&c, &core::MainController::profileChanged, this, &TavrinMain::refillLists);
+    connect(&c, &core::MainController::windowHeightRequested, this, &TavrinMain::setWindowHeight);
+    connect(&c, &core::MainController::messageRequested, this, &TavrinMain::showMessage);
+
+    for (int row = 0; row < core::kRows; ++row) {
+        for (Attribute attribute : vocab::kAttributes) {
+            QComboBox *list = m_rowLists[size_t(row)][slot(attribute)];
+            connect(list, &QComboBox::activated, this, [this, row, attribute](int index) {
+                m_controller.setRowCode(row, attribute, index);
+                if (attribute == Attribute::Pause && row == 0)
+                    m_controller.PauseP0_Change();
+                if (attribute == Attribute::Pause && row == 1)
+                    m_controller.PauseP1_Change();
+            });
+        }
+        connect(m_timeouts[size_t(row)], &QLineEdit::textEdited, this,
+                [this, row](const QString &text) { m_controller.setTimeoutText(row, text); });
+    }
+    for (int i = 0; i < core::kLinks; ++i) {
+        connect(m_capcodes[size_t(i)], &QLineEdit::textEdited, this,
+                [this, i](const QString &text) { m_controller.setCapcode(i, text); });
+        connect(m_linkPriorities[size_t(i)], &QComboBox::activated, this,
+                [this, i](int index) { m_controller.setLinkPriority(i, index); });
+    }
+    connect(m_userCommand, &QLineEdit::textEdited, &c, &core::MainController::setUserCommand);
+    connect(m_ports, &QComboBox::activated, &c, &core::MainController::setPortIndex);
+    connect(m_forceOnID0, &QCheckBox::clicked, &c, &core::MainController::ForceOnID0_Click);
+
+    connect(m_showPriority, &QPushButton::clicked, &c, &core::MainController::ShowPriority_Click);
+    connect(m_hidePriority, &QPushButton::clicked, &c, &core::MainController::HidePriority_Click);
+    connect(m_testButton, &QPushButton::clicked, &c, &core::MainController::TestBtn_Click);
+    connect(m_logo, &QPushButton::clicked, this, &TavrinMain::Image1_Click);
+}
+
+void TavrinMain::refillLists()
+{
+    const core::MainState &s = m_controller.state();
+    for (int row = 0; row < core::kRows; ++row) {
+        for (Attribute attribute : vocab::kAttributes) {
+            QComboBox *list = m_rowLists[size_t(row)][slot(attribute)];
+            const QSignalBlocker block(list);
+            list->clear();
+            list->addItems(vocab::toStringList(s.profile.vocabulary(attribute)));
+            list->setCurrentIndex(-1);
+        }
+    }
+    if (m_ports->count() != s.portEntries.size()) {
+        const QSignalBlocker block(m_ports);
+        m_ports->clear();
+        m_ports->addItems(s.portEntries);
+    }
+    for (QComboBox *priority : m_linkPriorities) {
+        if (priority->count() == 0) {
+            const QSignalBlocker block(priority);
+            priority->addItems(vocab::priorityEntries());
+            priority->setCurrentIndex(-1);
+        }
+    }
+    refresh();
+}
+
+void TavrinMain::applyGridLayout()
+{
+    const core::MainState &s = m_controller.state();
+    for (int row = 0; row < core::kRows; ++row) {
+        const int top = kRowTops[size_t(row)];
+        auto &lists = m_rowLists[size_t(row)];
+        place(lists[slot(Attribute::Font)], kColumns[0].left, top, s.profile.fontWidth, kRowHeight);
+        const int shift = row == 0 ? s.styleP0Shift : 0;
+        place(lists[slot(Attribute::Style)], s.profile.styleLeft + shift, top, s.profile.styleWidth,
+              kRowHeight);
+        lists[slot(Attribute::Speed)]->setEnabled(s.profile.speedAndAlignmentEnabled);
+        lists[slot(Attribute::Alignment)]->setEnabled(s.profile.speedAndAlignmentEnabled);
+    }
+}
+
+void TavrinMain::refresh()
+{
+    const core::MainState &s = m_controller.state();
+    for (int row = 0; row < core::kRows; ++row) {
+        const core::PriorityRow &values = s.config.rows[size_t(row)];
+        for (Attribute attribute : vocab::kAttributes)
+            setIndex(m_rowLists[size_t(row)][slot(attribute)], values.code(attribute));
+        setTextIfChanged(m_timeouts[size_t(row)], values.timeout);
+    }
+    applyGridLayout();
+
+    for (int i = 0; i < core::kLinks; ++i) {
+        setTextIfChanged(m_capcodes[size_t(i)], s.config.links[size_t(i)].capcode);
+        setIndex(m_linkPriorities[size_t(i)], s.config.links[size_t(i)].priority);
+        m_linkLabels[size_t(i)]->setText(s.linkLabels[size_t(i)]);
+    }
+    for (int i = 0; i < s.portEntries.size() && i < m_ports->count(); ++i) {
+        if (m_ports->itemText(i) != s.portEntries.at(i))
+            m_ports->setItemText(i, s.portEntries.at(i));
+    }
+    setIndex(m_ports, s.portIndex);
+
+    {
+        const QSignalBlocker block(m_autoID);
+        m_autoID->setChecked(s.config.autoID == 1);
+    }
+    m_autoID->setEnabled(s.autoIDEnabled);
+    {
+        const QSignalBlocker block(m_forceOnID0);
+        m_forceOnID0->setChecked(s.forceOnID0);
+    }
+    setTextIfChanged(m_userCommand, s.config.userCommand);
+
+    m_status->setText(s.status);
+    m_status->setVisible(s.statusVisible);
+    m_model->setText(s.modelLabel);
+    m_firmwareCount->setText(s.firmwareCount);
+    m_firmwareCount->setToolTip(s.firmwareCountToolTip);
+    m_firmwareCountLabel->setToolTip(s.firmwareCountToolTip);
+    m_testLabel->setText(s.testLabel);
+    m_versionCheck->setVisible(s.versionCheckVisible);
+    m_testOut->setText(s.testOut);
+
+    m_progress->setMaximum(s.progressMaximum);
+    m_progress->setValue(qMin(s.progressValue, s.progressMaximum));
+    m_progress->setVisible(s.progressVisible);
+
+    m_download->setText(s.downloadCaption);
+    m_download->setEnabled(s.downloadEnabled);
+    m_upload->setText(s.uploadCaption);
+    m_upload->setEnabled(s.uploadEnabled);
+    m_factoryDefaults->setEnabled(s.factoryDefaultsEnabled);
+
+    m_showPriority->setVisible(!s.priorityPanelShown);
+    m_hidePriority->setVisible(s.priorityPanelShown);
+}
+
+void TavrinMain::setWindowHeight(int twips)
+{
+    // Restoring the normal state first keeps a maximised window from ignoring the height.
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))
+        setWindowState(Qt::WindowNoState);
+    setFixedSize(px(kWidthTwips), px(twips - kFrameTwips));
+}
+
+void TavrinMain::showMessage(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void TavrinMain::Image1_Click()
+{
+    QDesktopServices::openUrl(homePage());
+}
+
+void TavrinMain::closeEvent(QCloseEvent *event)
+{
+    m_controller.Form_Unload();
+    event->accept();
+}
+
+} // namespace tavrin::ui

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "core/MainController.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace tavrin::ui {
+
+// The main window: the sign's configuration grid, link table and commands. It binds its
+// controls to the controller's state and forwards the operator's actions to it.
+class TavrinMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kWidthTwips = 11200;
+
+    explicit TavrinMain(QWidget *parent = nullptr);
+    ~TavrinMain() override;
+
+    core::MainController &controller() { return m_controller; }
+
+    // The address the logo opens: TAVRIN_HOME_PAGE, else the one configured at build time.
+    static QUrl homePage();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildHeader(QWidget *area);
+    void buildLinkTable(QWidget *area);
+    void buildCommands(QWidget *area);
+    void buildPriorityGrid(QWidget *area);
+    void connectControls();
+
+    void refresh();
+    void refillLists();
+    void applyGridLayout();
+    void setWindowHeight(int twips);
+    void showMessage(const QString &title, const QString &text);
+    void Image1_Click();
+
+    core::MainController m_controller;
+
+    std::array<std::array<QComboBox *, vocab::kAttributes.size()>, core::kRows> m_rowLists {};
+    std::array<QLineEdit *, core::kRows> m_timeouts {};
+    std::array<QLineEdit *, core::kLinks> m_capcodes {};
+    std::array<QComboBox *, core::kLinks> m_linkPriorities {};
+    std::array<QLabel *, core::kLinks> m_linkLabels {};
+
+    QComboBox *m_ports = nullptr;
+    QCheckBox *m_autoID = nullptr;
+    QCheckBox *m_forceOnID0 = nullptr;
+    QLineEdit *m_userCommand = nullptr;
+
+    QLabel *m_status = nullptr;
+    QLabel *m_model = nullptr;
+    QLabel *m_firmwareCount = nullptr;
+    QLabel *m_firmwareCountLabel = nullptr;
+    QLabel *m_testLabel = nullptr;
+    QLabel *m_versionCheck = nullptr;
+    QLabel *m_testOut = nullptr;
+    QProgressBar *m_progress = nullptr;
+
+    QPushButton *m_download = nullptr;
+    QPushButton *m_upload = nullptr;
+    QPushButton *m_forceUpload = nullptr;
+    QPushButton *m_factoryDefaults = nullptr;
+    QPushButton *m_setupDefaultMsg = nullptr;
+    QPushButton *m_sendTestMsg = nullptr;
+    QPushButton *m_showPriority = nullptr;
+    QPushButton *m_hidePriority = nullptr;
+    QPushButton *m_testButton = nullptr;
+    QPushButton *m_logo = nullptr;
+};
+
+} // namespace tavrin::ui
