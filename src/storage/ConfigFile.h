@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ConfigFileReader.h"
+#include "core/DefaultMessageStore.h"
+#include "core/MainState.h"
+
+#include <QString>
+
+namespace tavrin::storage {
+
+// What the main window's "Save" and "&Open" commands show; the dialogs and boxes are its own.
+inline const QString kErrorSavingFile = QStringLiteral("Error Saving File");
+inline const QString kSuggestionTitle = QStringLiteral("Suggestion");
+inline const QString kSuggestionText
+    = QStringLiteral("It is Better to use Force Upload after opening up a file\r\n"
+                     "It will make sure that all the settings are written to the Sign");
+inline const QString kConfigFileFilter = QStringLiteral("Text (*.led) | *.led");
+inline const QString kConfigFileDialogFilter = QStringLiteral("Text (*.led)"); // Qt's form
+
+// Saves lines 1-23 and the closing empty line to path, used as chosen (no extension added).
+// configFileName is left alone. On false the window shows kErrorSavingFile.
+bool saveConfiguration(const QString &path, const core::MainState &state,
+                       const core::DefaultMessageStore &store);
+
+// Reads path into the state and the record, then makes it the configFileName whatever the
+// read gave. On failure the window shows result.message(); on success it sets result.toolTip
+// on SetupDefaultMsg. The suggestion box follows in both cases.
+ReadResult openConfiguration(const QString &path, core::MainState &state,
+                             core::DefaultMessageStore &store);
+
+} // namespace tavrin::storage

@@ -1,0 +1,318 @@
+#include "ConfigFileReader.h"
+
+#include "ConfigLine.h"
+#include "Windows1252.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <array>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace tavrin::storage {
+
+using core::Code;
+using vocab::Attribute;
+
+namespace {
+
+// A saved configuration is about 1 KB; anything this large is not one and is not read.
+constexpr qint64 kMaxConfigFileBytes = 1024 * 1024;
+constexpr int kLinkPriorityLimit = 5; // a LinkID priority of 5 or more leaves the list as it is
+constexpr int kPriFieldCount = 8;
+constexpr int kLinkFieldCount = 2;
+
+// The attributes of a "Pri" line's first seven fields, in file order.
+constexpr std::array kPriFieldOrder
+    = { Attribute::Font,      Attribute::Style, Attribute::Color, Attribute::Speed,
+        Attribute::Alignment, Attribute::Pause, Attribute::Beep };
+
+struct ReadError
+{
+    int number = 0;
+    QString description;
+};
+
+QString errorTitle(int number)
+{
+    switch (number) {
+    case kErrorOverflow:
+        return QStringLiteral("Overflow");
+    case kErrorFileTooLarge:
+        return QStringLiteral("File too large");
+    case kErrorTypeMismatch:
+        return QStringLiteral("Type mismatch");
+    case kErrorFileNotFound:
+        return QStringLiteral("File not found");
+    case kErrorDeviceIO:
+        return QStringLiteral("Device I/O error");
+    case kErrorFileAccess:
+        return QStringLiteral("Path/File access error");
+    case kErrorInvalidValue:
+        return QStringLiteral("Invalid property value");
+    }
+    return QStringLiteral("Unexpected error");
+}
+
+ReadResult failure(int number, const QString &detail)
+{
+    ReadResult result;
+    result.ok = false;
+    result.errorNumber = number;
+    result.description = errorTitle(number) + QLatin1String(": ") + detail;
+    return result;
+}
+
+QString quoted(QStringView text)
+{
+    return QLatin1Char('"') + text.toString() + QLatin1Char('"');
+}
+
+// Applies one keyed line; the first failing value ends it with an error and nothing applied.
+class LineApplier
+{
+public:
+    LineApplier(int lineNumber, const ConfigLine &line, core::MainState &state,
+                core::DefaultMessageStore &store)
+        : m_lineNumber(lineNumber)
+        , m_line(line)
+        , m_state(state)
+        , m_store(store)
+    {
+    }
+
+    std::optional<ReadError> apply()
+    {
+        switch (m_line.key) {
+        case ConfigKey::Model:
+            m_state.modelLabel = m_line.value;
+            break;
+        case ConfigKey::Com:
+            applyCom();
+            break;
+        case ConfigKey::Pri:
+            applyPriorityRow();
+            break;
+        case ConfigKey::LinkID:
+            applyLink();
+            break;
+        case ConfigKey::DefaultMsg:
+            m_store.DefMsg = m_line.value;
+            break; // character 170 kept
+        case ConfigKey::DefaultFont:
+            applyDefault(m_store.DefFont);
+            break;
+        case ConfigKey::DefaultColor:
+            applyDefault(m_store.DefColor);
+            break;
+        case ConfigKey::DefaultStyle:
+            applyDefault(m_store.DefStyle);
+            break;
+        case ConfigKey::DefaultAlignment:
+            applyDefault(m_store.DefAlign);
+            break;
+        case ConfigKey::DefaultSpeed:
+            applyDefault(m_store.DefSpeed);
+            break;
+        case ConfigKey::DefaultPause:
+            applyDefault(m_store.DefPause);
+            break;
+        case ConfigKey::AutoID:
+            applyAutoID();
+            break;
+        }
+        return m_error;
+    }
+
+private:
+    void applyCom()
+    {
+        const auto port = code(m_line.value);
+        // Com:0 is a port list without a selection, which is what a save of one writes.
+        if (port && isListPosition(Code(*port - 1), vocab::kPortCount, m_line.value))
+            m_state.selectPort(*port - 1);
+    }
+
+    void applyPriorityRow()
+    {
+        const QStringList fields = m_line.value.split(QLatin1Char(','));
+        if (fields.size() != kPriFieldCount)
+            return;
+        std::array<Code, kPriFieldOrder.size()> codes {};
+        for (size_t i = 0; i < kPriFieldOrder.size(); ++i) {
+            const QString &field = fields[qsizetype(i)];
+            const auto value = toInt16(leadingNumber(field), field);
+            if (!value || !isListPosition(*value, m_state.listCount(kPriFieldOrder[i]), field))
+                return;
+            codes[i] = *value;
+        }
+        for (size_t i = 0; i < kPriFieldOrder.size(); ++i)
+            m_state.selectRowCode(m_line.index, kPriFieldOrder[i], codes[i]);
+        m_state.config.rows[size_t(m_line.index)].timeout = fields[kPriFieldCount - 1];
+    }
+
+    void applyLink()
+    {
+        core::LinkRow &link = m_state.config.links[size_t(m_line.index)];
+        const QStringList fields = m_line.value.split(QLatin1Char(','));
+        if (fields.size() != kLinkFieldCount) {
+            link = core::LinkRow {};
+            return;
+        }
+        const QString &priorityText = fields[1];
+        const auto priority = strictNumber(priorityText);
+        if (!priority)
+            return;
+        if (*priority < kLinkPriorityLimit) {
+            const auto value = toInt16(*priority, priorityText);
+            if (!value || !isListPosition(*value, vocab::kPriorityCount, priorityText))
+                return;
+            m_state.selectLinkPriority(m_line.index, *value);
+        }
+        link.capcode = fields[0];
+    }
+
+    void applyDefault(qint16 &field)
+    {
+        if (const auto value = code(m_line.value))
+            field = *value;
+    }
+
+    void applyAutoID()
+    {
+        constexpr int kCheckBoxStates = 2; // 0 clear, 1 ticked
+        const auto value = code(m_line.value);
+        if (value && isListPosition(*value, kCheckBoxStates, m_line.value, false))
+            m_state.config.autoID = *value;
+    }
+
+    std::optional<Code> code(QStringView text)
+    {
+        const auto value = strictNumber(text);
+        return value ? toInt16(*value, text) : std::nullopt;
+    }
+
+    // A decimal number and nothing else, blanks around it allowed.
+    std::optional<double> strictNumber(QStringView text)
+    {
+        bool ok = false;
+        const double value = text.trimmed().toDouble(&ok);
+        if (!ok || std::isnan(value)) {
+            fail(kErrorTypeMismatch, quoted(text) + QLatin1String(" is not a number"));
+            return std::nullopt;
+        }
+        return value;
+    }
+
+    // The number a field starts with, 0 when it starts with none ("12abc" is 12).
+    static double leadingNumber(const QString &text)
+    {
+        static const QRegularExpression leading(
+            QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?"));
+        const QRegularExpressionMatch match = leading.match(text);
+        return match.hasMatch() ? match.capturedView().trimmed().toDouble() : 0.0;
+    }
+
+    std::optional<Code> toInt16(double value, QStringView shown)
+    {
+        const double rounded = std::round(value);
+        if (!(rounded >= std::numeric_limits<Code>::min()
+              && rounded <= std::numeric_limits<Code>::max())) {
+            fail(kErrorOverflow, quoted(shown) + QLatin1String(" does not fit in 16 bits"));
+            return std::nullopt;
+        }
+        return Code(rounded);
+    }
+
+    // -1 (nothing selected) is a position every list accepts, unless noneAllowed is false.
+    bool isListPosition(Code code, int count, QStringView shown, bool noneAllowed = true)
+    {
+        if ((code == -1 && noneAllowed) || (code >= 0 && code < count))
+            return true;
+        fail(kErrorInvalidValue, quoted(shown) + QLatin1String(" is not in the list"));
+        return false;
+    }
+
+    void fail(int number, const QString &detail)
+    {
+        m_error = ReadError { number,
+                              QLatin1String("line ") + QString::number(m_lineNumber)
+                                  + QLatin1String(", ") + configKeyText(m_line.key, m_line.index)
+                                  + QLatin1Char(' ') + detail };
+    }
+
+    int m_lineNumber = 0;
+    const ConfigLine &m_line;
+    core::MainState &m_state;
+    core::DefaultMessageStore &m_store;
+    std::optional<ReadError> m_error;
+};
+
+} // namespace
+
+QString ReadResult::message() const
+{
+    if (ok)
+        return {};
+    return QLatin1String("Error ") + QString::number(errorNumber) + QLatin1String(" opening file.")
+        + QLatin1String("\r\n") + description;
+}
+
+ReadResult readConfigFile(const QString &path, core::MainState &state,
+                          core::DefaultMessageStore &store)
+{
+    const QString shownPath = QDir::toNativeSeparators(path);
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return failure(kErrorFileNotFound, shownPath);
+    // Folders, devices and pipes are refused before they can block or flood the read.
+    if (!info.isFile())
+        return failure(kErrorFileAccess, shownPath + QLatin1String(" is not a file"));
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(kErrorFileAccess, shownPath + QLatin1String(": ") + file.errorString());
+    const QByteArray bytes = file.read(kMaxConfigFileBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return failure(kErrorDeviceIO, shownPath + QLatin1String(": ") + file.errorString());
+    if (bytes.size() > kMaxConfigFileBytes)
+        return failure(kErrorFileTooLarge,
+                       shownPath
+                           + QLatin1String(" is larger than 1 MB and is no configuration file"));
+
+    // Lines end at CR LF, CR or LF, as a text-mode reader splits them.
+    const QString text = fromWindows1252(bytes);
+    const QStringView all(text);
+    qsizetype start = 0;
+    int lineNumber = 0;
+    while (start < all.size()) {
+        qsizetype end = start;
+        while (end < all.size() && all[end] != QLatin1Char('\r') && all[end] != QLatin1Char('\n'))
+            ++end;
+        ++lineNumber;
+        if (const auto line = splitConfigLine(all.sliced(start, end - start))) {
+            if (const auto error = LineApplier(lineNumber, *line, state, store).apply()) {
+                ReadResult result;
+                result.ok = false;
+                result.errorNumber = error->number;
+                result.description
+                    = errorTitle(error->number) + QLatin1String(" in ") + error->description;
+                return result;
+            }
+        }
+        if (end < all.size() && all[end] == QLatin1Char('\r') && end + 1 < all.size()
+            && all[end + 1] == QLatin1Char('\n'))
+            ++end;
+        start = end + 1;
+    }
+
+    ReadResult result;
+    result.toolTip = store.defaultMsgSummary();
+    return result;
+}
+
+} // namespace tavrin::storage
