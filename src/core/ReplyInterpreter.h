@@ -1,0 +1,27 @@
+#pragma once
+
+#include "MainState.h"
+
+#include <QString>
+
+namespace tavrin::core {
+
+// FCount caption for firmware that reports no build number; FCount_Change looks for it.
+inline const QString kFirmwareCountNotAvailable = QStringLiteral("Not Available");
+
+// What one reply line did to the main window, and what the window has to run because of it.
+struct ReplyOutcome
+{
+    MainState state;
+    bool statusShown = false; // Textout was shown: restart TextClear
+    bool showPriority = false; // the model label is not empty: run ShowPriority_Click
+    bool firmwareCountSet = false; // FCount was written: run FCount_Change
+    bool profileApplied = false; // the model profile was re-applied: refill lists and layout
+};
+
+// Interprets one line from the sign (without its line feed): acknowledgements become status
+// texts, the answer to DOWNLOAD_ALL fills the controls and the last-known sign image. A
+// malformed line is never reported; whatever it does not reach keeps its contents.
+ReplyOutcome parseSignReply(const QString &line, const MainState &state);
+
+} // namespace tavrin::core

@@ -1,0 +1,250 @@
+#include "Upload.h"
+
+#include "ReplyNumber.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace tavrin::core {
+
+using vocab::Attribute;
+
+namespace {
+
+constexpr int kMaxTimeoutSeconds = std::numeric_limits<qint16>::max();
+
+// The order in which the change detector looks at a row's lists.
+constexpr std::array kDetectionOrder
+    = { Attribute::Font,      Attribute::Style, Attribute::Color, Attribute::Speed,
+        Attribute::Alignment, Attribute::Pause, Attribute::Beep };
+
+std::array<Code, kRows> &imageOf(SignImage &image, Attribute attribute)
+{
+    switch (attribute) {
+    case Attribute::Font:
+        return image.font;
+    case Attribute::Style:
+        return image.style;
+    case Attribute::Color:
+        return image.color;
+    case Attribute::Speed:
+        return image.speed;
+    case Attribute::Alignment:
+        return image.alignment;
+    case Attribute::Pause:
+        return image.pause;
+    case Attribute::Beep:
+        return image.beep;
+    }
+    return image.font;
+}
+
+QString clearLinkCommand(int id)
+{
+    return QStringLiteral("<link id=") + QString::number(id) + QStringLiteral(" cap=0>\r");
+}
+
+bool isWholeSeconds(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    bool ok = false;
+    const int seconds = text.toInt(&ok);
+    return ok && seconds <= kMaxTimeoutSeconds;
+}
+
+} // namespace
+
+UploadCommands uploadCommands(const SignConfig &config)
+{
+    UploadCommands commands;
+    for (int n = 0; n < kRows; ++n) {
+        const PriorityRow &row = config.rows[size_t(n)];
+        commands[size_t(n)] = QStringLiteral("<DF pr=") + QString::number(n) + QStringLiteral(" f=")
+            + QString::number(row.font) + QStringLiteral(" c=") + QString::number(row.color)
+            + QStringLiteral(" s=") + QString::number(row.style) + QStringLiteral(" a=")
+            + QString::number(row.alignment) + QStringLiteral(" sp=") + QString::number(row.speed)
+            + QStringLiteral(" p=") + QString::number(row.pause) + QStringLiteral(" b=")
+            + QString::number(row.beep) + QStringLiteral(" t=") + row.timeout
+            + QStringLiteral(">\r");
+    }
+    commands[5]
+        = config.autoID == 1 ? QStringLiteral("<id=auto>\r") : QStringLiteral("<id=user>\r");
+    commands[6] = QStringLiteral("<UC>") + config.userCommand + u'\r';
+    return commands;
+}
+
+std::optional<QString> timeoutProblem(const SignConfig &config)
+{
+    for (int n = 0; n < kRows; ++n) {
+        if (!isWholeSeconds(config.rows[size_t(n)].timeout)) {
+            return QStringLiteral("Timeout of Priority ") + QString::number(n)
+                + QStringLiteral(" must be a whole number of seconds from 0 to ")
+                + QString::number(kMaxTimeoutSeconds) + u'.';
+        }
+    }
+    return std::nullopt;
+}
+
+int getChangedRows(MainState &state)
+{
+    SignConfig &config = state.config;
+    SignImage &image = state.image;
+    PendingFlags &flags = state.flags;
+    int count = 0;
+
+    for (int n = 0; n < kRows; ++n) {
+        const PriorityRow &row = config.rows[size_t(n)];
+        for (Attribute attribute : kDetectionOrder) {
+            Code &last = imageOf(image, attribute)[size_t(n)];
+            if (row.code(attribute) != last) {
+                flags.row[size_t(n)] = true;
+                last = row.code(attribute);
+            }
+        }
+        const double timeout = readNumber(row.timeout);
+        if (timeout != image.timeout[size_t(n)]) {
+            flags.row[size_t(n)] = true;
+            // timeoutProblem keeps texts that do not fit out of an upload; should one get
+            // here anyway the image keeps its value and the row stays marked.
+            if (const auto seconds = roundToInt16(timeout))
+                image.timeout[size_t(n)] = *seconds;
+        }
+    }
+
+    for (int i = 0; i < kLinks; ++i) {
+        const LinkRow &link = config.links[size_t(i)];
+        if (link.capcode != image.capcode[size_t(i)]) {
+            flags.link[size_t(i)] = true;
+            image.capcode[size_t(i)] = link.capcode;
+            ++count;
+        }
+        if (!link.capcode.isEmpty() && link.priority != -1
+            && readNumber(image.linkPriority[size_t(i)]) != link.priority) {
+            flags.link[size_t(i)] = true;
+            image.linkPriority[size_t(i)] = QString::number(link.priority);
+            ++count;
+        }
+    }
+
+    if (config.userCommand != image.userCommand) {
+        flags.userCommand = true;
+        image.userCommand = config.userCommand;
+    }
+
+    count += int(std::count(flags.row.begin(), flags.row.end(), true));
+
+    if (config.autoID != image.autoID) {
+        flags.autoID = true;
+        image.autoID = Code(config.autoID);
+        ++count;
+    }
+
+    if (flags.userCommand)
+        ++count;
+    return count;
+}
+
+void markAllPending(PendingFlags &flags)
+{
+    flags.row.fill(true);
+    std::fill_n(flags.link.begin(), kLinks, true);
+    flags.autoID = true;
+    flags.userCommand = true;
+}
+
+int uploadProgressMaximum(const PendingFlags &flags)
+{
+    const auto pending = std::count(flags.row.begin(), flags.row.end(), true)
+        + std::count(flags.link.begin(), flags.link.begin() + kLinks, true) + int(flags.autoID)
+        + int(flags.userCommand);
+    return 1 + kUploadProgressStep * int(pending);
+}
+
+void markPending(PendingFlags &flags, const UploadItem &item)
+{
+    switch (item.kind) {
+    case UploadItem::Kind::None:
+        break;
+    case UploadItem::Kind::Row:
+        if (item.index >= 0 && item.index < kRows)
+            flags.row[size_t(item.index)] = true;
+        break;
+    case UploadItem::Kind::AutoID:
+        flags.autoID = true;
+        break;
+    case UploadItem::Kind::UserCommand:
+        flags.userCommand = true;
+        break;
+    case UploadItem::Kind::Link:
+        if (item.index >= 0 && item.index < kLinks)
+            flags.link[size_t(item.index)] = true;
+        break;
+    }
+}
+
+UploadStep uploadTick(MainState &state, const UploadCommands &commands)
+{
+    // A maximum of 1 means nothing was pending at the click: the bar is left alone.
+    if (state.progressMaximum > 1) {
+        if (state.progressMaximum > state.progressValue)
+            state.progressValue
+                = std::min(state.progressValue + kUploadProgressStep, state.progressMaximum);
+        if (state.progressValue >= state.progressMaximum)
+            state.progressVisible = false;
+    }
+
+    PendingFlags &flags = state.flags;
+    UploadStep step;
+    const auto take = [&](bool &flag, UploadItem item, const QString &command) {
+        flag = false;
+        step.item = item;
+        step.first = command;
+    };
+
+    for (int n = 0; n < kRows; ++n) {
+        if (flags.row[size_t(n)]) {
+            take(flags.row[size_t(n)], { UploadItem::Kind::Row, n }, commands[size_t(n)]);
+            return step;
+        }
+    }
+    if (flags.autoID) {
+        take(flags.autoID, { UploadItem::Kind::AutoID }, commands[5]);
+        return step;
+    }
+    if (flags.userCommand) {
+        take(flags.userCommand, { UploadItem::Kind::UserCommand }, commands[6]);
+        return step;
+    }
+
+    for (int i = 0; i < kLinks; ++i) {
+        if (!flags.link[size_t(i)])
+            continue;
+        LinkRow &link = state.config.links[size_t(i)];
+        take(flags.link[size_t(i)], { UploadItem::Kind::Link, i }, clearLinkCommand(i));
+        // A capcode that does not start with a number other than 0 clears the link: only
+        // the clearing command goes out, and the row is emptied.
+        if (readNumber(link.capcode) == 0) {
+            link.capcode.clear();
+            link.priority = -1;
+        } else {
+            if (link.priority < 0)
+                link.priority = 0;
+            step.pauseThenSecond = true;
+            step.second = QStringLiteral("<link id=") + QString::number(i) + QStringLiteral(" cap=")
+                + link.capcode + QStringLiteral(" pr=") + QString::number(link.priority)
+                + QStringLiteral(">\r");
+        }
+        return step;
+    }
+
+    step.finished = true;
+    state.progressVisible = false;
+    return step;
+}
+
+} // namespace tavrin::core
