@@ -14,6 +14,12 @@ MainController::MainController(QObject *parent)
     setUp(m_textClear, kTextClearDelay);
     setUp(m_uploadTimer, kUploadInterval);
     connect(&m_textClear, &QTimer::timeout, this, &MainController::TextClear_Timer);
+    connect(&m_searchPort, &QTimer::timeout, this, &MainController::SearchPort_Timer);
+    connect(&m_comClose, &QTimer::timeout, this, &MainController::ComClose_Timer);
+    connect(&m_factoryDef, &QTimer::timeout, this, &MainController::FactoryDef_Timer);
+    connect(&m_uploadTimer, &QTimer::timeout, this, &MainController::UploadTimer_Timer);
+    connect(&m_link, &link::SerialLink::lineReceived, this, &MainController::onReplyLine);
+    connect(&m_link, &link::SerialLink::linkLost, this, &MainController::onLinkLost);
 }
 
 MainController::~MainController() = default;
@@ -27,9 +33,20 @@ void MainController::Form_Load()
     m_state.portIndex = 0;
     for (auto &link : m_state.config.links)
         link.priority = -1;
+    m_defaultMessage.setSaveSettingsTick(1);
+    m_defaultMessage.DeleteConfigFileName();
     emit profileChanged();
     changed();
     m_searchPort.start();
+}
+
+void MainController::setState(const MainState &state)
+{
+    const bool profileDiffers = state.profile.vx903 != m_state.profile.vx903;
+    m_state = state;
+    if (profileDiffers)
+        emit profileChanged();
+    changed();
 }
 
 void MainController::Form_Unload()

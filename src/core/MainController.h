@@ -1,6 +1,9 @@
 #pragma once
 
+#include "DefaultMessageStore.h"
 #include "MainState.h"
+#include "Upload.h"
+#include "link/SerialLink.h"
 
 #include <QObject>
 #include <QTimer>
@@ -26,6 +29,11 @@ public:
     static constexpr auto kUploadInterval = 500ms;
     static constexpr int kShownHeightTwips = 9700;
     static constexpr int kHiddenHeightTwips = 5750;
+    static constexpr int kProbeWaitTicks = 30;   // after each port probe of the search
+    static constexpr int kBetweenPortsTicks = 10;
+    static constexpr int kIDSwitchTicks = 20;
+    static constexpr int kFirstFirmwareBuild = 3; // builds below this get the upgrade notice
+    static constexpr int kFactoryDefaultsProgressMaximum = 20;
 
     explicit MainController(QObject *parent = nullptr);
     ~MainController() override;
@@ -56,6 +64,37 @@ public:
     // Shows a status text in Textout for the TextClear period.
     void showStatus(const QString &text);
 
+    // Sign commands of the window.
+    void DownloadAll_Click();
+    void ComClose_Timer();
+    void SearchPort_Timer();
+    void AutoID_MouseDown();
+    void FCount_Change();
+    void FactoryDef_Timer();
+    // Closes the port before the default-message editor takes the line over.
+    void SetupDefaultMsg_Click();
+    // "Yes" in the factory-defaults confirmation: sends "<FD>" on this window's port.
+    void sendFactoryDefaults();
+
+    // Upload of the configuration.
+    void UploadAll_Click();
+    void ForceUpload_Click();
+    void UploadTimer_Timer();
+    int getChangedRows();
+
+    // Waits count ticks of 10 ms while events go on.
+    void Sleep(int count);
+
+    // Shared default-message record and configuration file name.
+    DefaultMessageStore &defaultMessage() { return m_defaultMessage; }
+    const DefaultMessageStore &defaultMessage() const { return m_defaultMessage; }
+    const UploadCommands &uploadCommandsSent() const { return m_uploadCommands; }
+
+    // Replaces the whole state, as opening a configuration file does.
+    void setState(const MainState &state);
+    link::SerialLink &serialLink() { return m_link; }
+    void onReplyLine(const QString &line);
+
     QTimer &searchPortTimer() { return m_searchPort; }
     QTimer &textClearTimer() { return m_textClear; }
     QTimer &comCloseTimer() { return m_comClose; }
@@ -71,11 +110,31 @@ signals:
     void windowHeightRequested(int twips);
     // A message box for the operator: title, text.
     void messageRequested(const QString &title, const QString &text);
+    // Each line the sign sends, after the window has interpreted it.
+    void replyInterpreted(const QString &line);
+    // The port search has ended (found a sign or tried every port).
+    void searchFinished();
 
 private:
     void changed() { emit stateChanged(); }
+    void applyReply(const QString &line);
+    void onLinkLost(const QString &description);
+    void reportOpenFailure(const link::OpenResult &result, int portNumber);
+    void restoreButtons();
+    void endUpload();
+    bool writeOrAbortUpload(const QString &command, const UploadItem &item);
+
+    // Hooks of the update check; they do nothing until the update check is built.
+    void startLoadingDownloadPage() {}
+    void runUpdateCheck() {}
 
     MainState m_state;
+    DefaultMessageStore m_defaultMessage;
+    link::SerialLink m_link;
+    UploadCommands m_uploadCommands;
+    bool m_searching = false;
+    bool m_switchingID = false;
+    bool m_uploadTickRunning = false;
     QTimer m_searchPort;
     QTimer m_comClose;
     QTimer m_factoryDef;

@@ -1,6 +1,12 @@
 #include "TavrinMain.h"
 
+#include "LEDSignHelp.h"
+#include "LEDTestMessage.h"
+#include "TavrinDefaultMessage.h"
 #include "Twips.h"
+#include "Warning.h"
+
+#include "core/AppTitle.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -25,8 +31,6 @@ namespace tavrin::ui {
 using vocab::Attribute;
 
 namespace {
-
-const QString kTitle = QStringLiteral("Sign Configuration Manager ver 4.72");
 
 // Twips between the window's outer height and its client area (title bar and borders).
 constexpr int kFrameTwips = 495;
@@ -101,7 +105,7 @@ TavrinMain::TavrinMain(QWidget *parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("TavrinMain"));
-    setWindowTitle(kTitle);
+    setWindowTitle(core::kMainCaption);
 
     auto *area = new QWidget(this);
     area->setObjectName(QStringLiteral("MainArea"));
@@ -143,7 +147,12 @@ void TavrinMain::buildMenus()
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("signHelp"));
-    help->addAction(QStringLiteral("&About"))->setObjectName(QStringLiteral("signAbout"));
+    QAction *about = help->addAction(QStringLiteral("&About"));
+    about->setObjectName(QStringLiteral("signAbout"));
+    connect(about, &QAction::triggered, this, [this] { // signAbout_Click
+        LEDSignHelp window(windowTitle(), this);
+        window.exec();
+    });
 }
 
 void TavrinMain::buildHeader(QWidget *area)
@@ -343,6 +352,25 @@ void TavrinMain::connectControls()
     connect(m_hidePriority, &QPushButton::clicked, &c, &core::MainController::HidePriority_Click);
     connect(m_testButton, &QPushButton::clicked, &c, &core::MainController::TestBtn_Click);
     connect(m_logo, &QPushButton::clicked, this, &TavrinMain::Image1_Click);
+
+    // The box is set by the handler, so its own toggle is overwritten by the refresh.
+    connect(m_autoID, &QCheckBox::clicked, &c, &core::MainController::AutoID_MouseDown);
+    connect(m_download, &QPushButton::clicked, &c, &core::MainController::DownloadAll_Click);
+    connect(m_upload, &QPushButton::clicked, &c, &core::MainController::UploadAll_Click);
+    connect(m_forceUpload, &QPushButton::clicked, &c, &core::MainController::ForceUpload_Click);
+    connect(m_factoryDefaults, &QPushButton::clicked, this, [this] { // UploadFactoryDef_Click
+        Warning window(m_controller, this);
+        window.exec();
+    });
+    connect(m_setupDefaultMsg, &QPushButton::clicked, this, [this] {
+        m_controller.SetupDefaultMsg_Click();
+        TavrinDefaultMessage window(this);
+        window.exec();
+    });
+    connect(m_sendTestMsg, &QPushButton::clicked, this, [this] { // SendTestMsg_Click
+        LEDTestMessage window(this);
+        window.exec();
+    });
 }
 
 void TavrinMain::refillLists()

@@ -1,0 +1,241 @@
+// The main window's sign commands: download, port search, ID mode, factory defaults.
+#include "AppTitle.h"
+#include "MainController.h"
+#include "ReplyInterpreter.h"
+
+#include "link/Sleep.h"
+
+#include <QLocale>
+
+namespace tavrin::core {
+
+namespace {
+
+const QString kDownloadCommand = QStringLiteral("DOWNLOAD_ALL\r");
+const QString kReadingCaption = QStringLiteral("Reading...");
+const QString kDownloadCaption = QStringLiteral("Download from Sign");
+
+QString cannotOpenPortText(int portNumber)
+{
+    return QStringLiteral("Cannot Open Port:") + QString::number(portNumber)
+        + QStringLiteral("\r\nPlease Change Comport");
+}
+
+} // namespace
+
+void MainController::Sleep(int count)
+{
+    link::sleepTicks(count);
+}
+
+void MainController::onReplyLine(const QString &line)
+{
+    applyReply(line);
+    emit replyInterpreted(line);
+}
+
+void MainController::applyReply(const QString &line)
+{
+    ReplyOutcome outcome = parseSignReply(line, m_state);
+    if (outcome.profileApplied)
+        outcome.state.styleP0Shift = 0; // the profile puts StyleP0 back at its column
+    m_state = std::move(outcome.state);
+    if (outcome.profileApplied)
+        emit profileChanged();
+    if (outcome.statusShown)
+        m_textClear.start();
+    changed();
+    if (outcome.showPriority)
+        ShowPriority_Click();
+    if (outcome.firmwareCountSet)
+        FCount_Change();
+}
+
+void MainController::reportOpenFailure(const link::OpenResult &result, int portNumber)
+{
+    if (result.error == link::OpenError::NotFound)
+        emit messageRequested(kAppTitle, cannotOpenPortText(portNumber));
+}
+
+void MainController::DownloadAll_Click()
+{
+    m_defaultMessage.DeleteConfigFileName();
+    const int index = m_state.portIndex;
+    const link::OpenResult opened = m_link.open(index + 1);
+    if (opened.error == link::OpenError::AlreadyOpen)
+        return; // a request is in flight (the search is probing): nothing to add to it
+    if (!opened) {
+        // The entry keeps the failure; selecting it still means the same port number.
+        m_state.portEntries[index] = QString::number(index + 1) + QLatin1Char('-') + opened.description;
+        changed();
+        return;
+    }
+    m_state.downloadEnabled = false;
+    m_state.downloadCaption = kReadingCaption;
+    changed();
+    m_link.write(kDownloadCommand);
+    m_comClose.start();
+}
+
+void MainController::ComClose_Timer()
+{
+    m_comClose.stop();
+    if (!m_link.isOpen())
+        return;
+    m_link.close();
+    m_state.downloadCaption = kDownloadCaption;
+    restoreButtons();
+}
+
+void MainController::restoreButtons()
+{
+    m_state.downloadEnabled = true;
+    m_state.uploadEnabled = true;
+    m_state.factoryDefaultsEnabled = true;
+    changed();
+}
+
+void MainController::SearchPort_Timer()
+{
+    if (m_searching)
+        return; // the timer ticks on while the search waits in Sleep
+    m_searching = true;
+
+    m_state.statusVisible = true;
+    changed();
+    startLoadingDownloadPage();
+
+    for (int i = 0; i < vocab::kPortCount; ++i) {
+        m_state.status = QStringLiteral("Searching...");
+        m_state.portIndex = i;
+        changed();
+        // The previous probe's port may still wait for its ComClose tick; close it now
+        // rather than skip this port as "already open".
+        if (m_comClose.isActive())
+            ComClose_Timer();
+        DownloadAll_Click();
+        Sleep(kProbeWaitTicks);
+        if (!m_state.modelLabel.isEmpty())
+            break;
+        if (!m_searchPort.isActive())
+            break;
+        if (i == vocab::kPortCount - 1)
+            m_state.portIndex = 0;
+        m_state.status.clear();
+        changed();
+        Sleep(kBetweenPortsTicks);
+    }
+    m_state.status.clear();
+    changed();
+
+    runUpdateCheck();
+
+    m_state.statusVisible = false;
+    m_state.status.clear();
+    m_searchPort.stop();
+    m_state.versionCheckVisible = false;
+    changed();
+    m_searching = false;
+    emit searchFinished();
+}
+
+void MainController::AutoID_MouseDown()
+{
+    if (m_switchingID)
+        return;
+    const int portNumber = m_state.portIndex + 1;
+    const link::OpenResult opened = m_link.open(portNumber);
+    if (!opened) {
+        reportOpenFailure(opened, portNumber);
+        changed(); // the box's own toggle is undone
+        return;
+    }
+    m_switchingID = true;
+    const bool wasAuto = m_state.config.autoID == 1;
+    m_state.config.autoID = wasAuto ? 0 : 1;
+    m_link.write(wasAuto ? QStringLiteral("<id=user>\r") : QStringLiteral("<id=auto>\r"));
+    m_state.autoIDEnabled = false;
+    m_state.downloadEnabled = false;
+    m_state.uploadEnabled = false;
+    changed();
+
+    Sleep(kIDSwitchTicks);
+
+    m_link.close();
+    m_state.autoIDEnabled = true;
+    m_state.downloadEnabled = true;
+    m_state.uploadEnabled = true;
+    changed();
+    m_switchingID = false;
+}
+
+void MainController::FCount_Change()
+{
+    if (m_state.firmwareCount == kFirmwareCountNotAvailable)
+        return;
+    // A build field that is not a number shows nothing: there is nothing sure to tell.
+    bool isNumber = false;
+    const double build = QLocale::c().toDouble(m_state.firmwareCount.trimmed(), &isNumber);
+    if (!isNumber || build >= kFirstFirmwareBuild)
+        return;
+    emit messageRequested(QStringLiteral("Upgrade Firmware"),
+                          QStringLiteral("A newer rom file ") + QStringLiteral("Norvik 4.1.rom")
+                              + QStringLiteral(" is available to Upload")
+                              + QStringLiteral("\r\nPlease click on Tools --> Upgrade on the top menu to Upload it"));
+}
+
+void MainController::FactoryDef_Timer()
+{
+    m_factoryDef.stop();
+    if (m_link.isOpen())
+        m_link.close();
+    m_state.factoryDefaultsEnabled = false;
+    m_state.downloadEnabled = false;
+    m_state.uploadEnabled = false;
+    changed();
+    DownloadAll_Click();
+}
+
+void MainController::SetupDefaultMsg_Click()
+{
+    if (m_link.isOpen())
+        m_link.close();
+    m_state.downloadCaption = kDownloadCaption;
+    m_state.downloadEnabled = true;
+    changed();
+}
+
+void MainController::sendFactoryDefaults()
+{
+    m_state.progressMaximum = kFactoryDefaultsProgressMaximum;
+    const int portNumber = m_state.portIndex + 1;
+    const link::OpenResult opened = m_link.open(portNumber);
+    if (!opened) {
+        if (opened.error == link::OpenError::NotFound)
+            reportOpenFailure(opened, portNumber);
+        else
+            emit messageRequested(kAppTitle, opened.description);
+        changed();
+        return;
+    }
+    m_state.factoryDefaultsEnabled = false;
+    m_state.downloadEnabled = false;
+    m_state.uploadEnabled = false;
+    changed();
+    m_link.write(QStringLiteral("<FD>\r"));
+    m_factoryDef.start();
+}
+
+void MainController::onLinkLost(const QString &description)
+{
+    const int portNumber = m_link.portNumber();
+    m_comClose.stop();
+    if (m_uploadTimer.isActive())
+        endUpload();
+    m_state.downloadCaption = kDownloadCaption;
+    restoreButtons();
+    emit messageRequested(kAppTitle, QStringLiteral("The connection to COM ") + QString::number(portNumber)
+                                         + QStringLiteral(" was lost: ") + description);
+}
+
+} // namespace tavrin::core

@@ -1,0 +1,100 @@
+// "Upload to Sign": change detection, then one pending item per UploadTimer tick.
+#include "AppTitle.h"
+#include "MainController.h"
+
+namespace tavrin::core {
+
+namespace {
+
+const QString kUploadCaption = QStringLiteral("Upload to Sign");
+
+} // namespace
+
+int MainController::getChangedRows()
+{
+    const int count = core::getChangedRows(m_state);
+    changed();
+    return count;
+}
+
+void MainController::UploadAll_Click()
+{
+    if (m_uploadTimer.isActive())
+        return; // the button is disabled while an upload runs; a second start would mix them
+    // A timeout the change detector cannot read would be stored wrongly and sent as typed.
+    if (const auto problem = timeoutProblem(m_state.config)) {
+        emit messageRequested(kAppTitle, *problem);
+        return;
+    }
+    m_uploadCommands = uploadCommands(m_state.config);
+    if (getChangedRows() == 0)
+        showStatus(QStringLiteral("Nothing to Upload"));
+    m_state.progressMaximum = uploadProgressMaximum(m_state.flags);
+
+    const int portNumber = m_state.portIndex + 1;
+    const link::OpenResult opened = m_link.open(portNumber);
+    if (!opened) {
+        reportOpenFailure(opened, portNumber);
+        changed();
+        return;
+    }
+    m_uploadTimer.start();
+    m_state.downloadEnabled = false;
+    m_state.uploadEnabled = false;
+    m_state.uploadCaption = QStringLiteral("Writing...");
+    m_state.progressValue = 0;
+    m_state.progressVisible = true;
+    changed();
+}
+
+void MainController::ForceUpload_Click()
+{
+    if (m_uploadTimer.isActive())
+        return;
+    markAllPending(m_state.flags);
+    UploadAll_Click();
+}
+
+void MainController::UploadTimer_Timer()
+{
+    if (m_uploadTickRunning)
+        return; // the previous tick still waits between a link's two commands
+    m_uploadTickRunning = true;
+    const UploadStep step = uploadTick(m_state, m_uploadCommands);
+    changed();
+    if (step.finished) {
+        endUpload();
+    } else if (writeOrAbortUpload(step.first, step.item) && step.pauseThenSecond) {
+        Sleep(kLinkPauseTicks);
+        if (m_uploadTimer.isActive())
+            writeOrAbortUpload(step.second, step.item);
+        else
+            markPending(m_state.flags, step.item); // the line was lost during the pause
+    }
+    m_uploadTickRunning = false;
+}
+
+bool MainController::writeOrAbortUpload(const QString &command, const UploadItem &item)
+{
+    if (command.isEmpty() || m_link.write(command))
+        return true;
+    // The item did not reach the sign: keep it pending for the next upload.
+    markPending(m_state.flags, item);
+    const int portNumber = m_link.portNumber();
+    endUpload();
+    emit messageRequested(kAppTitle, QStringLiteral("Writing to COM ") + QString::number(portNumber)
+                                         + QStringLiteral(" failed; the upload was stopped. "
+                                                          "What was not sent is still pending."));
+    return false;
+}
+
+void MainController::endUpload()
+{
+    m_link.close();
+    m_uploadTimer.stop();
+    m_state.uploadCaption = kUploadCaption;
+    m_state.progressVisible = false;
+    restoreButtons();
+}
+
+} // namespace tavrin::core

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDialog>
+
+namespace tavrin::ui {
+
+// The About window: product, contact lines and the version from the main window's caption.
+class LEDSignHelp : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit LEDSignHelp(const QString &mainCaption, QWidget *parent = nullptr);
+};
+
+} // namespace tavrin::ui
