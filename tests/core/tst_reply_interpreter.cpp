@@ -4,8 +4,6 @@
 
 #include <QTest>
 
-#include <optional>
-
 using namespace tavrin::core;
 using tavrin::vocab::Attribute;
 
@@ -71,8 +69,6 @@ class TestReplyInterpreter : public QObject
 private slots:
     void readNumber_data();
     void readNumber();
-    void roundToInt16_data();
-    void roundToInt16();
     void keywords_data();
     void keywords();
     void head_data();
@@ -85,8 +81,6 @@ private slots:
     void links();
     void shortLineKeepsWhatItDoesNotReach_data();
     void shortLineKeepsWhatItDoesNotReach();
-    void trailingCarriageReturn();
-    void downloadLeavesNothingToUpload_data();
     void downloadLeavesNothingToUpload();
 };
 
@@ -94,6 +88,7 @@ void TestReplyInterpreter::readNumber_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("number");
+    // clang-format off
     QTest::newRow("plain") << "65" << 65.0;
     QTest::newRow("blanks inside are skipped") << " 6 5" << 65.0;
     QTest::newRow("tabs and line feeds skipped") << "\t\n7" << 7.0;
@@ -107,6 +102,7 @@ void TestReplyInterpreter::readNumber_data()
     QTest::newRow("no number") << "abc" << 0.0;
     QTest::newRow("empty") << "" << 0.0;
     QTest::newRow("sign alone") << "-" << 0.0;
+    // clang-format on
 }
 
 void TestReplyInterpreter::readNumber()
@@ -114,31 +110,6 @@ void TestReplyInterpreter::readNumber()
     QFETCH(QString, text);
     QFETCH(double, number);
     QCOMPARE(tavrin::core::readNumber(text), number);
-}
-
-void TestReplyInterpreter::roundToInt16_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<int>("rounded"); // -99999: does not fit
-    QTest::newRow("half down to even") << 2.5 << 2;
-    QTest::newRow("half up to even") << 3.5 << 4;
-    QTest::newRow("negative half to even") << -2.5 << -2;
-    QTest::newRow("below half") << 2.4 << 2;
-    QTest::newRow("above half") << 2.6 << 3;
-    QTest::newRow("largest") << 32767.4 << 32767;
-    QTest::newRow("rounds past largest") << 32767.5 << -99999;
-    QTest::newRow("smallest by even rule") << -32768.5 << -32768;
-    QTest::newRow("infinite") << qInf() << -99999;
-}
-
-void TestReplyInterpreter::roundToInt16()
-{
-    QFETCH(double, value);
-    QFETCH(int, rounded);
-    const std::optional<qint16> result = tavrin::core::roundToInt16(value);
-    QCOMPARE(result.has_value(), rounded != -99999);
-    if (result)
-        QCOMPARE(int(*result), rounded);
 }
 
 void TestReplyInterpreter::keywords_data()
@@ -149,19 +120,15 @@ void TestReplyInterpreter::keywords_data()
     QTest::addColumn<bool>("shown");
     QTest::addColumn<bool>("configuration");
 
+    // clang-format off
     const QString prev = "previous";
     QTest::newRow("done") << "done" << 60 << "Uploaded 3 Successfull" << true << false;
-    QTest::newRow("done in capitals inside text")
-        << "xxDONExx" << 40 << "Uploaded 2 Successfull" << true << false;
-    QTest::newRow("done counts whole steps")
-        << "done" << 61 << "Uploaded 3 Successfull" << true << false;
-    QTest::newRow("done beats a configuration line")
-        << configLine("Redone,5", plainFields()) << 20 << "Uploaded 1 Successfull" << true << false;
-    QTest::newRow("done beats default")
-        << "default done" << 0 << "Uploaded 0 Successfull" << true << false;
+    QTest::newRow("done in capitals inside text") << "xxDONExx" << 40 << "Uploaded 2 Successfull" << true << false;
+    QTest::newRow("done counts whole steps") << "done" << 61 << "Uploaded 3 Successfull" << true << false;
+    QTest::newRow("done beats a configuration line") << configLine("Redone,5", plainFields()) << 20 << "Uploaded 1 Successfull" << true << false;
+    QTest::newRow("done beats default") << "default done" << 0 << "Uploaded 0 Successfull" << true << false;
     QTest::newRow("default") << "DEFAULT 3 more" << 0 << "Default Uploaded : 3" << true << false;
-    QTest::newRow("default beats linked")
-        << "default linked" << 0 << "Default Uploaded : linked" << true << false;
+    QTest::newRow("default beats linked") << "default linked" << 0 << "Default Uploaded : linked" << true << false;
     QTest::newRow("default without word") << "default" << 0 << prev << true << false;
     QTest::newRow("delinked does nothing") << "delinked" << 0 << prev << false << false;
     QTest::newRow("delinked in capitals") << "DeLinked" << 0 << prev << false << false;
@@ -178,6 +145,7 @@ void TestReplyInterpreter::keywords_data()
     QTest::newRow("error with colon is a configuration") << "error:" << 0 << prev << false << true;
     QTest::newRow("unknown") << "hello" << 0 << prev << false << false;
     QTest::newRow("empty") << "" << 0 << prev << false << false;
+    // clang-format on
 }
 
 void TestReplyInterpreter::keywords()
@@ -205,28 +173,15 @@ void TestReplyInterpreter::head_data()
     QTest::addColumn<QString>("model");
     QTest::addColumn<QString>("count");
     QTest::addColumn<QString>("toolTip");
+    // clang-format off
     const QString old = "Firmware Count is available in version 3.9 and above";
-    QTest::newRow("model and build") << "KR4410,12"
-                                     << "KR4410"
-                                     << "12"
-                                     << "Firmware Count";
-    QTest::newRow("model alone") << "KR4410"
-                                 << "KR4410"
-                                 << "Not Available" << old;
-    QTest::newRow("further head fields ignored") << "VX903,3,x"
-                                                 << "VX903"
-                                                 << "3"
-                                                 << "Firmware Count";
-    QTest::newRow("request echo removed") << "DOWNLOAD_ALLKR4410,12"
-                                          << "KR4410"
-                                          << "12"
-                                          << "Firmware Count";
-    QTest::newRow("lower-case echo kept") << "download_allKR4410"
-                                          << "download_allKR4410"
-                                          << "Not Available" << old;
-    QTest::newRow("no model") << "DOWNLOAD_ALL"
-                              << ""
-                              << "Not Available" << old;
+    QTest::newRow("model and build") << "KR4410,12" << "KR4410" << "12" << "Firmware Count";
+    QTest::newRow("model alone") << "KR4410" << "KR4410" << "Not Available" << old;
+    QTest::newRow("further head fields ignored") << "VX903,3,x" << "VX903" << "3" << "Firmware Count";
+    QTest::newRow("request echo removed") << "DOWNLOAD_ALLKR4410,12" << "KR4410" << "12" << "Firmware Count";
+    QTest::newRow("lower-case echo kept") << "download_allKR4410" << "download_allKR4410" << "Not Available" << old;
+    QTest::newRow("no model") << "DOWNLOAD_ALL" << "" << "Not Available" << old;
+    // clang-format on
 }
 
 void TestReplyInterpreter::head()
@@ -251,6 +206,7 @@ void TestReplyInterpreter::encodings_data()
     QTest::addColumn<QList<int>>("image"); // font style colour speed alignment pause beep timeout
     QTest::addColumn<QList<int>>("selected"); // the seven lists
 
+    // clang-format off
     const QList<int> decoded { 1, 0, 1, 2, 0, 3, 1, 10 };
     QTest::newRow("KR4410") << "KR4410" << decoded << decoded.mid(0, 7);
     QTest::newRow("TM207") << "TM207" << decoded << decoded.mid(0, 7);
@@ -259,6 +215,7 @@ void TestReplyInterpreter::encodings_data()
     QTest::newRow("other model") << "AB12" << raw << none;
     QTest::newRow("model name is exact case") << "kr4410" << raw << none;
     QTest::newRow("VX903 is plain too") << "VX903" << raw << none;
+    // clang-format on
 }
 
 void TestReplyInterpreter::encodings()
@@ -290,12 +247,15 @@ void TestReplyInterpreter::timeouts_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<int>("seconds");
+    // clang-format off
     QTest::newRow("12 gives 2") << "12" << 2;
     QTest::newRow("13 gives 3") << "13" << 3;
     QTest::newRow("12.5 gives 2") << "12.5" << 2;
     QTest::newRow("17.5 gives 4") << "17.5" << 4;
     QTest::newRow("no number gives 0") << "x" << 0;
-    QTest::newRow("too large keeps the old") << "999999" << 30;
+    QTest::newRow("negative half to even") << "-12.5" << -2;
+    QTest::newRow("beyond 16 bits keeps the old") << "163840" << 30;
+    // clang-format on
 }
 
 void TestReplyInterpreter::timeouts()
@@ -317,16 +277,14 @@ void TestReplyInterpreter::links_data()
     QTest::addColumn<int>("priority");
     QTest::addColumn<QString>("imagePriority");
 
-    QTest::newRow("capcodes collected, later priority wins")
-        << QStringList { "3/A/2", "1/X/4", "3/B/1" } << 3 << "A,B" << 1 << "1";
-    QTest::newRow("capcode 0 skipped with its priority")
-        << QStringList { "3/A/2", "3/0/4" } << 3 << "A" << 2 << "2";
+    // clang-format off
+    QTest::newRow("capcodes collected, later priority wins") << QStringList { "3/A/2", "1/X/4", "3/B/1" } << 3 << "A,B" << 1 << "1";
+    QTest::newRow("capcode 0 skipped with its priority") << QStringList { "3/A/2", "3/0/4" } << 3 << "A" << 2 << "2";
     QTest::newRow("priority 5 not applied") << QStringList { "4/77/5" } << 4 << "77" << -1 << "";
-    QTest::newRow("priority kept as received")
-        << QStringList { "4/77/ 3" } << 4 << "77" << 3 << " 3";
-    QTest::newRow("id outside 0-7 ignored")
-        << QStringList { "8/77/1", "x/78/1" } << 0 << "" << -1 << "";
+    QTest::newRow("priority kept as received") << QStringList { "4/77/ 3" } << 4 << "77" << 3 << " 3";
+    QTest::newRow("id outside 0-7 ignored") << QStringList { "8/77/1", "x/78/1" } << 0 << "" << -1 << "";
     QTest::newRow("stale rows cleared") << QStringList {} << 5 << "" << -1 << "";
+    // clang-format on
 }
 
 void TestReplyInterpreter::links()
@@ -353,9 +311,11 @@ void TestReplyInterpreter::shortLineKeepsWhatItDoesNotReach_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("rowZeroRead");
+    // clang-format off
     QTest::newRow("three fields") << "KR4410,5:65,65,66" << true;
     QTest::newRow("empty data part") << "KR4410,5:" << false;
     QTest::newRow("further colon ends the data") << "KR4410,5::65,65,66" << false;
+    // clang-format on
 }
 
 void TestReplyInterpreter::shortLineKeepsWhatItDoesNotReach()
@@ -380,48 +340,34 @@ void TestReplyInterpreter::shortLineKeepsWhatItDoesNotReach()
     QVERIFY(!s.flags.row[4]);
 }
 
-void TestReplyInterpreter::trailingCarriageReturn()
-{
-    QStringList fields = plainFields();
-    fields[88] = "1";
-    fields[89] = "RESET";
-    const MainState s = parseSignReply(configLine("AB12,5", fields) + "\r", MainState()).state;
-    QCOMPARE(s.config.userCommand, QString("RESET"));
-    QCOMPARE(s.image.userCommand, QString("RESET"));
-    QCOMPARE(s.config.autoID, 1);
-    QCOMPARE(s.testLabel, QString("Auto ID True"));
-}
-
-void TestReplyInterpreter::downloadLeavesNothingToUpload_data()
-{
-    QTest::addColumn<QString>("model");
-    QTest::newRow("KR4410") << "KR4410";
-    QTest::newRow("VX903") << "VX903";
-    QTest::newRow("other") << "AB12";
-}
-
 void TestReplyInterpreter::downloadLeavesNothingToUpload()
 {
-    QFETCH(QString, model);
-    QStringList fields = plainFields();
-    if (model == "KR4410") {
-        for (int k = 0; k < kRows; ++k)
-            for (int j = 0; j < 6; ++j)
-                fields[8 * k + j] = QString::number(fields[8 * k + j].toInt()
-                                                    + QList<int> { 64, 65, 65, 48, 49, 48 }[j]);
-    }
-    setLink(fields, 0, "3", "A", "2");
-    setLink(fields, 4, "3", "B", "1");
-    setLink(fields, 7, "0", "555", "0");
-    setLink(fields, 9, "6", "9", "7");
-    fields[88] = "1";
-    fields[89] = "CMD";
+    for (const QString model : { "KR4410", "VX903", "AB12" }) {
+        QStringList fields = plainFields();
+        if (model == "KR4410") {
+            for (int k = 0; k < kRows; ++k)
+                for (int j = 0; j < 6; ++j)
+                    fields[8 * k + j] = QString::number(fields[8 * k + j].toInt()
+                                                        + QList<int> { 64, 65, 65, 48, 49, 48 }[j]);
+        }
+        setLink(fields, 0, "3", "A", "2");
+        setLink(fields, 4, "3", "B", "1");
+        setLink(fields, 7, "0", "555", "0");
+        setLink(fields, 9, "6", "9", "7");
+        fields[88] = "0";
+        fields[89] = "CMD";
+        // One sign ends its lines with CR LF; the CR must not reach the user command.
+        const QString line = configLine(model + ",5", fields) + (model == "AB12" ? "\r" : "");
 
-    // The window held a link on ID 5 that the sign no longer reports.
-    MainState s = parseSignReply(configLine(model + ",5", fields), syncedState()).state;
-    QCOMPARE(s.config.rows[2].font, Code(2));
-    QCOMPARE(getChangedRows(s), 0);
-    QCOMPARE(s.flags, PendingFlags {});
+        // The window held a link on ID 5 that the sign no longer reports.
+        MainState s = parseSignReply(line, syncedState()).state;
+        QCOMPARE(s.config.rows[2].font, Code(2));
+        QCOMPARE(s.config.links[3], (LinkRow { "A,B", 1 }));
+        QCOMPARE(s.config.userCommand, QString("CMD"));
+        QCOMPARE(s.testLabel, QString("Auto ID False"));
+        QCOMPARE(getChangedRows(s), 0);
+        QCOMPARE(s.flags, PendingFlags {});
+    }
 }
 
 QTEST_GUILESS_MAIN(TestReplyInterpreter)

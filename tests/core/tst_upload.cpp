@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <functional>
+
 using namespace tavrin::core;
 using tavrin::vocab::Attribute;
 
@@ -42,76 +44,10 @@ int linkMask(const PendingFlags &f)
     return mask;
 }
 
-enum Change {
-    Nothing,
-    Timeout3,
-    TimeoutSameNumber,
-    FontAndStyle0,
-    CapcodeAndPriority2,
-    CapcodeCleared4,
-    PriorityOnly4,
-    PriorityWithoutCapcode2,
-    PriorityUnselected4,
-    UserCommand,
-    AutoIDTicked,
-    PendingLink,
-    PendingAutoID,
-    PendingRow,
-    PendingUserCommand
-};
-
-void apply(Change change, MainState &s)
-{
-    switch (change) {
-    case Nothing:
-        break;
-    case Timeout3:
-        s.config.rows[3].timeout = "45";
-        break;
-    case TimeoutSameNumber:
-        s.config.rows[3].timeout = "030";
-        break;
-    case FontAndStyle0:
-        s.config.rows[0].font = 3;
-        s.config.rows[0].style = 4;
-        break;
-    case CapcodeAndPriority2:
-        s.config.links[2].capcode = "222";
-        break;
-    case CapcodeCleared4:
-        s.config.links[4].capcode.clear();
-        break;
-    case PriorityOnly4:
-        s.config.links[4].priority = 3;
-        break;
-    case PriorityWithoutCapcode2:
-        s.config.links[2].priority = 4;
-        break;
-    case PriorityUnselected4:
-        s.config.links[4].priority = -1;
-        break;
-    case UserCommand:
-        s.config.userCommand = "OTHER";
-        break;
-    case AutoIDTicked:
-        s.config.autoID = 1;
-        break;
-    case PendingLink:
-        s.flags.link[6] = true;
-        break;
-    case PendingAutoID:
-        s.flags.autoID = true;
-        break;
-    case PendingRow:
-        s.flags.row[1] = true;
-        break;
-    case PendingUserCommand:
-        s.flags.userCommand = true;
-        break;
-    }
-}
-
 } // namespace
+
+using Edit = std::function<void(MainState &)>;
+Q_DECLARE_METATYPE(Edit)
 
 class TestUpload : public QObject
 {
@@ -156,6 +92,7 @@ void TestUpload::timeoutProblem_data()
 {
     QTest::addColumn<QString>("timeout");
     QTest::addColumn<bool>("accepted");
+    // clang-format off
     QTest::newRow("zero") << "0" << true;
     QTest::newRow("largest") << "32767" << true;
     QTest::newRow("leading zeros") << "007" << true;
@@ -167,6 +104,7 @@ void TestUpload::timeoutProblem_data()
     QTest::newRow("fraction") << "1.5" << false;
     QTest::newRow("letters") << "30s" << false;
     QTest::newRow("non-ASCII digits") << QString::fromUtf8("\xd9\xa3") << false;
+    // clang-format on
 }
 
 void TestUpload::timeoutProblem()
@@ -183,7 +121,7 @@ void TestUpload::timeoutProblem()
 
 void TestUpload::changedRows_data()
 {
-    QTest::addColumn<int>("change");
+    QTest::addColumn<Edit>("edit");
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("links");
@@ -191,37 +129,28 @@ void TestUpload::changedRows_data()
     QTest::addColumn<bool>("userCommand");
     QTest::addColumn<int>("maximum");
 
-    QTest::newRow("nothing") << int(Nothing) << 0 << 0 << 0 << false << false << 1;
-    QTest::newRow("timeout 30 to 45") << int(Timeout3) << 1 << 0b1000 << 0 << false << false << 21;
-    QTest::newRow("timeout same number")
-        << int(TimeoutSameNumber) << 0 << 0 << 0 << false << false << 1;
-    QTest::newRow("two codes of a row count once")
-        << int(FontAndStyle0) << 1 << 0b1 << 0 << false << false << 21;
-    QTest::newRow("capcode and priority count twice")
-        << int(CapcodeAndPriority2) << 2 << 0 << 0b100 << false << false << 21;
-    QTest::newRow("cleared capcode")
-        << int(CapcodeCleared4) << 1 << 0 << 0b10000 << false << false << 21;
-    QTest::newRow("priority alone")
-        << int(PriorityOnly4) << 1 << 0 << 0b10000 << false << false << 21;
-    QTest::newRow("priority without capcode")
-        << int(PriorityWithoutCapcode2) << 0 << 0 << 0 << false << false << 1;
-    QTest::newRow("unselected priority")
-        << int(PriorityUnselected4) << 0 << 0 << 0 << false << false << 1;
-    QTest::newRow("user command") << int(UserCommand) << 1 << 0 << 0 << false << true << 21;
-    QTest::newRow("auto id") << int(AutoIDTicked) << 1 << 0 << 0 << true << false << 21;
-    QTest::newRow("pending link alone counts 0")
-        << int(PendingLink) << 0 << 0 << 0b1000000 << false << false << 21;
-    QTest::newRow("pending auto id alone counts 0")
-        << int(PendingAutoID) << 0 << 0 << 0 << true << false << 21;
-    QTest::newRow("pending row counts")
-        << int(PendingRow) << 1 << 0b10 << 0 << false << false << 21;
-    QTest::newRow("pending user command counts")
-        << int(PendingUserCommand) << 1 << 0 << 0 << false << true << 21;
+    // clang-format off
+    QTest::newRow("nothing") << Edit([](MainState &) {}) << 0 << 0 << 0 << false << false << 1;
+    QTest::newRow("timeout 30 to 45") << Edit([](MainState &s) { s.config.rows[3].timeout = "45"; }) << 1 << 0b1000 << 0 << false << false << 21;
+    QTest::newRow("timeout same number") << Edit([](MainState &s) { s.config.rows[3].timeout = "030"; }) << 0 << 0 << 0 << false << false << 1;
+    QTest::newRow("two codes of a row count once") << Edit([](MainState &s) { s.config.rows[0].font = 3; s.config.rows[0].style = 4; }) << 1 << 0b1 << 0 << false << false << 21;
+    QTest::newRow("capcode and priority count twice") << Edit([](MainState &s) { s.config.links[2].capcode = "222"; }) << 2 << 0 << 0b100 << false << false << 21;
+    QTest::newRow("cleared capcode") << Edit([](MainState &s) { s.config.links[4].capcode.clear(); }) << 1 << 0 << 0b10000 << false << false << 21;
+    QTest::newRow("priority alone") << Edit([](MainState &s) { s.config.links[4].priority = 3; }) << 1 << 0 << 0b10000 << false << false << 21;
+    QTest::newRow("priority without capcode") << Edit([](MainState &s) { s.config.links[2].priority = 4; }) << 0 << 0 << 0 << false << false << 1;
+    QTest::newRow("unselected priority") << Edit([](MainState &s) { s.config.links[4].priority = -1; }) << 0 << 0 << 0 << false << false << 1;
+    QTest::newRow("user command") << Edit([](MainState &s) { s.config.userCommand = "OTHER"; }) << 1 << 0 << 0 << false << true << 21;
+    QTest::newRow("auto id") << Edit([](MainState &s) { s.config.autoID = 1; }) << 1 << 0 << 0 << true << false << 21;
+    QTest::newRow("pending link alone counts 0") << Edit([](MainState &s) { s.flags.link[6] = true; }) << 0 << 0 << 0b1000000 << false << false << 21;
+    QTest::newRow("pending auto id alone counts 0") << Edit([](MainState &s) { s.flags.autoID = true; }) << 0 << 0 << 0 << true << false << 21;
+    QTest::newRow("pending row counts") << Edit([](MainState &s) { s.flags.row[1] = true; }) << 1 << 0b10 << 0 << false << false << 21;
+    QTest::newRow("pending user command counts") << Edit([](MainState &s) { s.flags.userCommand = true; }) << 1 << 0 << 0 << false << true << 21;
+    // clang-format on
 }
 
 void TestUpload::changedRows()
 {
-    QFETCH(int, change);
+    QFETCH(Edit, edit);
     QFETCH(int, count);
     QFETCH(int, rows);
     QFETCH(int, links);
@@ -230,7 +159,7 @@ void TestUpload::changedRows()
     QFETCH(int, maximum);
 
     MainState s = syncedState();
-    apply(Change(change), s);
+    edit(s);
     QCOMPARE(getChangedRows(s), count);
     QCOMPARE(rowMask(s.flags), rows);
     QCOMPARE(linkMask(s.flags), links);
@@ -242,8 +171,6 @@ void TestUpload::changedRows()
     s.flags = {};
     QCOMPARE(getChangedRows(s), 0);
     QCOMPARE(s.flags, PendingFlags {});
-    if (change == Timeout3)
-        QCOMPARE(int(s.image.timeout[3]), 45);
 }
 
 void TestUpload::forceUpload()
@@ -323,18 +250,14 @@ void TestUpload::linkCommands_data()
     QTest::addColumn<QString>("capcodeAfter");
     QTest::addColumn<int>("priorityAfter");
 
-    QTest::newRow("empty clears") << "" << 2 << ""
-                                  << "" << -1;
-    QTest::newRow("zero clears") << "0" << 2 << ""
-                                 << "" << -1;
-    QTest::newRow("no leading number clears") << "abc" << 1 << ""
-                                              << "" << -1;
-    QTest::newRow("leading zeros still a number") << "007" << 1 << "<link id=3 cap=007 pr=1>\r"
-                                                  << "007" << 1;
-    QTest::newRow("several capcodes as typed") << "12,34" << 4 << "<link id=3 cap=12,34 pr=4>\r"
-                                               << "12,34" << 4;
-    QTest::newRow("missing priority becomes 0") << "55" << -1 << "<link id=3 cap=55 pr=0>\r"
-                                                << "55" << 0;
+    // clang-format off
+    QTest::newRow("empty clears") << "" << 2 << "" << "" << -1;
+    QTest::newRow("zero clears") << "0" << 2 << "" << "" << -1;
+    QTest::newRow("no leading number clears") << "abc" << 1 << "" << "" << -1;
+    QTest::newRow("leading zeros still a number") << "007" << 1 << "<link id=3 cap=007 pr=1>\r" << "007" << 1;
+    QTest::newRow("several capcodes as typed") << "12,34" << 4 << "<link id=3 cap=12,34 pr=4>\r" << "12,34" << 4;
+    QTest::newRow("missing priority becomes 0") << "55" << -1 << "<link id=3 cap=55 pr=0>\r" << "55" << 0;
+    // clang-format on
 }
 
 void TestUpload::linkCommands()
