@@ -81,13 +81,21 @@ bool SerialLink::write(const QString &text)
 
 void SerialLink::readAvailable()
 {
-    const QByteArray bytes = m_port.readAll();
-    m_pendingLines.append(m_assembler.feed(bytes));
-    if (m_assembler.isWaiting())
-        m_dataTimeout.start(); // restarted by every burst, as by every character
-    else
-        m_dataTimeout.stop();
-    deliverLines();
+    const QPointer<SerialLink> self(this);
+    // QSerialPort does not emit readyRead again while this slot runs, so bytes that come in
+    // while a line handler waits (say, in sleepTicks) are picked up here, after the handler.
+    while (m_port.isOpen() && m_port.bytesAvailable() > 0) {
+        const QStringList lines = m_assembler.feed(m_port.readAll());
+        if (m_assembler.isWaiting())
+            m_dataTimeout.start(); // restarted by every burst, as by every character
+        else
+            m_dataTimeout.stop();
+        for (const QString &line : lines) {
+            emit lineReceived(line);
+            if (!self)
+                return;
+        }
+    }
 }
 
 void SerialLink::dataTimeoutTick()
@@ -107,20 +115,6 @@ void SerialLink::handleError(QSerialPort::SerialPortError error)
     const QString description = m_port.errorString();
     m_port.close();
     emit linkLost(description);
-}
-
-void SerialLink::deliverLines()
-{
-    if (m_delivering)
-        return; // the outer call delivers, keeping the order
-    m_delivering = true;
-    const QPointer<SerialLink> self(this);
-    while (!m_pendingLines.isEmpty()) {
-        emit lineReceived(m_pendingLines.takeFirst());
-        if (!self)
-            return;
-    }
-    m_delivering = false;
 }
 
 } // namespace tavrin::link

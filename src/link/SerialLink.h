@@ -5,7 +5,6 @@
 
 #include <QObject>
 #include <QSerialPort>
-#include <QStringList>
 #include <QTimer>
 
 #include <chrono>
@@ -52,14 +51,11 @@ private:
     void readAvailable();
     void dataTimeoutTick();
     void handleError(QSerialPort::SerialPortError error);
-    void deliverLines();
 
     QSerialPort m_port;
     QTimer m_dataTimeout;
     LineAssembler m_assembler;
-    QStringList m_pendingLines;
     int m_portNumber = 0;
-    bool m_delivering = false;
     bool m_losing = false;
 };
 
