@@ -262,28 +262,9 @@ QString ReadResult::message() const
         + QLatin1String("\r\n") + description;
 }
 
-ReadResult readConfigFile(const QString &path, core::MainState &state,
-                          core::DefaultMessageStore &store)
+ReadResult readConfigBytes(const QByteArray &bytes, core::MainState &state,
+                           core::DefaultMessageStore &store)
 {
-    const QString shownPath = QDir::toNativeSeparators(path);
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
-        return failure(kErrorFileNotFound, shownPath);
-    // Folders, devices and pipes are refused before they can block or flood the read.
-    if (!info.isFile())
-        return failure(kErrorFileAccess, shownPath + QLatin1String(" is not a file"));
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(kErrorFileAccess, shownPath + QLatin1String(": ") + file.errorString());
-    const QByteArray bytes = file.read(kMaxConfigFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return failure(kErrorDeviceIO, shownPath + QLatin1String(": ") + file.errorString());
-    if (bytes.size() > kMaxConfigFileBytes)
-        return failure(kErrorFileTooLarge,
-                       shownPath
-                           + QLatin1String(" is larger than 1 MB and is no configuration file"));
-
     // Lines end at CR LF, CR or LF, as a text-mode reader splits them.
     const QString text = fromWindows1252(bytes);
     const QStringView all(text);
@@ -313,6 +294,31 @@ ReadResult readConfigFile(const QString &path, core::MainState &state,
     ReadResult result;
     result.toolTip = store.defaultMsgSummary();
     return result;
+}
+
+ReadResult readConfigFile(const QString &path, core::MainState &state,
+                          core::DefaultMessageStore &store)
+{
+    const QString shownPath = QDir::toNativeSeparators(path);
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return failure(kErrorFileNotFound, shownPath);
+    // Folders, devices and pipes are refused before they can block or flood the read.
+    if (!info.isFile())
+        return failure(kErrorFileAccess, shownPath + QLatin1String(" is not a file"));
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(kErrorFileAccess, shownPath + QLatin1String(": ") + file.errorString());
+    const QByteArray bytes = file.read(kMaxConfigFileBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return failure(kErrorDeviceIO, shownPath + QLatin1String(": ") + file.errorString());
+    if (bytes.size() > kMaxConfigFileBytes)
+        return failure(kErrorFileTooLarge,
+                       shownPath
+                           + QLatin1String(" is larger than 1 MB and is no configuration file"));
+
+    return readConfigBytes(bytes, state, store);
 }
 
 } // namespace tavrin::storage

@@ -37,5 +37,8 @@ struct ReadResult
 // applied whole: a line with a bad field changes nothing.
 ReadResult readConfigFile(const QString &path, core::MainState &state,
                           core::DefaultMessageStore &store);
+// The same for a file's bytes already in memory (Windows-1252).
+ReadResult readConfigBytes(const QByteArray &bytes, core::MainState &state,
+                           core::DefaultMessageStore &store);
 
 } // namespace tavrin::storage
