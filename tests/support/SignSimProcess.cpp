@@ -1,0 +1,117 @@
+#include "SignSimProcess.h"
+
+#include "LogFormat.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace {
+
+constexpr int kStartTimeoutMs = 5000;
+constexpr int kStopTimeoutMs = 3000;
+constexpr int kPortCount = 12;
+
+QString simulatorProgram()
+{
+    const QString configured = qEnvironmentVariable("TAVRIN_SIGNSIM");
+    if (!configured.isEmpty())
+        return configured;
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/tavrin-signsim");
+}
+
+} // namespace
+
+SignSimProcess::SignSimProcess(QStringList arguments, QObject *parent)
+    : QObject(parent)
+    , m_arguments(std::move(arguments))
+{
+    connect(&m_process, &QProcess::readyReadStandardError, this, &SignSimProcess::readLog);
+}
+
+SignSimProcess::~SignSimProcess()
+{
+    stop();
+}
+
+bool SignSimProcess::start()
+{
+    m_process.start(simulatorProgram(), m_arguments);
+    const bool ready = waitUntil([this] { return m_process.canReadLine(); }, kStartTimeoutMs);
+    if (!ready) {
+        qWarning("tavrin-signsim did not start: %s %s", qPrintable(m_process.errorString()),
+                 m_process.readAllStandardError().constData());
+        stop();
+        return false;
+    }
+    m_devicePath = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    return !m_devicePath.isEmpty();
+}
+
+QString SignSimProcess::devicePath() const
+{
+    return m_devicePath;
+}
+
+QStringList SignSimProcess::receivedCommands() const
+{
+    return m_commands;
+}
+
+bool SignSimProcess::waitForCommands(int count, int timeoutMs)
+{
+    return waitUntil([this, count] { return m_commands.size() >= count; }, timeoutMs);
+}
+
+void SignSimProcess::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate(); // the simulator removes its link on SIGTERM
+    if (!m_process.waitForFinished(kStopTimeoutMs)) {
+        m_process.kill();
+        m_process.waitForFinished(kStopTimeoutMs);
+    }
+    readLog();
+}
+
+void SignSimProcess::readLog()
+{
+    m_logTail += m_process.readAllStandardError();
+    qsizetype end;
+    while ((end = m_logTail.indexOf('\n')) >= 0) {
+        const QString line = QString::fromLatin1(m_logTail.left(end));
+        m_logTail.remove(0, end + 1);
+        if (const auto command = tavrin::signsim::parseReceivedLogLine(line))
+            m_commands.append(QString::fromLatin1(*command));
+    }
+}
+
+bool SignSimProcess::waitUntil(const std::function<bool()> &done, int timeoutMs)
+{
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    const auto check = [&] {
+        if (done())
+            loop.quit();
+    };
+    connect(&m_process, &QProcess::readyReadStandardError, &loop, check);
+    connect(&m_process, &QProcess::readyReadStandardOutput, &loop, check);
+    connect(&m_process, &QProcess::finished, &loop, &QEventLoop::quit);
+    connect(&m_process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    deadline.start(timeoutMs);
+    loop.exec();
+    return done();
+}
+
+void isolateSerialPorts()
+{
+    for (int k = 1; k <= kPortCount; ++k) {
+        qputenv(QByteArray("TAVRIN_COM") + QByteArray::number(k),
+                QByteArray("/nonexistent/tavrin-no-port-") + QByteArray::number(k));
+    }
+}

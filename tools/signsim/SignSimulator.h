@@ -1,0 +1,61 @@
+#pragma once
+
+#include "CommandFramer.h"
+#include "LogFormat.h"
+#include "SignInterpreter.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+
+namespace tavrin::signsim {
+
+class PtyPort;
+
+struct SimulatorOptions
+{
+    QString model = QStringLiteral("KR4410");
+    QString build = QStringLiteral("5");
+    bool paced = true;
+    bool crlf = false;
+    bool silent = false;
+};
+
+// A sign on the line: frames what the port receives, answers through the interpreter, and
+// sends the replies at the pace of a 9600 baud line while a client has the port open.
+class SignSimulator : public QObject
+{
+    Q_OBJECT
+
+public:
+    SignSimulator(PtyPort &port, SimulatorOptions options, QObject *parent = nullptr);
+
+private:
+    void receive(const QByteArray &bytes);
+    void queueReply(const QString &line);
+    void sendDue();
+    void dropIncompleteCommand();
+    void dropUndelivered();
+    void log(LogTag tag, QByteArrayView payload);
+    void note(const QString &text);
+
+    static constexpr qint64 kCharactersPerSecond = 960; // 9600 baud, 10 bits a character
+    static constexpr std::chrono::milliseconds kPaceTick { 10 };
+    // A sign forgets a half-received command after a pause, so stray bytes do not spoil the
+    // next command for good.
+    static constexpr std::chrono::seconds kIncompleteCommandTimeout { 5 };
+
+    PtyPort &m_port;
+    SimulatorOptions m_options;
+    CommandFramer m_framer;
+    SignInterpreter m_interpreter;
+    QByteArray m_outgoing;
+    QTimer m_paceTimer;
+    QElapsedTimer m_paceClock;
+    qint64 m_pacedBytes = 0;
+    QTimer m_incompleteTimer;
+};
+
+} // namespace tavrin::signsim

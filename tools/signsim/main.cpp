@@ -1,0 +1,114 @@
+#include "PtyPort.h"
+#include "SignSimulator.h"
+#include "TerminationWatcher.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+using namespace tavrin::signsim;
+
+namespace {
+
+// Text that the sign sends in its reply head must not break the record apart.
+bool fitsInHead(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c == u':' || c == u',' || c.unicode() < 0x20 || c.unicode() > 0xff)
+            return false;
+    }
+    return true;
+}
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "tavrin-signsim: %s\n", qPrintable(message));
+    return 2;
+}
+
+// A symlink at path to the device; an old symlink there is replaced, anything else kept.
+bool makeLink(const QString &path, const QString &device, QString *error)
+{
+    const QFileInfo existing(path);
+    if (existing.isSymLink()) {
+        if (!QFile::remove(path)) {
+            *error = QStringLiteral("cannot replace the link ") + path;
+            return false;
+        }
+    } else if (existing.exists()) {
+        *error = path + QStringLiteral(" exists and is not a symbolic link");
+        return false;
+    }
+    if (!QFile::link(device, path)) {
+        *error = QStringLiteral("cannot create the link ") + path;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tavrin-signsim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Simulates an LED sign on a pseudo-terminal. Prints the device path, logs each "
+        "command received to standard error."));
+    parser.addHelpOption();
+    const QCommandLineOption modelOption(QStringLiteral("model"),
+                                         QStringLiteral("Sign model named in replies."),
+                                         QStringLiteral("M"), QStringLiteral("KR4410"));
+    const QCommandLineOption buildOption(
+        QStringLiteral("build"),
+        QStringLiteral("Firmware build in the configuration reply; empty for none."),
+        QStringLiteral("N"), QStringLiteral("5"));
+    const QCommandLineOption linkOption(QStringLiteral("link"),
+                                        QStringLiteral("Also make a symbolic link to the device."),
+                                        QStringLiteral("PATH"));
+    const QCommandLineOption noPaceOption(
+        QStringLiteral("no-pace"), QStringLiteral("Send replies at once, not at 9600 baud."));
+    const QCommandLineOption crlfOption(QStringLiteral("crlf"),
+                                        QStringLiteral("End replies with CR LF instead of LF."));
+    const QCommandLineOption silentOption(
+        QStringLiteral("silent"), QStringLiteral("Answer nothing (commands are still logged)."));
+    parser.addOptions(
+        { modelOption, buildOption, linkOption, noPaceOption, crlfOption, silentOption });
+    parser.process(app);
+
+    SimulatorOptions options;
+    options.model = parser.value(modelOption);
+    options.build = parser.value(buildOption);
+    options.paced = !parser.isSet(noPaceOption);
+    options.crlf = parser.isSet(crlfOption);
+    options.silent = parser.isSet(silentOption);
+    if (!fitsInHead(options.model) || !fitsInHead(options.build))
+        return fail(QStringLiteral("model and build must be Latin-1 text without \":\" or \",\""));
+
+    PtyPort port;
+    SignSimulator simulator(port, options);
+    QString error;
+    if (!port.open(&error))
+        return fail(error);
+
+    const QString linkPath = parser.value(linkOption);
+    if (!linkPath.isEmpty() && !makeLink(linkPath, port.devicePath(), &error))
+        return fail(error);
+
+    std::printf("%s\n", qPrintable(port.devicePath()));
+    std::fflush(stdout);
+
+    TerminationWatcher watcher;
+    QObject::connect(&watcher, &TerminationWatcher::terminationRequested, &app,
+                     &QCoreApplication::quit);
+    const int status = app.exec();
+
+    if (!linkPath.isEmpty() && QFileInfo(linkPath).symLinkTarget() == port.devicePath())
+        QFile::remove(linkPath);
+    return status;
+}
