@@ -101,8 +101,8 @@ public:
             applyLink();
             break;
         case ConfigKey::DefaultMsg:
-            m_store.DefMsg = m_line.value;
-            break; // character 170 kept
+            m_store.DefMsg = m_line.value; // its character-170 line breaks stay
+            break;
         case ConfigKey::DefaultFont:
             applyDefault(m_store.DefFont);
             break;
@@ -133,7 +133,7 @@ private:
     {
         const auto port = code(m_line.value);
         // Com:0 is a port list without a selection, which is what a save of one writes.
-        if (port && isListPosition(Code(*port - 1), vocab::kPortCount, m_line.value))
+        if (port && isListPosition(*port - 1, vocab::kPortCount, m_line.value))
             m_state.selectPort(*port - 1);
     }
 
@@ -229,7 +229,7 @@ private:
     }
 
     // -1 (nothing selected) is a position every list accepts, unless noneAllowed is false.
-    bool isListPosition(Code code, int count, QStringView shown, bool noneAllowed = true)
+    bool isListPosition(int code, int count, QStringView shown, bool noneAllowed = true)
     {
         if ((code == -1 && noneAllowed) || (code >= 0 && code < count))
             return true;
