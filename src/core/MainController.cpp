@@ -5,7 +5,7 @@ namespace tavrin::core {
 MainController::MainController(QObject *parent)
     : QObject(parent)
 {
-    const auto setUp = [this](QTimer &timer, std::chrono::milliseconds interval) {
+    const auto setUp = [](QTimer &timer, std::chrono::milliseconds interval) {
         timer.setInterval(interval);
     };
     setUp(m_searchPort, kSearchPortInterval);

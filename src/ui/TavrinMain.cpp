@@ -7,11 +7,14 @@
 #include "Warning.h"
 
 #include "core/AppTitle.h"
+#include "storage/ConfigFile.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -106,6 +109,10 @@ TavrinMain::TavrinMain(QWidget *parent)
 {
     setObjectName(QStringLiteral("TavrinMain"));
     setWindowTitle(core::kMainCaption);
+    // The design's geometry was drawn for an 8-point dialog font.
+    QFont designFont = font();
+    designFont.setPointSize(8);
+    setFont(designFont);
 
     auto *area = new QWidget(this);
     area->setObjectName(QStringLiteral("MainArea"));
@@ -134,8 +141,12 @@ void TavrinMain::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("signFile"));
-    file->addAction(QStringLiteral("&Open"))->setObjectName(QStringLiteral("signOpenFile"));
-    file->addAction(QStringLiteral("Save"))->setObjectName(QStringLiteral("signSaveAs"));
+    QAction *open = file->addAction(QStringLiteral("&Open"));
+    open->setObjectName(QStringLiteral("signOpenFile"));
+    connect(open, &QAction::triggered, this, &TavrinMain::signOpenFile_Click);
+    QAction *save = file->addAction(QStringLiteral("Save"));
+    save->setObjectName(QStringLiteral("signSaveAs"));
+    connect(save, &QAction::triggered, this, &TavrinMain::signSaveAs_Click);
     file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("signExit"));
@@ -294,7 +305,8 @@ void TavrinMain::buildPriorityGrid(QWidget *area)
         heading->setObjectName(QStringLiteral("Heading") + QString::fromLatin1(column.heading));
         place(heading, column.left, kHeadingTop, column.width, 255);
     }
-    place(label(area, QStringLiteral("Timeout (Secs)")), kTimeoutLeft, kHeadingTop, kTimeoutWidth, 255);
+    // The heading is wider than its column, as the design's was.
+    place(label(area, QStringLiteral("Timeout (Secs)")), kTimeoutLeft, kHeadingTop, 1320, 255);
 
     for (int row = 0; row < core::kRows; ++row) {
         const int top = kRowTops[size_t(row)];
@@ -383,6 +395,8 @@ void TavrinMain::refillLists()
             list->clear();
             list->addItems(vocab::toStringList(s.profile.vocabulary(attribute)));
             list->setCurrentIndex(-1);
+            // The design's columns are narrow; the open list shows each entry whole.
+            list->view()->setMinimumWidth(list->view()->sizeHintForColumn(0) + 8);
         }
     }
     if (m_ports->count() != s.portEntries.size()) {
@@ -489,6 +503,33 @@ void TavrinMain::showMessage(const QString &title, const QString &text)
 void TavrinMain::Image1_Click()
 {
     QDesktopServices::openUrl(homePage());
+}
+
+void TavrinMain::signSaveAs_Click()
+{
+    const QString path = QFileDialog::getSaveFileName(this, QString(), QString(),
+                                                      storage::kConfigFileDialogFilter);
+    if (path.isEmpty())
+        return;
+    if (!storage::saveConfiguration(path, m_controller.state(), m_controller.defaultMessage()))
+        showMessage(core::kAppTitle, storage::kErrorSavingFile);
+}
+
+void TavrinMain::signOpenFile_Click()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(),
+                                                      storage::kConfigFileDialogFilter);
+    if (!path.isEmpty()) {
+        core::MainState state = m_controller.state();
+        const storage::ReadResult result
+            = storage::openConfiguration(path, state, m_controller.defaultMessage());
+        m_controller.setState(state);
+        if (result.ok)
+            m_setupDefaultMsg->setToolTip(result.toolTip);
+        else
+            showMessage(core::kAppTitle, result.message());
+    }
+    showMessage(storage::kSuggestionTitle, storage::kSuggestionText);
 }
 
 void TavrinMain::closeEvent(QCloseEvent *event)
