@@ -1,0 +1,42 @@
+#pragma once
+
+#include "SignSimProcess.h"
+#include "SignState.h"
+#include "core/MainController.h"
+
+#include <QTest>
+
+// Expectations shared by the integration tests: the simulator's factory configuration as
+// the main window should show it.
+inline void compareWithFactory(const tavrin::core::MainState &state, const QString &model)
+{
+    const auto factory = tavrin::signsim::SignState::factory(model);
+    for (int k = 0; k < tavrin::core::kRows; ++k) {
+        const auto &row = state.config.rows[size_t(k)];
+        const auto &expected = factory.priorities[size_t(k)];
+        QCOMPARE(row.font, expected.attributes.font);
+        QCOMPARE(row.color, expected.attributes.color);
+        QCOMPARE(row.style, expected.attributes.style);
+        QCOMPARE(row.alignment, expected.attributes.alignment);
+        QCOMPARE(row.speed, expected.attributes.speed);
+        QCOMPARE(row.pause, expected.attributes.pause);
+        QCOMPARE(row.beep, expected.beep);
+        QCOMPARE(row.timeout, QString::number(expected.timeoutSeconds));
+    }
+    for (int i = 0; i < tavrin::core::kLinks; ++i) {
+        const auto &slot = factory.links[size_t(i)];
+        QCOMPARE(state.config.links[size_t(i)].capcode, slot.capcodes.join(QLatin1Char(',')));
+        QCOMPARE(state.config.links[size_t(i)].priority, slot.capcodes.isEmpty() ? -1 : slot.priority);
+    }
+    QCOMPARE(state.config.autoID, factory.autoId ? 1 : 0);
+    QCOMPARE(state.config.userCommand, factory.userCommand);
+}
+
+// Runs a download on the selected port and waits until ComClose has closed it again.
+inline bool downloadFromSign(tavrin::core::MainController &controller)
+{
+    controller.DownloadAll_Click();
+    if (!controller.comCloseTimer().isActive())
+        return false;
+    return QTest::qWaitFor([&] { return !controller.comCloseTimer().isActive(); }, 5000);
+}

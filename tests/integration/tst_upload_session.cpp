@@ -1,0 +1,160 @@
+#include "SessionHelpers.h"
+
+#include <QSignalSpy>
+
+using tavrin::core::MainController;
+using tavrin::vocab::Attribute;
+
+class TestUploadSession : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { isolateSerialPorts(); }
+    void uploadSendsOnlyWhatChanged();
+    void forceUploadSendsEverything();
+    void badTimeoutRefusesUpload();
+    void lostSignKeepsUnsentItems();
+
+private:
+    static bool waitForUploadEnd(MainController &controller)
+    {
+        return QTest::qWaitFor([&] { return !controller.uploadTimer().isActive(); }, 20000);
+    }
+};
+
+void TestUploadSession::uploadSendsOnlyWhatChanged()
+{
+    SignSimProcess sim;
+    QVERIFY(sim.start());
+    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+
+    MainController controller;
+    QVERIFY(downloadFromSign(controller));
+    const auto before = controller.state().config;
+    controller.setTimeoutText(2, QStringLiteral("45"));
+    controller.setRowCode(0, Attribute::Font, 12);
+    controller.setCapcode(3, QStringLiteral("777001"));
+
+    controller.UploadAll_Click();
+    QCOMPARE(controller.state().progressMaximum, 1 + 3 * 20);
+    QCOMPARE(controller.state().uploadCaption, QStringLiteral("Writing..."));
+    QVERIFY(waitForUploadEnd(controller));
+
+    const auto &rows = before.rows;
+    const auto rowCommand = [](int n, const tavrin::core::PriorityRow &r, int font, const QString &t) {
+        return QStringLiteral("<DF pr=%1 f=%2 c=%3 s=%4 a=%5 sp=%6 p=%7 b=%8 t=%9>\r")
+            .arg(n).arg(font).arg(r.color).arg(r.style).arg(r.alignment).arg(r.speed).arg(r.pause)
+            .arg(r.beep).arg(t);
+    };
+    const QStringList expected = {
+        QStringLiteral("DOWNLOAD_ALL\r"),
+        rowCommand(0, rows[0], 12, rows[0].timeout),
+        rowCommand(2, rows[2], rows[2].font, QStringLiteral("45")),
+        QStringLiteral("<link id=3 cap=0>\r"),
+        QStringLiteral("<link id=3 cap=777001 pr=%1>\r").arg(before.links[3].priority),
+    };
+    QVERIFY(sim.waitForCommands(expected.size()));
+    QCOMPARE(sim.receivedCommands(), expected);
+    QVERIFY(!controller.serialLink().isOpen());
+    QCOMPARE(controller.state().uploadCaption, QStringLiteral("Upload to Sign"));
+    QVERIFY(!controller.state().progressVisible);
+
+    // The sign kept the edits: a new download shows them and leaves nothing to upload.
+    QVERIFY(downloadFromSign(controller));
+    QCOMPARE(controller.state().config.rows[0].font, 12);
+    QCOMPARE(controller.state().config.rows[2].timeout, QStringLiteral("45"));
+    QCOMPARE(controller.state().config.links[3].capcode, QStringLiteral("777001"));
+    controller.UploadAll_Click();
+    QCOMPARE(controller.state().status, QStringLiteral("Nothing to Upload"));
+    QCOMPARE(controller.state().progressMaximum, 1);
+    QVERIFY(waitForUploadEnd(controller));
+    QCOMPARE(sim.receivedCommands().size(), expected.size() + 1); // the second download only
+}
+
+void TestUploadSession::forceUploadSendsEverything()
+{
+    SignSimProcess sim({ QStringLiteral("--no-pace") });
+    QVERIFY(sim.start());
+    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+
+    MainController controller;
+    QVERIFY(downloadFromSign(controller));
+    const auto config = controller.state().config;
+    controller.ForceUpload_Click();
+    QCOMPARE(controller.state().progressMaximum, 301);
+    QVERIFY(waitForUploadEnd(controller));
+
+    QStringList expected;
+    for (int n = 0; n < 5; ++n)
+        expected << tavrin::core::uploadCommands(config)[size_t(n)];
+    expected << QStringLiteral("<id=auto>\r") << QStringLiteral("<UC>") + config.userCommand + QLatin1Char('\r');
+    for (int i = 0; i < 8; ++i) {
+        expected << QStringLiteral("<link id=%1 cap=0>\r").arg(i);
+        const auto &link = config.links[size_t(i)];
+        if (!link.capcode.isEmpty())
+            expected << QStringLiteral("<link id=%1 cap=%2 pr=%3>\r").arg(i).arg(link.capcode).arg(link.priority);
+    }
+    QCOMPARE(sim.receivedCommands().mid(1), expected);
+    // Forcing sends what the sign already had, so a new download changes nothing.
+    QVERIFY(downloadFromSign(controller));
+    QCOMPARE(controller.state().config, config);
+}
+
+void TestUploadSession::badTimeoutRefusesUpload()
+{
+    SignSimProcess sim;
+    QVERIFY(sim.start());
+    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+
+    MainController controller;
+    QVERIFY(downloadFromSign(controller));
+    controller.setTimeoutText(4, QStringLiteral("ten"));
+    QSignalSpy messages(&controller, &MainController::messageRequested);
+    controller.UploadAll_Click();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages.first().at(1).toString().contains(QStringLiteral("Priority 4")));
+    QVERIFY(!controller.uploadTimer().isActive());
+    QVERIFY(!controller.serialLink().isOpen());
+    QVERIFY(controller.state().uploadEnabled);
+}
+
+void TestUploadSession::lostSignKeepsUnsentItems()
+{
+    auto sim = std::make_unique<SignSimProcess>();
+    QVERIFY(sim->start());
+    qputenv("TAVRIN_COM1", sim->devicePath().toLocal8Bit());
+
+    MainController controller;
+    QVERIFY(downloadFromSign(controller));
+    const auto config = controller.state().config;
+    QSignalSpy messages(&controller, &MainController::messageRequested);
+    controller.ForceUpload_Click();
+    QVERIFY(sim->waitForCommands(1 + 3)); // the download and three rows
+    sim.reset();                          // the sign is unplugged mid-upload
+
+    QVERIFY(waitForUploadEnd(controller));
+    QVERIFY(messages.size() >= 1);
+    QVERIFY(!controller.serialLink().isOpen());
+    QVERIFY(controller.state().uploadEnabled && controller.state().downloadEnabled);
+    const auto &flags = controller.state().flags;
+    QVERIFY(flags.row[4] && flags.autoID && flags.userCommand);
+    for (int i = 0; i < 8; ++i)
+        QVERIFY(flags.link[size_t(i)]);
+
+    // A new sign on the same port gets everything that did not go out before.
+    SignSimProcess replacement({ QStringLiteral("--no-pace") });
+    QVERIFY(replacement.start());
+    qputenv("TAVRIN_COM1", replacement.devicePath().toLocal8Bit());
+    controller.UploadAll_Click();
+    QVERIFY(waitForUploadEnd(controller));
+    const QStringList received = replacement.receivedCommands();
+    QVERIFY(!received.isEmpty());
+    QVERIFY(received.contains(tavrin::core::uploadCommands(config)[4]));
+    QVERIFY(received.contains(QStringLiteral("<UC>") + config.userCommand + QLatin1Char('\r')));
+    QVERIFY(received.contains(QStringLiteral("<link id=7 cap=0>\r")));
+    QVERIFY(!received.contains(tavrin::core::uploadCommands(config)[0]));
+}
+
+QTEST_GUILESS_MAIN(TestUploadSession)
+#include "tst_upload_session.moc"
