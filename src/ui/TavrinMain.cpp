@@ -304,6 +304,8 @@ void TavrinMain::buildPriorityGrid(QWidget *area)
         auto *heading = label(area, QString::fromLatin1(column.heading));
         heading->setObjectName(QStringLiteral("Heading") + QString::fromLatin1(column.heading));
         place(heading, column.left, kHeadingTop, column.width, 255);
+        if (column.attribute == Attribute::Style)
+            m_styleHeading = heading;
     }
     // The heading is wider than its column, as the design's was.
     place(label(area, QStringLiteral("Timeout (Secs)")), kTimeoutLeft, kHeadingTop, 1320, 255);
@@ -417,6 +419,7 @@ void TavrinMain::refillLists()
 void TavrinMain::applyGridLayout()
 {
     const core::MainState &s = m_controller.state();
+    place(m_styleHeading, s.profile.styleLeft, kHeadingTop, s.profile.styleWidth, 255);
     for (int row = 0; row < core::kRows; ++row) {
         const int top = kRowTops[size_t(row)];
         auto &lists = m_rowLists[size_t(row)];

@@ -65,6 +65,7 @@ private:
     QCheckBox *m_forceOnID0 = nullptr;
     QLineEdit *m_userCommand = nullptr;
 
+    QLabel *m_styleHeading = nullptr; // moves with the effect column
     QLabel *m_status = nullptr;
     QLabel *m_model = nullptr;
     QLabel *m_firmwareCount = nullptr;
