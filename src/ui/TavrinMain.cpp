@@ -7,6 +7,7 @@
 #include "Warning.h"
 
 #include "core/AppTitle.h"
+#include "link/PortMap.h"
 #include "storage/ConfigFile.h"
 
 #include <QCheckBox>
@@ -405,6 +406,8 @@ void TavrinMain::refillLists()
         const QSignalBlocker block(m_ports);
         m_ports->clear();
         m_ports->addItems(s.portEntries);
+        for (int i = 0; i < m_ports->count(); ++i)
+            m_ports->setItemData(i, link::portToolTip(i + 1), Qt::ToolTipRole);
     }
     for (QComboBox *priority : m_linkPriorities) {
         if (priority->count() == 0) {

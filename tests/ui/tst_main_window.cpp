@@ -132,6 +132,12 @@ void TestMainWindow::startupState()
     QCOMPARE(ports->count(), 12);
     QCOMPARE(ports->currentText(), QStringLiteral("COM 1"));
     QCOMPARE(ports->itemText(11), QStringLiteral("COM 12"));
+    // Each entry's tool tip names the device behind it.
+    qputenv("TAVRIN_COM2", "/dev/pts/77");
+    TavrinMain other;
+    auto *otherPorts = other.findChild<QComboBox *>(QStringLiteral("ComportsList"));
+    other.controller().searchPortTimer().stop();
+    QCOMPARE(otherPorts->itemData(1, Qt::ToolTipRole).toString(), QStringLiteral("/dev/pts/77"));
     QVERIFY(child<QLabel>("LEDSignModel")->text().isEmpty());
     QVERIFY(child<QLineEdit>("TimeoutP3")->text().isEmpty());
     QVERIFY(!child<QLabel>("Textout")->isVisible());
