@@ -67,27 +67,6 @@ std::optional<QString> prefixed(const QString &prefix, const std::optional<QStri
     return prefix + *word;
 }
 
-std::array<Code, kRows> &imageOf(SignImage &image, Attribute attribute)
-{
-    switch (attribute) {
-    case Attribute::Font:
-        return image.font;
-    case Attribute::Style:
-        return image.style;
-    case Attribute::Color:
-        return image.color;
-    case Attribute::Speed:
-        return image.speed;
-    case Attribute::Alignment:
-        return image.alignment;
-    case Attribute::Pause:
-        return image.pause;
-    case Attribute::Beep:
-        return image.beep;
-    }
-    return image.font;
-}
-
 void applyModelProfile(MainState &state, const QString &model)
 {
     state.profile = vocab::mainProfile(model);
@@ -118,7 +97,7 @@ void readProfiles(const QList<QStringView> &fields, const std::array<PriorityRow
             // A field the line does not reach (or that does not fit 16 bits) keeps what the
             // list showed before the profile was re-applied, and the image keeps its value.
             if (const auto code = decode(first + int(j), int(j))) {
-                imageOf(state.image, attribute)[size_t(k)] = *code;
+                state.image.codes(attribute)[size_t(k)] = *code;
                 state.selectRowCode(k, attribute, *code);
             } else {
                 state.selectRowCode(k, attribute, previous[size_t(k)].code(attribute));

@@ -23,4 +23,18 @@ Code &PriorityRow::code(Attribute attribute)
     return font;
 }
 
+std::array<Code, kRows> &SignImage::codes(Attribute attribute)
+{
+    switch (attribute) {
+    case Attribute::Font: return font;
+    case Attribute::Style: return style;
+    case Attribute::Color: return color;
+    case Attribute::Speed: return speed;
+    case Attribute::Alignment: return alignment;
+    case Attribute::Pause: return pause;
+    case Attribute::Beep: return beep;
+    }
+    return font;
+}
+
 } // namespace tavrin::core

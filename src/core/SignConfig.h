@@ -65,6 +65,9 @@ struct SignImage
     std::array<QString, kImageLinks> linkPriority; // list index as decimal text
     Code autoID = 0;
     QString userCommand;
+
+    // The per-row codes of one list attribute.
+    std::array<Code, kRows> &codes(vocab::Attribute attribute);
     friend bool operator==(const SignImage &, const SignImage &) = default;
 };
 

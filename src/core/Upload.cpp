@@ -18,27 +18,6 @@ constexpr std::array kDetectionOrder
     = { Attribute::Font,      Attribute::Style, Attribute::Color, Attribute::Speed,
         Attribute::Alignment, Attribute::Pause, Attribute::Beep };
 
-std::array<Code, kRows> &imageOf(SignImage &image, Attribute attribute)
-{
-    switch (attribute) {
-    case Attribute::Font:
-        return image.font;
-    case Attribute::Style:
-        return image.style;
-    case Attribute::Color:
-        return image.color;
-    case Attribute::Speed:
-        return image.speed;
-    case Attribute::Alignment:
-        return image.alignment;
-    case Attribute::Pause:
-        return image.pause;
-    case Attribute::Beep:
-        return image.beep;
-    }
-    return image.font;
-}
-
 QString clearLinkCommand(int id)
 {
     return QStringLiteral("<link id=") + QString::number(id) + QStringLiteral(" cap=0>\r");
@@ -100,7 +79,7 @@ int getChangedRows(MainState &state)
     for (int n = 0; n < kRows; ++n) {
         const PriorityRow &row = config.rows[size_t(n)];
         for (Attribute attribute : kDetectionOrder) {
-            Code &last = imageOf(image, attribute)[size_t(n)];
+            Code &last = image.codes(attribute)[size_t(n)];
             if (row.code(attribute) != last) {
                 flags.row[size_t(n)] = true;
                 last = row.code(attribute);
