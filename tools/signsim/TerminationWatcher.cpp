@@ -5,6 +5,11 @@
 #include <unistd.h>
 
 namespace tavrin::signsim {
+namespace {
+
+constexpr int kSignals[] = { SIGINT, SIGTERM, SIGHUP };
+
+} // namespace
 
 TerminationWatcher::TerminationWatcher(QObject *parent)
     : QObject(parent)
@@ -23,14 +28,14 @@ TerminationWatcher::TerminationWatcher(QObject *parent)
     action.sa_handler = &TerminationWatcher::handleSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
+    for (const int signalNumber : kSignals)
+        ::sigaction(signalNumber, &action, nullptr);
 }
 
 TerminationWatcher::~TerminationWatcher()
 {
-    ::signal(SIGINT, SIG_DFL);
-    ::signal(SIGTERM, SIG_DFL);
+    for (const int signalNumber : kSignals)
+        ::signal(signalNumber, SIG_DFL);
     m_notifier.reset();
     for (int &fd : s_pipe) {
         if (fd >= 0)

@@ -7,7 +7,7 @@
 
 namespace tavrin::signsim {
 
-// Turns SIGINT and SIGTERM into a signal on the event loop, so the simulator can clean up.
+// Turns SIGINT, SIGTERM and SIGHUP into a signal on the event loop, so the simulator can clean up.
 class TerminationWatcher : public QObject
 {
     Q_OBJECT

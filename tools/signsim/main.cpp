@@ -8,6 +8,10 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#ifdef __linux__
+#include <csignal>
+#include <sys/prctl.h>
+#endif
 
 using namespace tavrin::signsim;
 
@@ -53,6 +57,10 @@ bool makeLink(const QString &path, const QString &device, QString *error)
 
 int main(int argc, char *argv[])
 {
+#ifdef __linux__
+    // A test that dies without stopping its simulator must not leave it running.
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavrin-signsim"));
 
@@ -90,6 +98,10 @@ int main(int argc, char *argv[])
     if (!fitsInHead(options.model) || !fitsInHead(options.build))
         return fail(QStringLiteral("model and build must be Latin-1 text without \":\" or \",\""));
 
+    TerminationWatcher watcher; // before the link, which only a clean exit removes
+    QObject::connect(&watcher, &TerminationWatcher::terminationRequested, &app,
+                     &QCoreApplication::quit);
+
     PtyPort port;
     SignSimulator simulator(port, options);
     QString error;
@@ -103,9 +115,6 @@ int main(int argc, char *argv[])
     std::printf("%s\n", qPrintable(port.devicePath()));
     std::fflush(stdout);
 
-    TerminationWatcher watcher;
-    QObject::connect(&watcher, &TerminationWatcher::terminationRequested, &app,
-                     &QCoreApplication::quit);
     const int status = app.exec();
 
     if (!linkPath.isEmpty() && QFileInfo(linkPath).symLinkTarget() == port.devicePath())
