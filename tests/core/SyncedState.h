@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/Upload.h"
+
+// A window whose controls match its image, with nothing pending: every code 2, timeouts 30,
+// link 2 with a priority but no capcode, links 4 and 5, user command RESET, auto ID.
+inline tavrin::core::MainState syncedState()
+{
+    tavrin::core::MainState s;
+    for (int k = 0; k < tavrin::core::kRows; ++k) {
+        for (tavrin::vocab::Attribute a : tavrin::vocab::kAttributes)
+            s.selectRowCode(k, a, 2);
+        s.config.rows[k].timeout = "30";
+    }
+    s.config.links[2] = { "", 1 };
+    s.config.links[4] = { "444", 2 };
+    s.config.links[5] = { "555", 0 };
+    s.config.userCommand = "RESET";
+    s.config.autoID = 1;
+    getChangedRows(s);
+    s.flags = {};
+    s.image.linkPriority[5].clear(); // an empty stored priority reads as 0
+    return s;
+}
