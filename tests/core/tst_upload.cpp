@@ -19,6 +19,12 @@ QString pendingItems(const PendingFlags &f)
     return (items + (f.autoID ? " id" : "") + (f.userCommand ? " uc" : "")).trimmed();
 }
 
+// What a tick writes; "|" marks the pause between a link's two commands.
+QString written(const UploadStep &step)
+{
+    return step.first + (step.pauseThenSecond ? "|" + step.second : "");
+}
+
 } // namespace
 
 using Edit = std::function<void(MainState &)>;
@@ -120,15 +126,15 @@ private slots:
         QCOMPARE(s.progressValue, 0);
         QVERIFY(!s.progressVisible);
 
-        // What each tick wrote ("|" marks the pause) and the bar after it.
+        // What each tick wrote and the bar after it.
         s.flags.row[1] = s.flags.row[3] = s.flags.link[6] = true;
         s.progressMaximum = uploadProgressMaximum(s.flags);
         s.progressVisible = true;
         QStringList ticks;
         for (UploadStep step; !step.finished;) {
             step = uploadTick(s, commands);
-            ticks << step.first + (step.pauseThenSecond ? "|" + step.second : "") + " @"
-                    + QString::number(s.progressValue) + (s.progressVisible ? "" : " hidden");
+            ticks << written(step) + " @" + QString::number(s.progressValue)
+                    + (s.progressVisible ? "" : " hidden");
         }
         QCOMPARE(ticks,
                  QStringList({ commands[1] + " @20", commands[3] + " @40",
@@ -141,13 +147,10 @@ private slots:
         MainState s = syncedState();
         markAllPending(s.flags);
         QCOMPARE(uploadProgressMaximum(s.flags), 301);
-        QCOMPARE(getChangedRows(s),
-                 5 + 1); // rows and user command; links and ID mode are not counted
-        PendingFlags onlyImageSlot;
-        onlyImageSlot.link[8] = true;
-        QCOMPARE(uploadProgressMaximum(onlyImageSlot), 1);
+        // Rows and the user command count; links and the ID mode do not.
+        QCOMPARE(getChangedRows(s), 5 + 1);
 
-        // Every item a tick takes can be put back when its write fails.
+        // Each tick takes one item, which can be put back when its write fails.
         const UploadCommands commands = uploadCommands(s.config);
         QStringList order;
         for (UploadStep step; !step.finished;) {
@@ -156,6 +159,7 @@ private slots:
             PendingFlags restored = s.flags, item;
             markPending(restored, step.item);
             QCOMPARE(restored, beforeTick);
+            QCOMPARE(s.flags == beforeTick, step.finished);
             markPending(item, step.item);
             order << pendingItems(item);
         }
@@ -166,14 +170,13 @@ private slots:
     {
         QTest::addColumn<QString>("capcode");
         QTest::addColumn<int>("priority");
-        QTest::addColumn<QString>("second"); // empty: only the clearing command, the row emptied
-        QTest::addColumn<int>("priorityAfter");
+        QTest::addColumn<QString>("link"); // the commands after the clearing one, and the row
         // clang-format off
-        QTest::newRow("zero clears") << "0" << 2 << "" << -1;
-        QTest::newRow("no leading number clears") << "abc" << 1 << "" << -1;
-        QTest::newRow("leading zeros still a number") << "007" << 1 << "<link id=3 cap=007 pr=1>\r" << 1;
-        QTest::newRow("several capcodes as typed") << "12,34" << 4 << "<link id=3 cap=12,34 pr=4>\r" << 4;
-        QTest::newRow("missing priority becomes 0") << "55" << -1 << "<link id=3 cap=55 pr=0>\r" << 0;
+        QTest::newRow("zero clears") << "0" << 2 << "/-1";
+        QTest::newRow("no leading number clears") << "abc" << 1 << "/-1";
+        QTest::newRow("leading zeros still a number") << "007" << 1 << "|<link id=3 cap=007 pr=1>\r007/1";
+        QTest::newRow("several capcodes as typed") << "12,34" << 4 << "|<link id=3 cap=12,34 pr=4>\r12,34/4";
+        QTest::newRow("missing priority becomes 0") << "55" << -1 << "|<link id=3 cap=55 pr=0>\r55/0";
         // clang-format on
     }
 
@@ -181,18 +184,14 @@ private slots:
     {
         QFETCH(QString, capcode);
         QFETCH(int, priority);
-        QFETCH(QString, second);
-        QFETCH(int, priorityAfter);
+        QFETCH(QString, link);
         MainState s;
         s.config.links[3] = { capcode, Code(priority) };
         s.flags.link[3] = true;
-        const UploadStep step = uploadTick(s, uploadCommands(s.config));
-        QCOMPARE(step.first, QString("<link id=3 cap=0>\r"));
-        QCOMPARE(step.pauseThenSecond, !second.isEmpty());
-        QCOMPARE(step.second, second);
-        const LinkRow after { second.isEmpty() ? "" : capcode, Code(priorityAfter) };
-        QCOMPARE(s.config.links[3], after);
-        QVERIFY(!s.flags.link[3]);
+        const QString sent = written(uploadTick(s, uploadCommands(s.config)));
+        QCOMPARE(sent + s.config.links[3].capcode + "/"
+                     + QString::number(s.config.links[3].priority),
+                 "<link id=3 cap=0>\r" + link);
     }
 };
 
