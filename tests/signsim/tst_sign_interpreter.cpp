@@ -128,20 +128,16 @@ void TestSignInterpreter::configurationLine_data()
 
     // Row 2 as uploaded below: font, style, colour, speed, alignment, pause, beep + 20,
     // timeout in fifths of a second. Two models send the first six as character codes.
-    const QString characterCodes = "67,72,66,52,51,54,21,225";
-    QTest::newRow("KR4410") << "KR4410"
-                            << "5"
-                            << "DOWNLOAD_ALLKR4410,5" << characterCodes;
-    QTest::newRow("TM207") << "TM207"
-                           << "5"
-                           << "DOWNLOAD_ALLTM207,5" << characterCodes;
-    QTest::newRow("VX903 plain") << "VX903"
-                                 << "12"
-                                 << "DOWNLOAD_ALLVX903,12"
-                                 << "3,7,1,4,2,6,21,225";
-    QTest::newRow("no build: bare model head") << "KR4410"
-                                               << ""
-                                               << "KR4410" << characterCodes;
+    const auto line = [](const char *name, const char *model, const char *build, const char *head,
+                         bool characterCodes) {
+        QTest::newRow(name) << QString(model) << QString(build) << QString(head)
+                            << QString(characterCodes ? "67,72,66,52,51,54,21,225"
+                                                      : "3,7,1,4,2,6,21,225");
+    };
+    line("KR4410", "KR4410", "5", "DOWNLOAD_ALLKR4410,5", true);
+    line("TM207", "TM207", "5", "DOWNLOAD_ALLTM207,5", true);
+    line("VX903 plain", "VX903", "12", "DOWNLOAD_ALLVX903,12", false);
+    line("no build: bare model head", "KR4410", "", "KR4410", true);
 }
 
 void TestSignInterpreter::configurationLine()
