@@ -294,30 +294,27 @@ private slots:
     void failedSaveKeepsExistingFile_data()
     {
         QTest::addColumn<QString>("target"); // the path saved to
-        QTest::addColumn<QString>("guarded"); // a file that must come through unchanged
         QTest::addColumn<bool>("overwrite");
+        QTest::addColumn<QString>("guarded"); // a file that must come through unchanged
         // Root ignores permissions, so the failures come from the file system's own rules.
         const QString longName = QString(250, 'n') + ".led"; // no room for a temporary name
-        QTest::newRow("temporary name too long") << longName << longName << true;
-        QTest::newRow("target is a folder") << "dir"
-                                            << "dir/inside.led" << true;
-        QTest::newRow("append to a folder") << "dir"
-                                            << "dir/inside.led" << false;
+        QTest::newRow("temporary name too long") << longName << true << longName;
+        QTest::newRow("target is a folder") << "dir" << true << "dir/inside.led";
+        QTest::newRow("append to a folder") << "dir" << false << "dir/inside.led";
     }
 
     void failedSaveKeepsExistingFile()
     {
         QFETCH(QString, target);
-        QFETCH(QString, guarded);
         QFETCH(bool, overwrite);
+        QFETCH(QString, guarded);
         QVERIFY(QDir(m_dir.path()).mkpath("dir"));
         const QByteArray original = "Model:KEEP\r\nCom:1\r\n";
         QVERIFY(writeBytes(path(guarded), original));
         QVERIFY(!storage::SaveTextToFile(path(target), "Model:NEW", overwrite));
         QCOMPARE(readBytes(path(guarded)), original);
-        const QStringList left = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden);
-        for (const QString &name : left)
-            QVERIFY2(!name.contains(".led."), qPrintable(name)); // no temporary file left behind
+        // No temporary file left behind.
+        QCOMPARE(QDir(m_dir.path()).entryList({ "*.led.*" }, QDir::Files | QDir::Hidden), {});
     }
 };
 
