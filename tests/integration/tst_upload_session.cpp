@@ -1,5 +1,6 @@
 #include "SessionHelpers.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 
 using tavrin::core::MainController;
@@ -36,10 +37,14 @@ void TestUploadSession::uploadSendsOnlyWhatChanged()
     controller.setRowCode(0, Attribute::Font, 12);
     controller.setCapcode(3, QStringLiteral("777001"));
 
+    QElapsedTimer clock;
+    clock.start();
     controller.UploadAll_Click();
     QCOMPARE(controller.state().progressMaximum, 1 + 3 * 20);
     QCOMPARE(controller.state().uploadCaption, QStringLiteral("Writing..."));
     QVERIFY(waitForUploadEnd(controller));
+    // One item per 500 ms tick and a last tick to close: (3 + 1) ticks, less timer slack.
+    QVERIFY2(clock.elapsed() >= 4 * 500 - 100, qPrintable(QString::number(clock.elapsed())));
 
     const auto &rows = before.rows;
     const auto rowCommand = [](int n, const tavrin::core::PriorityRow &r, int font, const QString &t) {
