@@ -66,7 +66,8 @@ void MainController::DownloadAll_Click()
         return; // a request is in flight (the search is probing): nothing to add to it
     if (!opened) {
         // The entry keeps the failure; selecting it still means the same port number.
-        m_state.portEntries[index] = QString::number(index + 1) + QLatin1Char('-') + opened.description;
+        m_state.portEntries[index]
+            = QString::number(index + 1) + QLatin1Char('-') + opened.description;
         changed();
         return;
     }
@@ -178,10 +179,11 @@ void MainController::FCount_Change()
     const double build = QLocale::c().toDouble(m_state.firmwareCount.trimmed(), &isNumber);
     if (!isNumber || build >= kFirstFirmwareBuild)
         return;
-    emit messageRequested(QStringLiteral("Upgrade Firmware"),
-                          QStringLiteral("A newer rom file ") + QStringLiteral("Norvik 4.1.rom")
-                              + QStringLiteral(" is available to Upload")
-                              + QStringLiteral("\r\nPlease click on Tools --> Upgrade on the top menu to Upload it"));
+    emit messageRequested(
+        QStringLiteral("Upgrade Firmware"),
+        QStringLiteral("A newer rom file ") + QStringLiteral("Norvik 4.1.rom")
+            + QStringLiteral(" is available to Upload")
+            + QStringLiteral("\r\nPlease click on Tools --> Upgrade on the top menu to Upload it"));
 }
 
 void MainController::FactoryDef_Timer()
@@ -234,8 +236,9 @@ void MainController::onLinkLost(const QString &description)
         endUpload();
     m_state.downloadCaption = kDownloadCaption;
     restoreButtons();
-    emit messageRequested(kAppTitle, QStringLiteral("The connection to COM ") + QString::number(portNumber)
-                                         + QStringLiteral(" was lost: ") + description);
+    emit messageRequested(kAppTitle,
+                          QStringLiteral("The connection to COM ") + QString::number(portNumber)
+                              + QStringLiteral(" was lost: ") + description);
 }
 
 } // namespace tavrin::core

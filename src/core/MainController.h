@@ -29,7 +29,7 @@ public:
     static constexpr auto kUploadInterval = 500ms;
     static constexpr int kShownHeightTwips = 9700;
     static constexpr int kHiddenHeightTwips = 5750;
-    static constexpr int kProbeWaitTicks = 30;   // after each port probe of the search
+    static constexpr int kProbeWaitTicks = 30; // after each port probe of the search
     static constexpr int kBetweenPortsTicks = 10;
     static constexpr int kIDSwitchTicks = 20;
     static constexpr int kFirstFirmwareBuild = 3; // builds below this get the upgrade notice
@@ -125,8 +125,8 @@ private:
     bool writeOrAbortUpload(const QString &command, const UploadItem &item);
 
     // Hooks of the update check; they do nothing until the update check is built.
-    void startLoadingDownloadPage() {}
-    void runUpdateCheck() {}
+    void startLoadingDownloadPage() { }
+    void runUpdateCheck() { }
 
     MainState m_state;
     DefaultMessageStore m_defaultMessage;

@@ -19,12 +19,12 @@ struct MainState
     vocab::MainProfile profile = vocab::mainProfile(QString());
 
     // Status controls.
-    QString modelLabel;  // LEDSignModel
+    QString modelLabel; // LEDSignModel
     QString modelNumber; // LEDSignModelNumber: the model string of the last download
-    QString firmwareCount;        // FCount caption
+    QString firmwareCount; // FCount caption
     QString firmwareCountToolTip; // tool tip of FCount and FCountLabel
-    QString testLabel;            // "Auto ID True" / "Auto ID False"
-    QString status;               // Textout caption
+    QString testLabel; // "Auto ID True" / "Auto ID False"
+    QString status; // Textout caption
     bool statusVisible = false;
 
     // Port choice: list entries (a failed open replaces its entry's text) and selection.
@@ -54,8 +54,8 @@ struct MainState
 
     // Window chrome driven by handlers.
     bool priorityPanelShown = false;
-    int styleP0Shift = 0;  // twips TestBtn has moved StyleP0 to the right
-    QString testOut;       // TestOut caption
+    int styleP0Shift = 0; // twips TestBtn has moved StyleP0 to the right
+    QString testOut; // TestOut caption
     bool versionCheckVisible = false;
 
     MainState();

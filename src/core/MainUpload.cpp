@@ -82,9 +82,10 @@ bool MainController::writeOrAbortUpload(const QString &command, const UploadItem
     markPending(m_state.flags, item);
     const int portNumber = m_link.portNumber();
     endUpload();
-    emit messageRequested(kAppTitle, QStringLiteral("Writing to COM ") + QString::number(portNumber)
-                                         + QStringLiteral(" failed; the upload was stopped. "
-                                                          "What was not sent is still pending."));
+    emit messageRequested(kAppTitle,
+                          QStringLiteral("Writing to COM ") + QString::number(portNumber)
+                              + QStringLiteral(" failed; the upload was stopped. "
+                                               "What was not sent is still pending."));
     return false;
 }
 

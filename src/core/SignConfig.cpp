@@ -12,13 +12,20 @@ Code PriorityRow::code(Attribute attribute) const
 Code &PriorityRow::code(Attribute attribute)
 {
     switch (attribute) {
-    case Attribute::Font: return font;
-    case Attribute::Style: return style;
-    case Attribute::Color: return color;
-    case Attribute::Speed: return speed;
-    case Attribute::Alignment: return alignment;
-    case Attribute::Pause: return pause;
-    case Attribute::Beep: return beep;
+    case Attribute::Font:
+        return font;
+    case Attribute::Style:
+        return style;
+    case Attribute::Color:
+        return color;
+    case Attribute::Speed:
+        return speed;
+    case Attribute::Alignment:
+        return alignment;
+    case Attribute::Pause:
+        return pause;
+    case Attribute::Beep:
+        return beep;
     }
     return font;
 }
@@ -26,13 +33,20 @@ Code &PriorityRow::code(Attribute attribute)
 std::array<Code, kRows> &SignImage::codes(Attribute attribute)
 {
     switch (attribute) {
-    case Attribute::Font: return font;
-    case Attribute::Style: return style;
-    case Attribute::Color: return color;
-    case Attribute::Speed: return speed;
-    case Attribute::Alignment: return alignment;
-    case Attribute::Pause: return pause;
-    case Attribute::Beep: return beep;
+    case Attribute::Font:
+        return font;
+    case Attribute::Style:
+        return style;
+    case Attribute::Color:
+        return color;
+    case Attribute::Speed:
+        return speed;
+    case Attribute::Alignment:
+        return alignment;
+    case Attribute::Pause:
+        return pause;
+    case Attribute::Beep:
+        return beep;
     }
     return font;
 }

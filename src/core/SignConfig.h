@@ -12,8 +12,8 @@ namespace tavrin::core {
 using Code = qint16;
 
 inline constexpr int kRows = vocab::kPriorityCount; // priority rows 0-4
-inline constexpr int kLinks = vocab::kLinkCount;    // link IDs 0-7
-inline constexpr int kImageLinks = 9;               // the image tables have room for ID 8
+inline constexpr int kLinks = vocab::kLinkCount; // link IDs 0-7
+inline constexpr int kImageLinks = 9; // the image tables have room for ID 8
 
 // One priority row of the main window's grid, as its controls show it.
 struct PriorityRow
@@ -35,7 +35,7 @@ struct PriorityRow
 // One row of the link table: the capcodes bound to a link ID and their priority.
 struct LinkRow
 {
-    QString capcode;    // several capcodes joined by ","
+    QString capcode; // several capcodes joined by ","
     Code priority = -1; // index of Pri0(i)
     friend bool operator==(const LinkRow &, const LinkRow &) = default;
 };

@@ -10,9 +10,9 @@
 #include "link/PortMap.h"
 #include "storage/ConfigFile.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -47,7 +47,7 @@ constexpr int kHeadingTop = 5280;
 struct Column
 {
     Attribute attribute;
-    const char *name;    // object name prefix, row digit appended
+    const char *name; // object name prefix, row digit appended
     const char *heading;
     int left;
     int width;
@@ -65,7 +65,10 @@ constexpr std::array<Column, 7> kColumns = { {
 constexpr int kTimeoutLeft = 9810;
 constexpr int kTimeoutWidth = 1100;
 
-size_t slot(Attribute a) { return size_t(a); }
+size_t slot(Attribute a)
+{
+    return size_t(a);
+}
 
 QString arrayName(const char *name, int index)
 {
@@ -135,7 +138,8 @@ TavrinMain::~TavrinMain() = default;
 QUrl TavrinMain::homePage()
 {
     const QString fromEnvironment = qEnvironmentVariable("TAVRIN_HOME_PAGE");
-    return QUrl(fromEnvironment.isEmpty() ? QStringLiteral(TAVRIN_HOME_PAGE_DEFAULT) : fromEnvironment);
+    return QUrl(fromEnvironment.isEmpty() ? QStringLiteral(TAVRIN_HOME_PAGE_DEFAULT)
+                                          : fromEnvironment);
 }
 
 void TavrinMain::buildMenus()
@@ -318,7 +322,8 @@ void TavrinMain::buildPriorityGrid(QWidget *area)
         for (const Column &column : kColumns) {
             auto *list = new QComboBox(area);
             list->setObjectName(QString::fromLatin1(column.name) + QString::number(row));
-            list->setAccessibleName(QString::fromLatin1(column.heading) + QLatin1Char(' ') + rowName);
+            list->setAccessibleName(QString::fromLatin1(column.heading) + QLatin1Char(' ')
+                                    + rowName);
             list->setMaxVisibleItems(15);
             place(list, column.left, top, column.width, kRowHeight);
             m_rowLists[size_t(row)][slot(column.attribute)] = list;

@@ -9,7 +9,10 @@ namespace tavrin::ui {
 // (1440 twips = 96 px), and Qt's own DPI scaling takes it from there.
 inline constexpr int kTwipsPerPixel = 15;
 
-constexpr int px(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+constexpr int px(int twips)
+{
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
 
 inline QRect twipsRect(int left, int top, int width, int height)
 {

@@ -3,10 +3,11 @@
 namespace tavrin::vocab {
 namespace {
 
-template<typename Profile>
-void fillLists(Profile &p, bool vx903)
+template<typename Profile> void fillLists(Profile &p, bool vx903)
 {
-    auto pick = [vx903](Attribute a) { return vx903 ? vx903Vocabulary(a) : standardVocabulary(a); };
+    auto pick = [vx903](Attribute a) {
+        return vx903 ? vx903Vocabulary(a) : standardVocabulary(a);
+    };
     p.font = pick(Attribute::Font);
     p.color = pick(Attribute::Color);
     p.style = pick(Attribute::Style);
@@ -16,24 +17,33 @@ void fillLists(Profile &p, bool vx903)
     p.beep = pick(Attribute::Beep);
 }
 
-template<typename Profile>
-Table vocabularyOf(const Profile &p, Attribute attribute)
+template<typename Profile> Table vocabularyOf(const Profile &p, Attribute attribute)
 {
     switch (attribute) {
-    case Attribute::Font: return p.font;
-    case Attribute::Color: return p.color;
-    case Attribute::Style: return p.style;
-    case Attribute::Alignment: return p.alignment;
-    case Attribute::Speed: return p.speed;
-    case Attribute::Pause: return p.pause;
-    case Attribute::Beep: return p.beep;
+    case Attribute::Font:
+        return p.font;
+    case Attribute::Color:
+        return p.color;
+    case Attribute::Style:
+        return p.style;
+    case Attribute::Alignment:
+        return p.alignment;
+    case Attribute::Speed:
+        return p.speed;
+    case Attribute::Pause:
+        return p.pause;
+    case Attribute::Beep:
+        return p.beep;
     }
     return {};
 }
 
 } // namespace
 
-Table MainProfile::vocabulary(Attribute attribute) const { return vocabularyOf(*this, attribute); }
+Table MainProfile::vocabulary(Attribute attribute) const
+{
+    return vocabularyOf(*this, attribute);
+}
 
 MainProfile mainProfile(const QString &model)
 {
@@ -90,13 +100,20 @@ TestMessageProfile testMessageProfile(const QString &model)
 Table DefaultMessageProfile::vocabulary(Attribute attribute) const
 {
     switch (attribute) {
-    case Attribute::Font: return font;
-    case Attribute::Color: return color;
-    case Attribute::Style: return style;
-    case Attribute::Alignment: return alignment;
-    case Attribute::Speed: return speed;
-    case Attribute::Pause: return pause;
-    case Attribute::Beep: return {};
+    case Attribute::Font:
+        return font;
+    case Attribute::Color:
+        return color;
+    case Attribute::Style:
+        return style;
+    case Attribute::Alignment:
+        return alignment;
+    case Attribute::Speed:
+        return speed;
+    case Attribute::Pause:
+        return pause;
+    case Attribute::Beep:
+        return {};
     }
     return {};
 }

@@ -38,7 +38,7 @@ struct TestMessageProfile
     int styleHeadingLeft = 0; // Label5
     bool timeControlsVisible = true; // Label8, TimeFormat, InsertTime
     bool speedAndAlignmentEnabled = true;
-    int timeFormatCount = 0;      // entries appended to TimeFormat
+    int timeFormatCount = 0; // entries appended to TimeFormat
     int timeFormatSelection = -1; // selected after filling
 
     Table vocabulary(Attribute attribute) const;
@@ -69,7 +69,8 @@ struct DefaultMessageProfile
 DefaultMessageProfile defaultMessageProfile(const QString &model);
 
 // The default-message window's design layout, which "unchanged" steps keep.
-inline constexpr DefaultMessageProfile::Layout kDefaultMessageDesignLayout { 2640, 3540, 4800, 1155 };
+inline constexpr DefaultMessageProfile::Layout kDefaultMessageDesignLayout { 2640, 3540, 4800,
+                                                                             1155 };
 
 // Number of time formats the default-message window lists after its profile: the four times,
 // and the four dates unless the main window's model label reads VX903.

@@ -32,15 +32,15 @@ constexpr const char *kFonts[] = {
 };
 
 constexpr const char *kColors[] = {
-    "Auto",  "Light Red", "Light Green", "Red",    "Green",  "Yellow", "Brown",
-    "Amber", "Orange",    "Mix V1",      "Mix V2", "Mix H",  "Black",
+    "Auto",  "Light Red", "Light Green", "Red",    "Green", "Yellow", "Brown",
+    "Amber", "Orange",    "Mix V1",      "Mix V2", "Mix H", "Black",
 };
 
 constexpr const char *kEffects[] = {
-    "auto",     "flash",     "hold",   "interlock", "rolldown", "rollup",     "Roll in",
-    "rollout",  "rollleft",  "rollright", "rotate", "slide",    "snow",       "sparkle",
-    "spray",    "starburst", "switch", "twinkle",   "wipedown", "wipeup",     "wipein",
-    "wipeout",  "wipeleft",  "wiperight", "cyclecolor", "clock", "hold+roll", "roll+hold",
+    "auto",    "flash",     "hold",      "interlock",  "rolldown", "rollup",    "Roll in",
+    "rollout", "rollleft",  "rollright", "rotate",     "slide",    "snow",      "sparkle",
+    "spray",   "starburst", "switch",    "twinkle",    "wipedown", "wipeup",    "wipein",
+    "wipeout", "wipeleft",  "wiperight", "cyclecolor", "clock",    "hold+roll", "roll+hold",
 };
 
 constexpr const char *kAlignments[] = { "Left", "Right", "Center" };
@@ -49,9 +49,9 @@ constexpr const char *kPauses[] = { "0", "1", "2", "3", "4", "5", "6", "7", "8",
 constexpr const char *kBeeps[] = { "OFF", "Normal", "Fast" };
 
 constexpr const char *kVx903Fonts[] = {
-    "----", "----",   "----", "----", "----", "----", "Normal", "Fat",  "----",
-    "----", "----",   "----", "----", "----", "----", "----",   "----", "----",
-    "----", "Tall",   "----", "Large", "----", "----", "----",
+    "----", "----", "----", "----",  "----", "----", "Normal", "Fat",  "----",
+    "----", "----", "----", "----",  "----", "----", "----",   "----", "----",
+    "----", "Tall", "----", "Large", "----", "----", "----",
 };
 
 constexpr const char *kVx903Colors[] = {
@@ -126,13 +126,20 @@ QStringList numbered(const char *prefix, int count)
 Table standardVocabulary(Attribute attribute)
 {
     switch (attribute) {
-    case Attribute::Font: return kFonts;
-    case Attribute::Color: return kColors;
-    case Attribute::Style: return kEffects;
-    case Attribute::Alignment: return kAlignments;
-    case Attribute::Speed: return kSpeeds;
-    case Attribute::Pause: return kPauses;
-    case Attribute::Beep: return kBeeps;
+    case Attribute::Font:
+        return kFonts;
+    case Attribute::Color:
+        return kColors;
+    case Attribute::Style:
+        return kEffects;
+    case Attribute::Alignment:
+        return kAlignments;
+    case Attribute::Speed:
+        return kSpeeds;
+    case Attribute::Pause:
+        return kPauses;
+    case Attribute::Beep:
+        return kBeeps;
     }
     return {};
 }
@@ -140,14 +147,21 @@ Table standardVocabulary(Attribute attribute)
 Table vx903Vocabulary(Attribute attribute)
 {
     switch (attribute) {
-    case Attribute::Font: return kVx903Fonts;
-    case Attribute::Color: return kVx903Colors;
-    case Attribute::Style: return kVx903Effects;
-    default: return standardVocabulary(attribute);
+    case Attribute::Font:
+        return kVx903Fonts;
+    case Attribute::Color:
+        return kVx903Colors;
+    case Attribute::Style:
+        return kVx903Effects;
+    default:
+        return standardVocabulary(attribute);
     }
 }
 
-Table vx903DefaultMessageFonts() { return kVx903DefaultMessageFonts; }
+Table vx903DefaultMessageFonts()
+{
+    return kVx903DefaultMessageFonts;
+}
 
 QStringList toStringList(Table table)
 {
@@ -158,9 +172,15 @@ QStringList toStringList(Table table)
     return list;
 }
 
-const std::array<Rgb, 13> &displayColors() { return kDisplayColors; }
+const std::array<Rgb, 13> &displayColors()
+{
+    return kDisplayColors;
+}
 
-QString portEntry(int index) { return QStringLiteral("COM ") + QString::number(index + 1); }
+QString portEntry(int index)
+{
+    return QStringLiteral("COM ") + QString::number(index + 1);
+}
 
 QStringList portEntries()
 {
@@ -170,13 +190,25 @@ QStringList portEntries()
     return list;
 }
 
-QStringList priorityEntries() { return numbered("Priority ", kPriorityCount); }
+QStringList priorityEntries()
+{
+    return numbered("Priority ", kPriorityCount);
+}
 
-QString linkLabel(int id) { return QStringLiteral("ID   ") + QString::number(id); }
+QString linkLabel(int id)
+{
+    return QStringLiteral("ID   ") + QString::number(id);
+}
 
-QStringList messageIdEntries() { return numbered("", 8); }
+QStringList messageIdEntries()
+{
+    return numbered("", 8);
+}
 
-const std::array<TimeFormat, kTimeFormatCount> &timeFormats() { return kTimeFormats; }
+const std::array<TimeFormat, kTimeFormatCount> &timeFormats()
+{
+    return kTimeFormats;
+}
 
 QStringList timeFormatEntries(int count)
 {

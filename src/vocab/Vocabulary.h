@@ -12,9 +12,9 @@ namespace tavrin::vocab {
 using Table = std::span<const char *const>;
 
 enum class Attribute { Font, Color, Style, Alignment, Speed, Pause, Beep };
-inline constexpr std::array kAttributes = { Attribute::Font,  Attribute::Color, Attribute::Style,
-                                            Attribute::Alignment, Attribute::Speed,
-                                            Attribute::Pause, Attribute::Beep };
+inline constexpr std::array kAttributes
+    = { Attribute::Font,  Attribute::Color, Attribute::Style, Attribute::Alignment,
+        Attribute::Speed, Attribute::Pause, Attribute::Beep };
 
 Table standardVocabulary(Attribute attribute);
 // The VX903 font, colour and effect lists of the main and test-message windows; the other
@@ -49,10 +49,10 @@ QStringList messageIdEntries(); // "0" .. "7"
 
 struct TimeFormat
 {
-    const char *text;   // as the list shows it
+    const char *text; // as the list shows it
     bool isDate;
     const char *marker; // placeholder in a message text
-    const char *code;   // what the sign receives
+    const char *code; // what the sign receives
 };
 inline constexpr int kTimeFormatCount = 8;
 inline constexpr int kTimeOnlyFormatCount = 4; // positions 0-3 are times, 4-7 dates

@@ -70,7 +70,8 @@ void TestFactoryWindows::aboutShowsVersion()
     QCOMPARE(cursor.charFormat().foreground().color(), QColor(255, 0, 0));
 
     tavrin::ui::LEDSignHelp plain(QStringLiteral("Sign Configuration Manager"));
-    QCOMPARE(plain.findChild<QLabel *>(QStringLiteral("SoftwareVersion"))->text(), QStringLiteral("Version"));
+    QCOMPARE(plain.findChild<QLabel *>(QStringLiteral("SoftwareVersion"))->text(),
+             QStringLiteral("Version"));
 }
 
 QTEST_MAIN(TestFactoryWindows)

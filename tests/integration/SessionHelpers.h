@@ -26,7 +26,8 @@ inline void compareWithFactory(const tavrin::core::MainState &state, const QStri
     for (int i = 0; i < tavrin::core::kLinks; ++i) {
         const auto &slot = factory.links[size_t(i)];
         QCOMPARE(state.config.links[size_t(i)].capcode, slot.capcodes.join(QLatin1Char(',')));
-        QCOMPARE(state.config.links[size_t(i)].priority, slot.capcodes.isEmpty() ? -1 : slot.priority);
+        QCOMPARE(state.config.links[size_t(i)].priority,
+                 slot.capcodes.isEmpty() ? -1 : slot.priority);
     }
     QCOMPARE(state.config.autoID, factory.autoId ? 1 : 0);
     QCOMPARE(state.config.userCommand, factory.userCommand);

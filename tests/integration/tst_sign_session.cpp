@@ -204,7 +204,8 @@ void TestSignSession::idSwitch()
     controller.AutoID_MouseDown();
     QCOMPARE(controller.state().config.autoID, 0);
     QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages.first().at(1).toString(), QStringLiteral("Cannot Open Port:7\r\nPlease Change Comport"));
+    QCOMPARE(messages.first().at(1).toString(),
+             QStringLiteral("Cannot Open Port:7\r\nPlease Change Comport"));
 }
 
 void TestSignSession::factoryDefaults()
@@ -219,8 +220,8 @@ void TestSignSession::factoryDefaults()
     controller.sendFactoryDefaults();
     QVERIFY(!controller.state().downloadEnabled && !controller.state().factoryDefaultsEnabled);
     QCOMPARE(controller.state().progressMaximum, 20);
-    QTRY_VERIFY_WITH_TIMEOUT(!controller.factoryDefTimer().isActive()
-                                 && !controller.comCloseTimer().isActive(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !controller.factoryDefTimer().isActive() && !controller.comCloseTimer().isActive(), 5000);
     QCOMPARE(sim.receivedCommands().mid(2),
              QStringList({ QStringLiteral("<FD>\r"), QStringLiteral("DOWNLOAD_ALL\r") }));
     compareWithFactory(controller.state(), QStringLiteral("KR4410"));

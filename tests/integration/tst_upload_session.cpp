@@ -47,11 +47,19 @@ void TestUploadSession::uploadSendsOnlyWhatChanged()
     QVERIFY2(clock.elapsed() >= 4 * 500 - 100, qPrintable(QString::number(clock.elapsed())));
 
     const auto &rows = before.rows;
-    const auto rowCommand = [](int n, const tavrin::core::PriorityRow &r, int font, const QString &t) {
-        return QStringLiteral("<DF pr=%1 f=%2 c=%3 s=%4 a=%5 sp=%6 p=%7 b=%8 t=%9>\r")
-            .arg(n).arg(font).arg(r.color).arg(r.style).arg(r.alignment).arg(r.speed).arg(r.pause)
-            .arg(r.beep).arg(t);
-    };
+    const auto rowCommand
+        = [](int n, const tavrin::core::PriorityRow &r, int font, const QString &t) {
+              return QStringLiteral("<DF pr=%1 f=%2 c=%3 s=%4 a=%5 sp=%6 p=%7 b=%8 t=%9>\r")
+                  .arg(n)
+                  .arg(font)
+                  .arg(r.color)
+                  .arg(r.style)
+                  .arg(r.alignment)
+                  .arg(r.speed)
+                  .arg(r.pause)
+                  .arg(r.beep)
+                  .arg(t);
+          };
     const QStringList expected = {
         QStringLiteral("DOWNLOAD_ALL\r"),
         rowCommand(0, rows[0], 12, rows[0].timeout),
@@ -93,12 +101,16 @@ void TestUploadSession::forceUploadSendsEverything()
     QStringList expected;
     for (int n = 0; n < 5; ++n)
         expected << tavrin::core::uploadCommands(config)[size_t(n)];
-    expected << QStringLiteral("<id=auto>\r") << QStringLiteral("<UC>") + config.userCommand + QLatin1Char('\r');
+    expected << QStringLiteral("<id=auto>\r")
+             << QStringLiteral("<UC>") + config.userCommand + QLatin1Char('\r');
     for (int i = 0; i < 8; ++i) {
         expected << QStringLiteral("<link id=%1 cap=0>\r").arg(i);
         const auto &link = config.links[size_t(i)];
         if (!link.capcode.isEmpty())
-            expected << QStringLiteral("<link id=%1 cap=%2 pr=%3>\r").arg(i).arg(link.capcode).arg(link.priority);
+            expected << QStringLiteral("<link id=%1 cap=%2 pr=%3>\r")
+                            .arg(i)
+                            .arg(link.capcode)
+                            .arg(link.priority);
     }
     QCOMPARE(sim.receivedCommands().mid(1), expected);
     // Forcing sends what the sign already had, so a new download changes nothing.
@@ -136,7 +148,7 @@ void TestUploadSession::lostSignKeepsUnsentItems()
     QSignalSpy messages(&controller, &MainController::messageRequested);
     controller.ForceUpload_Click();
     QVERIFY(sim->waitForCommands(1 + 3)); // the download and three rows
-    sim.reset();                          // the sign is unplugged mid-upload
+    sim.reset(); // the sign is unplugged mid-upload
 
     QVERIFY(waitForUploadEnd(controller));
     QVERIFY(messages.size() >= 1);

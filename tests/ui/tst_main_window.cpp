@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QTest>
 
-using tavrin::ui::TavrinMain;
 using tavrin::ui::px;
+using tavrin::ui::TavrinMain;
 
 class TestMainWindow : public QObject
 {
@@ -36,8 +36,7 @@ private slots:
     void downloadFillsTheWindow();
 
 private:
-    template<typename T>
-    T *child(const QString &name) const
+    template<typename T> T *child(const QString &name) const
     {
         auto *w = m_window->findChild<T *>(name);
         if (!w)
@@ -60,26 +59,49 @@ void TestMainWindow::everyControlIsNamed_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("type");
-    const QStringList lists = { "FontP", "StyleP", "ColorP", "SpeedP", "AlignmentP", "PauseP", "BeepP" };
+    const QStringList lists
+        = { "FontP", "StyleP", "ColorP", "SpeedP", "AlignmentP", "PauseP", "BeepP" };
     for (int row = 0; row < 5; ++row) {
         for (const QString &list : lists)
-            QTest::newRow(qPrintable(list + QString::number(row))) << list + QString::number(row) << "QComboBox";
-        QTest::newRow(qPrintable("TimeoutP" + QString::number(row))) << "TimeoutP" + QString::number(row) << "QLineEdit";
+            QTest::newRow(qPrintable(list + QString::number(row)))
+                << list + QString::number(row) << "QComboBox";
+        QTest::newRow(qPrintable("TimeoutP" + QString::number(row)))
+            << "TimeoutP" + QString::number(row) << "QLineEdit";
     }
     for (int i = 0; i < 8; ++i) {
-        QTest::newRow(qPrintable(QString("Capcode0(%1)").arg(i))) << QString("Capcode0(%1)").arg(i) << "QLineEdit";
-        QTest::newRow(qPrintable(QString("Pri0(%1)").arg(i))) << QString("Pri0(%1)").arg(i) << "QComboBox";
-        QTest::newRow(qPrintable(QString("LabelID%1").arg(i))) << QString("LabelID%1").arg(i) << "QLabel";
+        QTest::newRow(qPrintable(QString("Capcode0(%1)").arg(i)))
+            << QString("Capcode0(%1)").arg(i) << "QLineEdit";
+        QTest::newRow(qPrintable(QString("Pri0(%1)").arg(i)))
+            << QString("Pri0(%1)").arg(i) << "QComboBox";
+        QTest::newRow(qPrintable(QString("LabelID%1").arg(i)))
+            << QString("LabelID%1").arg(i) << "QLabel";
     }
     const QList<QPair<QString, QString>> singles = {
-        { "ComportsList", "QComboBox" }, { "AutoID", "QCheckBox" }, { "ForceOnID0", "QCheckBox" },
-        { "usercmd1", "QLineEdit" }, { "Textout", "QLabel" }, { "LEDSignModel", "QLabel" },
-        { "FCount", "QLabel" }, { "FCountLabel", "QLabel" }, { "TestLabel", "QLabel" },
-        { "VersionCheckLabel", "QLabel" }, { "TestOut", "QLabel" }, { "ProgressUploadAll", "QProgressBar" },
-        { "DownloadAll", "QPushButton" }, { "UploadAll", "QPushButton" }, { "UploadFactoryDef", "QPushButton" },
-        { "ForceUpload", "QPushButton" }, { "SetupDefaultMsg", "QPushButton" }, { "SendTestMsg", "QPushButton" },
-        { "ShowPriority", "QPushButton" }, { "HidePriority", "QPushButton" }, { "TestBtn", "QPushButton" },
-        { "Image1", "QPushButton" }, { "signFile", "QMenu" }, { "signTools", "QMenu" }, { "signHelp", "QMenu" },
+        { "ComportsList", "QComboBox" },
+        { "AutoID", "QCheckBox" },
+        { "ForceOnID0", "QCheckBox" },
+        { "usercmd1", "QLineEdit" },
+        { "Textout", "QLabel" },
+        { "LEDSignModel", "QLabel" },
+        { "FCount", "QLabel" },
+        { "FCountLabel", "QLabel" },
+        { "TestLabel", "QLabel" },
+        { "VersionCheckLabel", "QLabel" },
+        { "TestOut", "QLabel" },
+        { "ProgressUploadAll", "QProgressBar" },
+        { "DownloadAll", "QPushButton" },
+        { "UploadAll", "QPushButton" },
+        { "UploadFactoryDef", "QPushButton" },
+        { "ForceUpload", "QPushButton" },
+        { "SetupDefaultMsg", "QPushButton" },
+        { "SendTestMsg", "QPushButton" },
+        { "ShowPriority", "QPushButton" },
+        { "HidePriority", "QPushButton" },
+        { "TestBtn", "QPushButton" },
+        { "Image1", "QPushButton" },
+        { "signFile", "QMenu" },
+        { "signTools", "QMenu" },
+        { "signHelp", "QMenu" },
     };
     for (const auto &[name, type] : singles)
         QTest::newRow(qPrintable(name)) << name << type;
@@ -179,7 +201,8 @@ void TestMainWindow::gridAtDesignGeometry()
     QFETCH(QRect, twips);
     auto *w = child<QWidget>(name);
     QVERIFY(w);
-    QCOMPARE(w->geometry(), tavrin::ui::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    QCOMPARE(w->geometry(),
+             tavrin::ui::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
     QCOMPARE(px(1440), 96);
 }
 
@@ -217,7 +240,8 @@ void TestMainWindow::smallHandlers()
 
     child<QCheckBox>("ForceOnID0")->click();
     for (int i = 0; i < 8; ++i)
-        QCOMPARE(child<QLabel>(QStringLiteral("LabelID%1").arg(i))->text(), QStringLiteral("ID   0"));
+        QCOMPARE(child<QLabel>(QStringLiteral("LabelID%1").arg(i))->text(),
+                 QStringLiteral("ID   0"));
     child<QCheckBox>("ForceOnID0")->click();
     QCOMPARE(child<QLabel>("LabelID6")->text(), QStringLiteral("ID   6"));
     QCOMPARE(controller.state().flags, tavrin::core::PendingFlags {}); // relabelling sends nothing
@@ -294,7 +318,8 @@ void TestMainWindow::downloadFillsTheWindow()
     QVERIFY(child<QPushButton>("HidePriority")->isVisible());
 
     if (const QByteArray dir = qgetenv("TAVRIN_SCREENSHOT_DIR"); !dir.isEmpty())
-        m_window->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/main-") + model + QStringLiteral(".png"));
+        m_window->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/main-") + model
+                              + QStringLiteral(".png"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -38,7 +38,8 @@ void TestModelProfiles::profiles()
     QCOMPARE(test.vx903, vx903);
     QCOMPARE(main.speedAndAlignmentEnabled, !vx903);
     QCOMPARE(int(main.style.size()), vx903 ? 23 : 28);
-    QCOMPARE(QString::fromLatin1(main.font[6]), vx903 ? QStringLiteral("Normal") : QStringLiteral("Seven Row Shade"));
+    QCOMPARE(QString::fromLatin1(main.font[6]),
+             vx903 ? QStringLiteral("Normal") : QStringLiteral("Seven Row Shade"));
     // Narrow fonts make room for the effects, which still end before the colour column.
     QVERIFY(1140 + main.fontWidth <= main.styleLeft);
     QVERIFY(main.styleLeft + main.styleWidth <= 4860);
@@ -73,7 +74,9 @@ void TestModelProfiles::defaultMessageProfile()
     QFETCH(int, fonts);
     QFETCH(int, timeFormats);
 
-    const auto state = [](std::optional<bool> v) { return v ? int(*v) : -1; };
+    const auto state = [](std::optional<bool> v) {
+        return v ? int(*v) : -1;
+    };
     const DefaultMessageProfile p = tavrin::vocab::defaultMessageProfile(model);
     QCOMPARE(state(p.insertTimeVisible), insertTime);
     QCOMPARE(state(p.timeFormatVisible), timeFormat);

@@ -22,12 +22,18 @@ void TestVocabulary::positions_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("text");
 
-    const auto std = [](Attribute a) { return toStringList(standardVocabulary(a)); };
-    const auto vx = [](Attribute a) { return toStringList(vx903Vocabulary(a)); };
+    const auto std = [](Attribute a) {
+        return toStringList(standardVocabulary(a));
+    };
+    const auto vx = [](Attribute a) {
+        return toStringList(vx903Vocabulary(a));
+    };
 
     // Duplicated texts stay two entries, so every code after them keeps its position.
-    QTest::newRow("font 9 is one twin") << std(Attribute::Font) << 25 << 9 << "Seven Row Color Shade";
-    QTest::newRow("font 14 is the other") << std(Attribute::Font) << 25 << 14 << "Seven Row Color Shade";
+    QTest::newRow("font 9 is one twin")
+        << std(Attribute::Font) << 25 << 9 << "Seven Row Color Shade";
+    QTest::newRow("font 14 is the other")
+        << std(Attribute::Font) << 25 << 14 << "Seven Row Color Shade";
     QTest::newRow("font last") << std(Attribute::Font) << 25 << 24 << "Shade 31";
     QTest::newRow("colour last") << std(Attribute::Color) << 13 << 12 << "Black";
     QTest::newRow("effect 6 capitalised") << std(Attribute::Style) << 28 << 6 << "Roll in";
@@ -42,7 +48,8 @@ void TestVocabulary::positions_data()
     QTest::newRow("vx effect typo kept") << vx(Attribute::Style) << 23 << 12 << "Boarder";
     QTest::newRow("vx effect 17 twin of 11") << vx(Attribute::Style) << 23 << 17 << "Cover DOWN";
     QTest::newRow("vx beep is standard") << vx(Attribute::Beep) << 3 << 2 << "Fast";
-    QTest::newRow("vx default-message fonts") << toStringList(vx903DefaultMessageFonts()) << 4 << 2 << "Tall";
+    QTest::newRow("vx default-message fonts")
+        << toStringList(vx903DefaultMessageFonts()) << 4 << 2 << "Tall";
     QTest::newRow("ports") << portEntries() << 12 << 11 << "COM 12";
     QTest::newRow("priorities") << priorityEntries() << 5 << 4 << "Priority 4";
     QTest::newRow("time formats") << timeFormatEntries() << 8 << 7 << "mm'dd'yy";
