@@ -4,51 +4,45 @@ namespace tavrin::core {
 
 using vocab::Attribute;
 
+namespace {
+
+// A row and the image name their per-attribute members alike; one switch serves both.
+template<typename Holder> auto &memberFor(Holder &holder, Attribute attribute)
+{
+    switch (attribute) {
+    case Attribute::Font:
+        return holder.font;
+    case Attribute::Style:
+        return holder.style;
+    case Attribute::Color:
+        return holder.color;
+    case Attribute::Speed:
+        return holder.speed;
+    case Attribute::Alignment:
+        return holder.alignment;
+    case Attribute::Pause:
+        return holder.pause;
+    case Attribute::Beep:
+        return holder.beep;
+    }
+    return holder.font;
+}
+
+} // namespace
+
 Code PriorityRow::code(Attribute attribute) const
 {
-    return const_cast<PriorityRow *>(this)->code(attribute);
+    return memberFor(*this, attribute);
 }
 
 Code &PriorityRow::code(Attribute attribute)
 {
-    switch (attribute) {
-    case Attribute::Font:
-        return font;
-    case Attribute::Style:
-        return style;
-    case Attribute::Color:
-        return color;
-    case Attribute::Speed:
-        return speed;
-    case Attribute::Alignment:
-        return alignment;
-    case Attribute::Pause:
-        return pause;
-    case Attribute::Beep:
-        return beep;
-    }
-    return font;
+    return memberFor(*this, attribute);
 }
 
 std::array<Code, kRows> &SignImage::codes(Attribute attribute)
 {
-    switch (attribute) {
-    case Attribute::Font:
-        return font;
-    case Attribute::Style:
-        return style;
-    case Attribute::Color:
-        return color;
-    case Attribute::Speed:
-        return speed;
-    case Attribute::Alignment:
-        return alignment;
-    case Attribute::Pause:
-        return pause;
-    case Attribute::Beep:
-        return beep;
-    }
-    return font;
+    return memberFor(*this, attribute);
 }
 
 } // namespace tavrin::core

@@ -1,16 +1,20 @@
 #pragma once
 
-#include <QDialog>
+#include "NotBuiltWindow.h"
 
 namespace tavrin::ui {
 
-// The test message composer. Not built yet: the window opens with its caption and says so.
-class LEDTestMessage : public QDialog
+// The test message composer; not built yet.
+class LEDTestMessage : public NotBuiltWindow
 {
     Q_OBJECT
 
 public:
-    explicit LEDTestMessage(QWidget *parent = nullptr);
+    explicit LEDTestMessage(QWidget *parent = nullptr)
+        : NotBuiltWindow(QStringLiteral("LEDTestMessage"), QStringLiteral("Send Test Message"),
+                         QStringLiteral("test message composer"), parent)
+    {
+    }
 };
 
 } // namespace tavrin::ui

@@ -1,16 +1,21 @@
 #pragma once
 
-#include <QDialog>
+#include "NotBuiltWindow.h"
 
 namespace tavrin::ui {
 
-// The default message editor. Not built yet: the window opens with its caption and says so.
-class TavrinDefaultMessage : public QDialog
+// The default message editor; not built yet.
+class TavrinDefaultMessage : public NotBuiltWindow
 {
     Q_OBJECT
 
 public:
-    explicit TavrinDefaultMessage(QWidget *parent = nullptr);
+    explicit TavrinDefaultMessage(QWidget *parent = nullptr)
+        : NotBuiltWindow(QStringLiteral("TavrinDefaultMessage"),
+                         QStringLiteral("Setup Default Message"),
+                         QStringLiteral("default message editor"), parent)
+    {
+    }
 };
 
 } // namespace tavrin::ui
