@@ -7,6 +7,8 @@
 
 #include <QLocale>
 
+#include <utility>
+
 namespace tavrin::core {
 
 namespace {
@@ -30,6 +32,8 @@ void MainController::Sleep(int count)
 
 void MainController::onReplyLine(const QString &line)
 {
+    if (m_uploadTimer.isActive())
+        ++m_run.replies;
     applyReply(line);
     emit replyInterpreted(line);
 }
@@ -55,6 +59,8 @@ void MainController::reportOpenFailure(const link::OpenResult &result, int portN
 {
     if (result.error == link::OpenError::NotFound)
         emit messageRequested(kAppTitle, cannotOpenPortText(portNumber));
+    else
+        showStatus(link::portFailureEntry(portNumber, result.description));
 }
 
 void MainController::DownloadAll_Click()
@@ -66,8 +72,7 @@ void MainController::DownloadAll_Click()
         return; // a request is in flight (the search is probing): nothing to add to it
     if (!opened) {
         // The entry keeps the failure; selecting it still means the same port number.
-        m_state.portEntries[index]
-            = QString::number(index + 1) + QLatin1Char('-') + opened.description;
+        m_state.portEntries[index] = link::portFailureEntry(index + 1, opened.description);
         changed();
         return;
     }
@@ -75,12 +80,30 @@ void MainController::DownloadAll_Click()
     m_state.downloadCaption = kReadingCaption;
     changed();
     m_link.write(kDownloadCommand);
-    m_comClose.start();
+    m_comCloseExtended = false;
+    m_comClose.start(kComCloseDelay);
 }
 
 void MainController::ComClose_Timer()
 {
+    if (m_link.isOpen() && m_link.isCollecting()) {
+        if (!m_comCloseExtended) {
+            m_comCloseExtended = true;
+            m_comCloseExtension.start();
+            m_comClose.start(kComCloseRecheck);
+            return;
+        }
+        if (!m_comCloseExtension.hasExpired(kLongReplyLimit.count()))
+            return;
+        // Past the limit the line is cut off; closing drops it whole.
+    }
+    closeAfterDownload();
+}
+
+void MainController::closeAfterDownload()
+{
     m_comClose.stop();
+    m_comCloseExtended = false;
     if (!m_link.isOpen())
         return;
     m_link.close();
@@ -110,12 +133,12 @@ void MainController::SearchPort_Timer()
         m_state.status = QStringLiteral("Searching...");
         m_state.portIndex = i;
         changed();
-        // The previous probe's port may still wait for its ComClose tick; close it now
-        // rather than skip this port as "already open".
-        if (m_comClose.isActive())
-            ComClose_Timer();
         DownloadAll_Click();
         Sleep(kProbeWaitTicks);
+        // Judge the probe only once its port has closed: a reply still arriving belongs to
+        // this port, and selecting the next one first would send every later command there.
+        while (m_comClose.isActive())
+            Sleep(1);
         if (!m_state.modelLabel.isEmpty())
             break;
         if (!m_searchPort.isActive())
@@ -137,6 +160,8 @@ void MainController::SearchPort_Timer()
     m_state.versionCheckVisible = false;
     changed();
     m_searching = false;
+    if (!m_noticeAfterSearch.isEmpty())
+        showStatus(std::exchange(m_noticeAfterSearch, QString()));
     emit searchFinished();
 }
 
@@ -147,8 +172,8 @@ void MainController::AutoID_MouseDown()
     const int portNumber = m_state.portIndex + 1;
     const link::OpenResult opened = m_link.open(portNumber);
     if (!opened) {
+        changed(); // the box's own toggle is undone before anything is told
         reportOpenFailure(opened, portNumber);
-        changed(); // the box's own toggle is undone
         return;
     }
     m_switchingID = true;
@@ -232,13 +257,18 @@ void MainController::onLinkLost(const QString &description)
 {
     const int portNumber = m_link.portNumber();
     m_comClose.stop();
+    m_comCloseExtended = false;
     if (m_uploadTimer.isActive())
         endUpload();
     m_state.downloadCaption = kDownloadCaption;
     restoreButtons();
-    emit messageRequested(kAppTitle,
-                          QStringLiteral("The connection to COM ") + QString::number(portNumber)
-                              + QStringLiteral(" was lost: ") + description);
+    const QString text = QStringLiteral("The connection to COM ") + QString::number(portNumber)
+        + QStringLiteral(" was lost: ") + description + u'.';
+    // The search goes on to the next port; a box would stop it until someone clicks.
+    if (m_searching)
+        m_noticeAfterSearch = text;
+    else
+        emit messageRequested(kAppTitle, text);
 }
 
 } // namespace tavrin::core

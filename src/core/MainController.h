@@ -5,6 +5,8 @@
 #include "Upload.h"
 #include "link/SerialLink.h"
 
+#include <QElapsedTimer>
+#include <QList>
 #include <QObject>
 #include <QTimer>
 
@@ -24,6 +26,11 @@ class MainController : public QObject
 public:
     static constexpr auto kSearchPortInterval = 400ms;
     static constexpr auto kComCloseDelay = 400ms;
+    // While a reply line is still arriving at the ComClose tick the port stays open, looked
+    // at again every kComCloseRecheck, for at most kLongReplyLimit: a sign with a well-filled
+    // link table sends more than 400 ms of characters at 9600 baud.
+    static constexpr auto kComCloseRecheck = 50ms;
+    static constexpr auto kLongReplyLimit = 3000ms;
     static constexpr auto kFactoryDefDelay = 500ms;
     static constexpr auto kTextClearDelay = 5000ms;
     static constexpr auto kUploadInterval = 500ms;
@@ -119,7 +126,11 @@ private:
     void changed() { emit stateChanged(); }
     void applyReply(const QString &line);
     void onLinkLost(const QString &description);
+    // 8002 box for a port with no device; the port list's failure text in Textout otherwise.
     void reportOpenFailure(const link::OpenResult &result, int portNumber);
+    void closeAfterDownload();
+    // An upload that ends without a single reply from the sign did not reach it.
+    void undoUnansweredRun();
     void restoreButtons();
     void endUpload();
     bool writeOrAbortUpload(const QString &command, const UploadItem &item);
@@ -135,6 +146,18 @@ private:
     bool m_searching = false;
     bool m_switchingID = false;
     bool m_uploadTickRunning = false;
+    bool m_comCloseExtended = false;
+    QElapsedTimer m_comCloseExtension;
+    QString m_noticeAfterSearch; // a loss during the search is told when it is over
+
+    // What one upload run sent, and whether the sign said anything meanwhile.
+    struct UploadRun
+    {
+        SignImage imageBefore;
+        QList<UploadItem> sent;
+        int replies = 0;
+    };
+    UploadRun m_run;
     QTimer m_searchPort;
     QTimer m_comClose;
     QTimer m_factoryDef;

@@ -27,6 +27,7 @@ void MainController::UploadAll_Click()
         return;
     }
     m_uploadCommands = uploadCommands(m_state.config);
+    const SignImage imageBefore = m_state.image;
     if (getChangedRows() == 0)
         showStatus(QStringLiteral("Nothing to Upload"));
     m_state.progressMaximum = uploadProgressMaximum(m_state.flags);
@@ -38,6 +39,7 @@ void MainController::UploadAll_Click()
         changed();
         return;
     }
+    m_run = { imageBefore, {}, 0 };
     m_uploadTimer.start();
     m_state.downloadEnabled = false;
     m_state.uploadEnabled = false;
@@ -49,9 +51,13 @@ void MainController::UploadAll_Click()
 
 void MainController::ForceUpload_Click()
 {
-    if (m_uploadTimer.isActive())
-        return;
     markAllPending(m_state.flags);
+    if (m_uploadTimer.isActive()) {
+        // The running upload serves the new flags before it ends; the bar makes room for them.
+        m_state.progressMaximum = m_state.progressValue + uploadProgressMaximum(m_state.flags);
+        changed();
+        return;
+    }
     UploadAll_Click();
 }
 
@@ -61,6 +67,8 @@ void MainController::UploadTimer_Timer()
         return; // the previous tick still waits between a link's two commands
     m_uploadTickRunning = true;
     const UploadStep step = uploadTick(m_state, m_uploadCommands);
+    if (step.item.kind != UploadItem::Kind::None)
+        m_run.sent.append(step.item);
     changed();
     if (step.finished) {
         endUpload();
@@ -93,9 +101,21 @@ void MainController::endUpload()
 {
     m_link.close();
     m_uploadTimer.stop();
+    if (!m_run.sent.isEmpty() && m_run.replies == 0)
+        undoUnansweredRun();
+    m_run = {};
     m_state.uploadCaption = kUploadCaption;
     m_state.progressVisible = false;
     restoreButtons();
+}
+
+void MainController::undoUnansweredRun()
+{
+    // Nothing proves the sign got any of it: keep it all waiting, and the image as it was.
+    m_state.image = m_run.imageBefore;
+    for (const UploadItem &item : std::as_const(m_run.sent))
+        markPending(m_state.flags, item);
+    showStatus(QStringLiteral("The sign did not answer; the changes are still waiting to be sent."));
 }
 
 } // namespace tavrin::core

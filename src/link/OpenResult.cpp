@@ -24,6 +24,11 @@ QString accessHint(const QString &device)
 
 } // namespace
 
+QString portFailureEntry(int portNumber, const QString &description)
+{
+    return QString::number(portNumber) + QLatin1Char('-') + description;
+}
+
 OpenResult noDeviceFailure(int portNumber)
 {
     return { OpenError::NotFound, tr("no serial device for COM %1").arg(portNumber) };
@@ -38,8 +43,10 @@ OpenResult openFailure(QSerialPort::SerialPortError error, const QString &serial
     case QSerialPort::DeviceNotFoundError:
         return { OpenError::NotFound, serialText };
     case QSerialPort::PermissionError:
+        // The serial layer says "Permission error while locking the device" for a port that
+        // another program has locked or opened exclusively; the truth is simpler.
         if (deviceAccessible)
-            return { OpenError::InUse, serialText };
+            return { OpenError::InUse, tr("in use by another program") };
         return { OpenError::PermissionDenied,
                  serialText + QStringLiteral(" - ") + accessHint(device) };
     case QSerialPort::OpenError:

@@ -24,6 +24,9 @@ struct OpenResult
     explicit operator bool() const { return ok(); }
 };
 
+// The port list's entry for a port that failed to open: "3-in use by another program".
+QString portFailureEntry(int portNumber, const QString &description);
+
 // "COM k" maps to no device at all.
 OpenResult noDeviceFailure(int portNumber);
 

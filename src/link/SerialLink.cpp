@@ -48,6 +48,7 @@ OpenResult SerialLink::open(int portNumber)
     if (device.isEmpty())
         return noDeviceFailure(portNumber);
 
+    m_device = device;
     m_port.setPortName(device);
     m_port.setBaudRate(kBaudRate);
     m_port.setDataBits(QSerialPort::Data8);
@@ -62,6 +63,7 @@ OpenResult SerialLink::open(int portNumber)
     if (!m_port.open(QIODevice::ReadWrite))
         return openFailure(m_port.error(), m_port.errorString(), device, deviceAccessible(device));
     m_losing = false;
+    m_errorRun = 0;
     return {};
 }
 
@@ -69,6 +71,9 @@ void SerialLink::close()
 {
     if (m_port.isOpen())
         m_port.close();
+    // A line cut off by the close must never prefix the first reply after the next open.
+    m_dataTimeout.stop();
+    m_assembler.reset();
 }
 
 bool SerialLink::write(const QString &text)
@@ -85,6 +90,7 @@ void SerialLink::readAvailable()
     // QSerialPort does not emit readyRead again while this slot runs, so bytes that come in
     // while a line handler waits (say, in sleepTicks) are picked up here, after the handler.
     while (m_port.isOpen() && m_port.bytesAvailable() > 0) {
+        m_errorRun = 0;
         const QStringList lines = m_assembler.feed(m_port.readAll());
         if (m_assembler.isWaiting())
             m_dataTimeout.start(); // restarted by every burst, as by every character
@@ -108,13 +114,30 @@ void SerialLink::handleError(QSerialPort::SerialPortError error)
 {
     if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError)
         return;
-    // Left open, the port repeats the error without end; closing may report more errors.
+    // Closing may report more errors, and a loss is reported once.
     if (m_losing || !m_port.isOpen())
         return;
+    // The serial layer's own text here often carries a stale system error; say what we know.
+    if (error == QSerialPort::ResourceError || !QFileInfo::exists(m_device)) {
+        lose(tr("the device %1 is no longer there").arg(m_device));
+        return;
+    }
+    if (m_errorRun == 0 || m_errorRunClock.hasExpired(kErrorRunWindow.count())) {
+        m_errorRun = 0;
+        m_errorRunClock.start();
+    }
+    if (++m_errorRun < kErrorRunLength) {
+        m_port.clearError();
+        return;
+    }
+    lose(tr("the device %1 keeps failing to read").arg(m_device));
+}
+
+void SerialLink::lose(const QString &reason)
+{
     m_losing = true;
-    const QString description = m_port.errorString();
-    m_port.close();
-    emit linkLost(description);
+    close();
+    emit linkLost(reason);
 }
 
 } // namespace tavrin::link

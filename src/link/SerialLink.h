@@ -3,6 +3,7 @@
 #include "LineAssembler.h"
 #include "OpenResult.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
 #include <QTimer>
@@ -20,6 +21,11 @@ class SerialLink : public QObject
 public:
     static constexpr qint32 kBaudRate = 9600;
     static constexpr std::chrono::milliseconds kDataTimeoutInterval { 10 };
+    // A read error on a device that is still there is usually a read that found the bytes
+    // gone (another program on the same device took them). Only a run of this many errors
+    // with no byte read in between, within kErrorRunWindow, means the device is failing.
+    static constexpr int kErrorRunLength = 20;
+    static constexpr std::chrono::milliseconds kErrorRunWindow { 1000 };
 
     explicit SerialLink(QObject *parent = nullptr);
     ~SerialLink() override;
@@ -27,6 +33,7 @@ public:
     // Opens "COM k" at 9600 8N1 without flow control and drops any unfinished reply line.
     // Fails, leaving the open port alone, while a port is open.
     OpenResult open(int portNumber);
+    // Closes the port and drops any unfinished reply line with it.
     void close();
     bool isOpen() const { return m_port.isOpen(); }
     // The number of the last open attempt (0 before any), like a control's port property.
@@ -44,19 +51,24 @@ signals:
     // A reply line without its line feed, untrimmed. Lines arrive in order: a line that
     // completes while a handler is still running (say, in sleepTicks) waits for it to return.
     void lineReceived(const QString &line);
-    // The device vanished or failed to read; the port is already closed. Emitted once.
+    // The device vanished or keeps failing to read; the port is already closed. Emitted once,
+    // with a reason in our own words.
     void linkLost(const QString &description);
 
 private:
     void readAvailable();
     void dataTimeoutTick();
     void handleError(QSerialPort::SerialPortError error);
+    void lose(const QString &reason);
 
     QSerialPort m_port;
     QTimer m_dataTimeout;
     LineAssembler m_assembler;
+    QString m_device;
     int m_portNumber = 0;
     bool m_losing = false;
+    int m_errorRun = 0; // read errors since the last byte read
+    QElapsedTimer m_errorRunClock;
 };
 
 } // namespace tavrin::link
