@@ -115,7 +115,8 @@ void MainController::undoUnansweredRun()
     m_state.image = m_run.imageBefore;
     for (const UploadItem &item : std::as_const(m_run.sent))
         markPending(m_state.flags, item);
-    showStatus(QStringLiteral("The sign did not answer; the changes are still waiting to be sent."));
+    showStatus(
+        QStringLiteral("The sign did not answer; the changes are still waiting to be sent."));
 }
 
 } // namespace tavrin::core

@@ -3,6 +3,7 @@
 #include "link/SerialLink.h"
 
 #include <QElapsedTimer>
+#include <QSerialPort>
 #include <QSignalSpy>
 
 using tavrin::core::MainController;
@@ -16,6 +17,9 @@ private slots:
     void linkCarriesDownloadRequestAndReply();
     void startupFindsSignOnFifthPort();
     void startupWithoutSign();
+    void searchReadsLongReply_data();
+    void searchReadsLongReply();
+    void busyPortIsTold();
     void downloadPerModel_data();
     void downloadPerModel();
     void modelChangeRestoresStandardLists();
@@ -96,6 +100,101 @@ void TestSignSession::startupWithoutSign()
         QVERIFY(entry.size() > 3); // the failure says why
     }
     QVERIFY(state.downloadEnabled);
+}
+
+// Fills the sign's link table with sixteen nine-digit capcodes and pads the user command so
+// that the configuration line takes `milliseconds` at 9600 baud.
+static QString fillSign(int portNumber, int milliseconds)
+{
+    tavrin::link::SerialLink link;
+    if (!link.open(portNumber))
+        return {};
+    QStringList replies;
+    QObject::connect(&link, &tavrin::link::SerialLink::lineReceived,
+                     [&](const QString &line) { replies << line; });
+    for (int id = 0; id < 8; ++id) {
+        link.write(QStringLiteral("<link id=%1 cap=%2,%3 pr=1>\r")
+                       .arg(id)
+                       .arg(100000000 + 2 * id)
+                       .arg(100000001 + 2 * id));
+        if (!QTest::qWaitFor([&] { return replies.size() == id + 1; }, 3000))
+            return {};
+    }
+    link.write(QStringLiteral("DOWNLOAD_ALL\r"));
+    if (!QTest::qWaitFor([&] { return replies.size() == 9; }, 3000))
+        return {};
+    const qsizetype characters = milliseconds * 960 / 1000;
+    const QString padding(qMax<qsizetype>(1, characters - replies.last().size() - 1), u'U');
+    link.write(QStringLiteral("<UC>") + padding + u'\r');
+    if (!QTest::qWaitFor([&] { return replies.size() == 10; }, 3000))
+        return {};
+    return padding;
+}
+
+void TestSignSession::searchReadsLongReply_data()
+{
+    QTest::addColumn<int>("milliseconds");
+    QTest::newRow("reply ends after the search's 300 ms wait") << 350;
+    QTest::newRow("reply outlasts ComClose's 400 ms") << 900;
+}
+
+// A well-filled sign answers on COM 2 with COM 3 absent: the search must select the port that
+// answered, read the whole line, and leave a port that later downloads reach.
+void TestSignSession::searchReadsLongReply()
+{
+    QFETCH(int, milliseconds);
+    SignSimProcess sim;
+    QVERIFY(sim.start());
+    qputenv("TAVRIN_COM2", sim.devicePath().toLocal8Bit());
+    const QString userCommand = fillSign(2, milliseconds);
+    QVERIFY(!userCommand.isEmpty());
+
+    MainController controller;
+    QSignalSpy finished(&controller, &MainController::searchFinished);
+    controller.Form_Load();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 20000);
+    const auto check = [&] {
+        const auto &state = controller.state();
+        QCOMPARE(state.portIndex, 1);
+        QCOMPARE(state.modelLabel, QStringLiteral("KR4410"));
+        QCOMPARE(state.config.userCommand, userCommand);
+        for (int id = 0; id < 8; ++id)
+            QCOMPARE(state.config.links[size_t(id)].capcode,
+                     QStringLiteral("%1,%2").arg(100000000 + 2 * id).arg(100000001 + 2 * id));
+    };
+    check();
+    QTRY_VERIFY(controller.state().downloadEnabled);
+    QVERIFY(downloadFromSign(controller));
+    check();
+    QCOMPARE(sim.receivedCommands().count(QStringLiteral("DOWNLOAD_ALL\r")), 3);
+}
+
+// A port another program holds: uploads and the ID switch say so instead of ending silently,
+// and nothing pending is lost.
+void TestSignSession::busyPortIsTold()
+{
+    SignSimProcess sim;
+    QVERIFY(sim.start());
+    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+    MainController controller;
+    QVERIFY(downloadFromSign(controller));
+    controller.setTimeoutText(1, QStringLiteral("45"));
+
+    QSerialPort other(sim.devicePath());
+    QVERIFY(other.open(QIODevice::ReadWrite));
+    const QString told = QStringLiteral("1-in use by another program");
+    controller.UploadAll_Click();
+    QCOMPARE(controller.state().status, told);
+    QVERIFY(controller.state().flags.row[1]);
+    controller.TextClear_Timer();
+    controller.AutoID_MouseDown();
+    QCOMPARE(controller.state().status, told);
+    QCOMPARE(controller.state().config.autoID, 1);
+
+    other.close();
+    controller.UploadAll_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(!controller.uploadTimer().isActive(), 5000);
+    QVERIFY(sim.receivedCommands().contains(controller.uploadCommandsSent()[1]));
 }
 
 void TestSignSession::downloadPerModel_data()
@@ -198,11 +297,15 @@ void TestSignSession::idSwitch()
     // The image still holds the downloaded mode, so the next upload sends the switch again.
     QCOMPARE(controller.state().image.autoID, 1);
 
-    // With no device behind the port the box is left alone and the operator is told.
+    // With no device behind the port the box is put back, then the operator is told.
     controller.setPortIndex(6);
+    QStringList order;
+    connect(&controller, &MainController::stateChanged, this, [&] { order << "state"; });
+    connect(&controller, &MainController::messageRequested, this, [&] { order << "box"; });
     QSignalSpy messages(&controller, &MainController::messageRequested);
     controller.AutoID_MouseDown();
     QCOMPARE(controller.state().config.autoID, 0);
+    QCOMPARE(order, (QStringList { "state", "box" }));
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages.first().at(1).toString(),
              QStringLiteral("Cannot Open Port:7\r\nPlease Change Comport"));

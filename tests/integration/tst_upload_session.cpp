@@ -16,6 +16,7 @@ private slots:
     void forceUploadSendsEverything();
     void badTimeoutRefusesUpload();
     void lostSignKeepsUnsentItems();
+    void silentSignKeepsEdit();
 
 private:
     static bool waitForUploadEnd(MainController &controller)
@@ -83,6 +84,19 @@ void TestUploadSession::uploadSendsOnlyWhatChanged()
     QCOMPARE(controller.state().progressMaximum, 1);
     QVERIFY(waitForUploadEnd(controller));
     QCOMPARE(sim.receivedCommands().size(), expected.size() + 1); // the second download only
+
+    // Force Upload while an upload runs: the running one serves everything.
+    controller.setTimeoutText(2, QStringLiteral("50"));
+    controller.UploadAll_Click();
+    controller.ForceUpload_Click();
+    QCOMPARE(controller.state().progressMaximum, 301);
+    QVERIFY(waitForUploadEnd(controller));
+    const QStringList forced = sim.receivedCommands().mid(expected.size() + 1);
+    const auto &links = controller.state().config.links;
+    const auto linked = std::count_if(links.begin(), links.end(),
+                                      [](const auto &l) { return !l.capcode.isEmpty(); });
+    QCOMPARE(forced.size(), 5 + 2 + 8 + linked); // rows, ID mode, user command, links
+    QCOMPARE(forced.count(controller.uploadCommandsSent()[2]), 1);
 }
 
 void TestUploadSession::forceUploadSendsEverything()
@@ -171,6 +185,40 @@ void TestUploadSession::lostSignKeepsUnsentItems()
     QVERIFY(received.contains(QStringLiteral("<UC>") + config.userCommand + QLatin1Char('\r')));
     QVERIFY(received.contains(QStringLiteral("<link id=7 cap=0>\r")));
     QVERIFY(!received.contains(tavrin::core::uploadCommands(config)[0]));
+}
+
+// An upload to a sign that never answers proves nothing arrived: the edit stays pending and
+// the next upload, to a sign that answers, sends it.
+void TestUploadSession::silentSignKeepsEdit()
+{
+    SignSimProcess live({ QStringLiteral("--no-pace") });
+    SignSimProcess silent({ QStringLiteral("--silent") });
+    QVERIFY(live.start() && silent.start());
+    qputenv("TAVRIN_COM1", live.devicePath().toLocal8Bit());
+    MainController controller;
+    QVERIFY(downloadFromSign(controller));
+    const auto imageBefore = controller.state().image;
+    controller.setTimeoutText(2, QStringLiteral("45"));
+    controller.setCapcode(6, QStringLiteral("606060"));
+
+    qputenv("TAVRIN_COM1", silent.devicePath().toLocal8Bit());
+    controller.UploadAll_Click();
+    QVERIFY(waitForUploadEnd(controller));
+    QCOMPARE(silent.receivedCommands().size(), 3); // the row and the link's two commands
+    const auto &state = controller.state();
+    QVERIFY(state.flags.row[2] && state.flags.link[6]);
+    QCOMPARE(state.image, imageBefore);
+    QVERIFY2(state.status.contains(QStringLiteral("did not answer")), qPrintable(state.status));
+
+    qputenv("TAVRIN_COM1", live.devicePath().toLocal8Bit());
+    controller.UploadAll_Click();
+    QVERIFY(waitForUploadEnd(controller));
+    const QStringList received = live.receivedCommands();
+    QVERIFY(received.contains(controller.uploadCommandsSent()[2]));
+    QVERIFY(received.contains(
+        QStringLiteral("<link id=6 cap=606060 pr=%1>\r").arg(state.config.links[6].priority)));
+    QVERIFY(!state.flags.row[2] && !state.flags.link[6]);
+    QVERIFY(!state.status.contains(QStringLiteral("did not answer")));
 }
 
 QTEST_GUILESS_MAIN(TestUploadSession)

@@ -90,8 +90,7 @@ void TestPortMap::openFailure_data()
         << int(QSerialPort::PermissionError) << true << OpenError::InUse
         << "in use by another program";
     QTest::newRow("other errors keep the serial text")
-        << int(QSerialPort::UnsupportedOperationError) << true << OpenError::Other
-        << "Serial text";
+        << int(QSerialPort::UnsupportedOperationError) << true << OpenError::Other << "Serial text";
 }
 
 void TestPortMap::openFailure()

@@ -4,11 +4,13 @@
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QSocketNotifier>
 #include <QTemporaryFile>
 #include <QTest>
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <memory>
 #include <termios.h>
 #include <unistd.h>
 
@@ -79,6 +81,7 @@ private slots:
     void permissionDenied();
     void secondOpenLeavesPortAlone();
     void linkLostWhenDeviceVanishes();
+    void bytesTakenByAnotherReader();
 };
 
 void TestSerialLink::initTestCase()
@@ -198,9 +201,11 @@ void TestSerialLink::linkLostWhenDeviceVanishes()
     QVERIFY(pty.isValid() && link.open(kSignPort).ok());
     QSignalSpy lost(&link, &SerialLink::linkLost);
 
+    const QString device = qEnvironmentVariable("TAVRIN_COM3");
     pty.closeMaster();
     QVERIFY(lost.wait());
-    QVERIFY(!lost.at(0).at(0).toString().isEmpty());
+    QCOMPARE(lost.at(0).at(0).toString(),
+             QStringLiteral("the device %1 is no longer there").arg(device));
     QVERIFY(!link.isOpen());
     QVERIFY(!lost.wait(300)); // no second report, no error storm
     QVERIFY(!link.write("RESET\r"));
@@ -211,6 +216,39 @@ void TestSerialLink::linkLostWhenDeviceVanishes()
     replacement.closeMaster();
     QVERIFY(lost.wait());
     QCOMPARE(lost.size(), 2);
+}
+
+// Another program reading the same device takes the bytes before the link can: the link's read
+// then finds nothing, which is no reason to give up the line.
+void TestSerialLink::bytesTakenByAnotherReader()
+{
+    PtyPair pty(kSignPort);
+    QVERIFY(pty.isValid());
+    const int thief = ::open(qgetenv("TAVRIN_COM3").constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    QVERIFY(thief >= 0);
+    QByteArray stolen;
+    // Registered before the link's own notifier, so it reads first when both are woken.
+    auto notifier = std::make_unique<QSocketNotifier>(thief, QSocketNotifier::Read);
+    connect(notifier.get(), &QSocketNotifier::activated, this, [&] {
+        char buffer[64];
+        for (ssize_t n; (n = ::read(thief, buffer, sizeof buffer)) > 0;)
+            stolen.append(buffer, n);
+    });
+    SerialLink link;
+    QVERIFY(link.open(kSignPort).ok());
+    QSignalSpy lost(&link, &SerialLink::linkLost);
+    QSignalSpy lines(&link, &SerialLink::lineReceived);
+    for (int burst = 0; burst < 5; ++burst) {
+        QVERIFY(pty.write("taken\n"));
+        QTRY_COMPARE(stolen.size(), 6 * (burst + 1));
+    }
+    notifier.reset();
+    ::close(thief);
+
+    QVERIFY(pty.write("kept\n"));
+    QVERIFY(lines.wait());
+    QCOMPARE(lines.last().first().toString(), QStringLiteral("kept"));
+    QVERIFY(lost.isEmpty() && link.isOpen());
 }
 
 QTEST_GUILESS_MAIN(TestSerialLink)
