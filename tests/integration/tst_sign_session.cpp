@@ -4,7 +4,11 @@
 
 #include <QElapsedTimer>
 #include <QSerialPort>
+#include <QSocketNotifier>
+
 #include <QSignalSpy>
+#include <fcntl.h>
+#include <unistd.h>
 
 using tavrin::core::MainController;
 
@@ -84,17 +88,34 @@ void TestSignSession::startupFindsSignOnFifthPort()
     QTRY_VERIFY(state.downloadEnabled);
 }
 
+// No sign answers, and the device on COM 1 is unplugged while it is probed: the search goes on
+// without a box that would stop it, and tells the loss when it is over.
 void TestSignSession::startupWithoutSign()
 {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+    qputenv("TAVRIN_COM1", ptsname(master));
+    QSocketNotifier unplug(master, QSocketNotifier::Read);
+    connect(&unplug, &QSocketNotifier::activated, this, [&] {
+        unplug.setEnabled(false);
+        ::close(master);
+    });
+
     MainController controller;
     QSignalSpy finished(&controller, &MainController::searchFinished);
+    QSignalSpy messages(&controller, &MainController::messageRequested);
     controller.Form_Load();
     QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 20000);
+    QVERIFY(!unplug.isEnabled());
+    QVERIFY(messages.isEmpty());
+    QVERIFY2(
+        controller.state().status.startsWith(QStringLiteral("The connection to COM 1 was lost")),
+        qPrintable(controller.state().status));
 
     const auto &state = controller.state();
     QVERIFY(state.modelLabel.isEmpty());
     QCOMPARE(state.portIndex, 0);
-    for (int k = 1; k <= 12; ++k) {
+    for (int k = 2; k <= 12; ++k) {
         const QString entry = state.portEntries.at(k - 1);
         QVERIFY2(entry.startsWith(QString::number(k) + QLatin1Char('-')), qPrintable(entry));
         QVERIFY(entry.size() > 3); // the failure says why
