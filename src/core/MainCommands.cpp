@@ -73,6 +73,7 @@ void MainController::DownloadAll_Click()
     if (!opened) {
         // The entry keeps the failure; selecting it still means the same port number.
         m_state.portEntries[index] = link::portFailureEntry(index + 1, opened.description);
+        m_state.portFailures[index] = opened.fullText();
         changed();
         return;
     }
@@ -241,7 +242,7 @@ void MainController::sendFactoryDefaults()
         if (opened.error == link::OpenError::NotFound)
             reportOpenFailure(opened, portNumber);
         else
-            emit messageRequested(kAppTitle, opened.description);
+            emit messageRequested(kAppTitle, opened.fullText());
         changed();
         return;
     }

@@ -29,6 +29,7 @@ struct MainState
 
     // Port choice: list entries (a failed open replaces its entry's text) and selection.
     QStringList portEntries = vocab::portEntries();
+    QStringList portFailures = QStringList(vocab::kPortCount, QString()); // full texts
     int portIndex = 0;
 
     // Link table labels and the ID-0 relabelling.

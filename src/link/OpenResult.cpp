@@ -47,8 +47,7 @@ OpenResult openFailure(QSerialPort::SerialPortError error, const QString &serial
         // another program has locked or opened exclusively; the truth is simpler.
         if (deviceAccessible)
             return { OpenError::InUse, tr("in use by another program") };
-        return { OpenError::PermissionDenied,
-                 serialText + QStringLiteral(" - ") + accessHint(device) };
+        return { OpenError::PermissionDenied, serialText, accessHint(device) };
     case QSerialPort::OpenError:
         return { OpenError::AlreadyOpen, serialText };
     default:

@@ -3,6 +3,8 @@
 #include <QSerialPort>
 #include <QString>
 
+#include <utility>
+
 namespace tavrin::link {
 
 enum class OpenError {
@@ -17,8 +19,23 @@ enum class OpenError {
 // Outcome of SerialLink::open(); description is what the user is shown.
 struct OpenResult
 {
+    OpenResult() = default;
+    OpenResult(OpenError kind, QString text, QString advice = {})
+        : error(kind)
+        , description(std::move(text))
+        , hint(std::move(advice))
+    {
+    }
+
     OpenError error = OpenError::None;
-    QString description;
+    QString description; // short enough for the port list's entry
+    QString hint; // what the user can do about it, when we know
+
+    // The description with its hint, for tool tips and boxes.
+    QString fullText() const
+    {
+        return hint.isEmpty() ? description : description + QStringLiteral(" - ") + hint;
+    }
 
     bool ok() const { return error == OpenError::None; }
     explicit operator bool() const { return ok(); }

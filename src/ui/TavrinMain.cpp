@@ -26,6 +26,8 @@
 #include <QSignalBlocker>
 #include <QUrl>
 
+#include <algorithm>
+
 #ifndef TAVRIN_HOME_PAGE_DEFAULT
 #define TAVRIN_HOME_PAGE_DEFAULT "https://tavrin.example.com/"
 #endif
@@ -64,6 +66,23 @@ constexpr std::array<Column, 7> kColumns = { {
 } };
 constexpr int kTimeoutLeft = 9810;
 constexpr int kTimeoutWidth = 1100;
+constexpr int kTimeoutHeadingWidth = 1320;
+constexpr int kColumnGap = 90;
+constexpr int kRightMargin = 120;
+
+// The port list and what sits right of it in the header.
+constexpr int kPortsLeft = 3120;
+constexpr int kPortsWidth = 1320;
+constexpr int kPortsMaxWidth = 4500; // longer failure texts are read in the tool tip
+constexpr std::array kHeaderTailLefts = { 4680, 5400, 6960, 7860, 9240, 4680 };
+constexpr std::array kHeaderTailWidths = { 720, 1500, 900, 1200, 1740, 2000 };
+
+// Width in twips that a closed list needs to show its longest entry whole.
+int contentTwips(QComboBox *list)
+{
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return list->sizeHint().width() * kTwipsPerPixel;
+}
 
 size_t slot(Attribute a)
 {
@@ -187,25 +206,34 @@ void TavrinMain::buildHeader(QWidget *area)
     m_ports = new QComboBox(area);
     m_ports->setObjectName(QStringLiteral("ComportsList"));
     portLabel->setBuddy(m_ports);
-    place(m_ports, 3120, 105, 1320, 330);
 
     auto *modelCaption = label(area, QStringLiteral("Model :"));
-    place(modelCaption, 4680, 150, 720, 255);
     m_model = label(area, QString(), "LEDSignModel");
     m_model->setStyleSheet(QStringLiteral("font-weight: bold"));
-    place(m_model, 5400, 150, 1500, 255);
-
     m_firmwareCountLabel = label(area, QStringLiteral("Build No :"), "FCountLabel");
-    place(m_firmwareCountLabel, 6960, 150, 900, 255);
     m_firmwareCount = label(area, QString(), "FCount");
-    place(m_firmwareCount, 7860, 150, 1200, 255);
-
     m_testLabel = label(area, QString(), "TestLabel");
-    place(m_testLabel, 9240, 150, 1740, 255);
-
     m_versionCheck = label(area, QStringLiteral("Version Check"), "VersionCheckLabel");
-    place(m_versionCheck, 4680, 420, 2000, 255);
     m_versionCheck->hide();
+    m_headerTail = { modelCaption,    m_model,     m_firmwareCountLabel,
+                     m_firmwareCount, m_testLabel, m_versionCheck };
+    layoutHeader();
+}
+
+void TavrinMain::layoutHeader()
+{
+    const int width = std::clamp(contentTwips(m_ports), kPortsWidth, kPortsMaxWidth);
+    place(m_ports, kPortsLeft, 105, width, 330);
+    const int shift = width - kPortsWidth;
+    for (size_t i = 0; i < m_headerTail.size(); ++i) {
+        const int top = m_headerTail[i] == m_versionCheck ? 420 : 150;
+        place(m_headerTail[i], kHeaderTailLefts[i] + shift, top, kHeaderTailWidths[i], 255);
+    }
+    const int needed = kHeaderTailLefts[4] + shift + kHeaderTailWidths[4] + kRightMargin;
+    if (needed > m_widthTwips) {
+        m_widthTwips = needed;
+        applyWindowSize();
+    }
 }
 
 void TavrinMain::buildLinkTable(QWidget *area)
@@ -308,12 +336,10 @@ void TavrinMain::buildPriorityGrid(QWidget *area)
     for (const Column &column : kColumns) {
         auto *heading = label(area, QString::fromLatin1(column.heading));
         heading->setObjectName(QStringLiteral("Heading") + QString::fromLatin1(column.heading));
-        place(heading, column.left, kHeadingTop, column.width, 255);
-        if (column.attribute == Attribute::Style)
-            m_styleHeading = heading;
+        m_headings[slot(column.attribute)] = heading;
     }
     // The heading is wider than its column, as the design's was.
-    place(label(area, QStringLiteral("Timeout (Secs)")), kTimeoutLeft, kHeadingTop, 1320, 255);
+    m_timeoutHeading = label(area, QStringLiteral("Timeout (Secs)"));
 
     for (int row = 0; row < core::kRows; ++row) {
         const int top = kRowTops[size_t(row)];
@@ -325,13 +351,11 @@ void TavrinMain::buildPriorityGrid(QWidget *area)
             list->setAccessibleName(QString::fromLatin1(column.heading) + QLatin1Char(' ')
                                     + rowName);
             list->setMaxVisibleItems(15);
-            place(list, column.left, top, column.width, kRowHeight);
             m_rowLists[size_t(row)][slot(column.attribute)] = list;
         }
         auto *timeout = new QLineEdit(area);
         timeout->setObjectName(QStringLiteral("TimeoutP") + QString::number(row));
         timeout->setAccessibleName(QStringLiteral("Timeout ") + rowName);
-        place(timeout, kTimeoutLeft, top, kTimeoutWidth, kRowHeight);
         m_timeouts[size_t(row)] = timeout;
     }
 }
@@ -403,16 +427,14 @@ void TavrinMain::refillLists()
             list->clear();
             list->addItems(vocab::toStringList(s.profile.vocabulary(attribute)));
             list->setCurrentIndex(-1);
-            // The design's columns are narrow; the open list shows each entry whole.
-            list->view()->setMinimumWidth(list->view()->sizeHintForColumn(0) + 8);
+            if (row == 0)
+                m_contentTwips[slot(attribute)] = contentTwips(list);
         }
     }
     if (m_ports->count() != s.portEntries.size()) {
         const QSignalBlocker block(m_ports);
         m_ports->clear();
         m_ports->addItems(s.portEntries);
-        for (int i = 0; i < m_ports->count(); ++i)
-            m_ports->setItemData(i, link::portToolTip(i + 1), Qt::ToolTipRole);
     }
     for (QComboBox *priority : m_linkPriorities) {
         if (priority->count() == 0) {
@@ -427,16 +449,40 @@ void TavrinMain::refillLists()
 void TavrinMain::applyGridLayout()
 {
     const core::MainState &s = m_controller.state();
-    place(m_styleHeading, s.profile.styleLeft, kHeadingTop, s.profile.styleWidth, 255);
+    // Left to right, each column at its design place or pushed right by a wider one before it.
+    int next = kColumns[0].left;
+    for (const Column &column : kColumns) {
+        int left = std::max(next, column.left);
+        int width = column.width;
+        if (column.attribute == Attribute::Font) {
+            width = s.profile.fontWidth;
+        } else if (column.attribute == Attribute::Style) {
+            left = std::max(next, s.profile.styleLeft);
+            width = s.profile.styleWidth;
+        }
+        width = std::max(width, m_contentTwips[slot(column.attribute)]);
+        place(m_headings[slot(column.attribute)], left, kHeadingTop, width, 255);
+        for (int row = 0; row < core::kRows; ++row) {
+            const int shift = row == 0 && column.attribute == Attribute::Style ? s.styleP0Shift : 0;
+            place(m_rowLists[size_t(row)][slot(column.attribute)], left + shift,
+                  kRowTops[size_t(row)], width, kRowHeight);
+        }
+        next = left + width + kColumnGap;
+    }
+    const int timeoutLeft = std::max(next, kTimeoutLeft);
+    place(m_timeoutHeading, timeoutLeft, kHeadingTop, kTimeoutHeadingWidth, 255);
     for (int row = 0; row < core::kRows; ++row) {
-        const int top = kRowTops[size_t(row)];
-        auto &lists = m_rowLists[size_t(row)];
-        place(lists[slot(Attribute::Font)], kColumns[0].left, top, s.profile.fontWidth, kRowHeight);
-        const int shift = row == 0 ? s.styleP0Shift : 0;
-        place(lists[slot(Attribute::Style)], s.profile.styleLeft + shift, top, s.profile.styleWidth,
+        place(m_timeouts[size_t(row)], timeoutLeft, kRowTops[size_t(row)], kTimeoutWidth,
               kRowHeight);
+        auto &lists = m_rowLists[size_t(row)];
         lists[slot(Attribute::Speed)]->setEnabled(s.profile.speedAndAlignmentEnabled);
         lists[slot(Attribute::Alignment)]->setEnabled(s.profile.speedAndAlignmentEnabled);
+    }
+    const int width = std::max(
+        { kWidthTwips, timeoutLeft + kTimeoutHeadingWidth + kRightMargin, m_widthTwips });
+    if (width != m_widthTwips) {
+        m_widthTwips = width;
+        applyWindowSize();
     }
 }
 
@@ -456,10 +502,21 @@ void TavrinMain::refresh()
         setIndex(m_linkPriorities[size_t(i)], s.config.links[size_t(i)].priority);
         m_linkLabels[size_t(i)]->setText(s.linkLabels[size_t(i)]);
     }
+    bool portsChanged = false;
     for (int i = 0; i < s.portEntries.size() && i < m_ports->count(); ++i) {
-        if (m_ports->itemText(i) != s.portEntries.at(i))
+        if (m_ports->itemText(i) != s.portEntries.at(i)) {
             m_ports->setItemText(i, s.portEntries.at(i));
+            portsChanged = true;
+        }
+        const QString failure = s.portFailures.value(i);
+        const QString tip = failure.isEmpty()
+            ? link::portToolTip(i + 1)
+            : link::portToolTip(i + 1) + QLatin1Char('\n') + failure;
+        if (m_ports->itemData(i, Qt::ToolTipRole).toString() != tip)
+            m_ports->setItemData(i, tip, Qt::ToolTipRole);
     }
+    if (portsChanged)
+        layoutHeader();
     setIndex(m_ports, s.portIndex);
 
     {
@@ -502,7 +559,13 @@ void TavrinMain::setWindowHeight(int twips)
     // Restoring the normal state first keeps a maximised window from ignoring the height.
     if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))
         setWindowState(Qt::WindowNoState);
-    setFixedSize(px(kWidthTwips), px(twips - kFrameTwips));
+    m_heightTwips = twips;
+    applyWindowSize();
+}
+
+void TavrinMain::applyWindowSize()
+{
+    setFixedSize(px(m_widthTwips), px(m_heightTwips - kFrameTwips));
 }
 
 void TavrinMain::showMessage(const QString &title, const QString &text)

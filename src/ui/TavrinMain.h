@@ -46,7 +46,9 @@ private:
     void refresh();
     void refillLists();
     void applyGridLayout();
+    void layoutHeader();
     void setWindowHeight(int twips);
+    void applyWindowSize();
     void showMessage(const QString &title, const QString &text);
     void Image1_Click();
     void signOpenFile_Click();
@@ -65,7 +67,14 @@ private:
     QCheckBox *m_forceOnID0 = nullptr;
     QLineEdit *m_userCommand = nullptr;
 
-    QLabel *m_styleHeading = nullptr; // moves with the effect column
+    // Closed lists show their longest entry whole, so the grid's columns and the header widen
+    // beyond the design where the entries need it; widths in twips.
+    std::array<QLabel *, vocab::kAttributes.size()> m_headings {};
+    QLabel *m_timeoutHeading = nullptr;
+    std::array<int, vocab::kAttributes.size()> m_contentTwips {};
+    std::array<QWidget *, 6> m_headerTail {}; // right of the port list, in design order
+    int m_widthTwips = kWidthTwips;
+    int m_heightTwips = core::MainController::kHiddenHeightTwips;
     QLabel *m_status = nullptr;
     QLabel *m_model = nullptr;
     QLabel *m_firmwareCount = nullptr;

@@ -105,9 +105,9 @@ void TestPortMap::openFailure()
     QCOMPARE(result.error, kind);
     QVERIFY2(result.description.startsWith(start), qPrintable(result.description));
     const bool hint = kind == OpenError::PermissionDenied;
-    QCOMPARE(result.description.contains("read and write access to /dev/ttyUSB0"), hint);
+    QCOMPARE(result.fullText().contains("read and write access to /dev/ttyUSB0"), hint);
 #ifdef Q_OS_LINUX
-    QCOMPARE(result.description.contains("\"dialout\" group"), hint);
+    QCOMPARE(result.fullText().contains("\"dialout\" group"), hint);
 #endif
 }
 

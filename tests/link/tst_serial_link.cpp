@@ -171,7 +171,7 @@ void TestSerialLink::permissionDenied()
     pointPortAt(kSignPort, file.fileName());
     const OpenResult result = SerialLink().open(kSignPort);
     QCOMPARE(result.error, OpenError::PermissionDenied);
-    QVERIFY2(result.description.contains(file.fileName()), qPrintable(result.description));
+    QVERIFY2(result.fullText().contains(file.fileName()), qPrintable(result.fullText()));
 }
 
 // Neither opening another port on a busy link nor a second link on a held device may disturb
