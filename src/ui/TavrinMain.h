@@ -49,6 +49,7 @@ private:
     void setWindowHeight(int twips);
     void showMessage(const QString &title, const QString &text);
     void Image1_Click();
+    void signUpgrade_Click();
     void signOpenFile_Click();
     void signSaveAs_Click();
 
