@@ -158,7 +158,7 @@ void MainController::SearchPort_Timer()
     m_state.statusVisible = false;
     m_state.status.clear();
     m_searchPort.stop();
-    m_state.versionCheckVisible = false;
+    m_state.versionCheckVisible = m_updateCheck.isWaiting();
     changed();
     m_searching = false;
     if (!m_noticeAfterSearch.isEmpty())

@@ -20,6 +20,7 @@ MainController::MainController(QObject *parent)
     connect(&m_uploadTimer, &QTimer::timeout, this, &MainController::UploadTimer_Timer);
     connect(&m_link, &link::SerialLink::lineReceived, this, &MainController::onReplyLine);
     connect(&m_link, &link::SerialLink::linkLost, this, &MainController::onLinkLost);
+    connectUpdateCheck();
 }
 
 MainController::~MainController() = default;

@@ -4,6 +4,7 @@
 #include "MainState.h"
 #include "Upload.h"
 #include "link/SerialLink.h"
+#include "update/UpdateCheck.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -107,6 +108,7 @@ public:
     QTimer &comCloseTimer() { return m_comClose; }
     QTimer &factoryDefTimer() { return m_factoryDef; }
     QTimer &uploadTimer() { return m_uploadTimer; }
+    update::UpdateCheck &updateCheck() { return m_updateCheck; }
 
 signals:
     // Any part of state() changed; the window refreshes its controls from it.
@@ -121,6 +123,8 @@ signals:
     void replyInterpreted(const QString &line);
     // The port search has ended (found a sign or tried every port).
     void searchFinished();
+    // The update check after the port search found a newer version on the download page.
+    void newVersionOffered(const tavrin::update::UpdateOffer &offer);
 
 private:
     void changed() { emit stateChanged(); }
@@ -135,9 +139,10 @@ private:
     void endUpload();
     bool writeOrAbortUpload(const QString &command, const UploadItem &item);
 
-    // Hooks of the update check; they do nothing until the update check is built.
-    void startLoadingDownloadPage() { }
-    void runUpdateCheck() { }
+    // The update check around the port search (MainUpdateCheck.cpp).
+    void connectUpdateCheck();
+    void startLoadingDownloadPage();
+    void runUpdateCheck();
 
     MainState m_state;
     DefaultMessageStore m_defaultMessage;
@@ -163,6 +168,7 @@ private:
     QTimer m_factoryDef;
     QTimer m_textClear;
     QTimer m_uploadTimer;
+    update::UpdateCheck m_updateCheck;
 };
 
 } // namespace tavrin::core

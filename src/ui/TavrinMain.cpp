@@ -1,5 +1,6 @@
 #include "TavrinMain.h"
 
+#include "LEDNewVersionDownload.h"
 #include "LEDSignHelp.h"
 #include "LEDTestMessage.h"
 #include "TavrinDefaultMessage.h"
@@ -9,11 +10,14 @@
 #include "core/AppTitle.h"
 #include "link/PortMap.h"
 #include "storage/ConfigFile.h"
+#include "update/FirmwareTool.h"
+#include "update/UpdateSettings.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -178,7 +182,15 @@ void TavrinMain::buildMenus()
 
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("signTools"));
-    tools->addAction(QStringLiteral("&Upgrade"))->setObjectName(QStringLiteral("signUpgrade"));
+    QAction *upgrade = tools->addAction(QStringLiteral("&Upgrade"));
+    upgrade->setObjectName(QStringLiteral("signUpgrade"));
+    connect(upgrade, &QAction::triggered, this, &TavrinMain::signUpgrade_Click);
+    QAction *checkAtStartup
+        = tools->addAction(QStringLiteral("Check for a New Version at Start-up"));
+    checkAtStartup->setObjectName(QStringLiteral("signCheckAtStartup"));
+    checkAtStartup->setCheckable(true);
+    checkAtStartup->setChecked(update::checkAtStartup());
+    connect(checkAtStartup, &QAction::toggled, this, &update::setCheckAtStartup);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("signHelp"));
@@ -367,6 +379,14 @@ void TavrinMain::connectControls()
     connect(&c, &core::MainController::profileChanged, this, &TavrinMain::refillLists);
     connect(&c, &core::MainController::windowHeightRequested, this, &TavrinMain::setWindowHeight);
     connect(&c, &core::MainController::messageRequested, this, &TavrinMain::showMessage);
+    // Queued: the offer may come from a network reply, which should not wait on a window.
+    connect(
+        &c, &core::MainController::newVersionOffered, this,
+        [this](const update::UpdateOffer &offer) {
+            LEDNewVersionDownload window(offer, this);
+            window.exec();
+        },
+        Qt::QueuedConnection);
 
     for (int row = 0; row < core::kRows; ++row) {
         for (Attribute attribute : vocab::kAttributes) {
@@ -572,6 +592,13 @@ void TavrinMain::showMessage(const QString &title, const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
     box.exec();
+}
+
+void TavrinMain::signUpgrade_Click()
+{
+    const QString error = update::launchFirmwareTool(QCoreApplication::applicationDirPath());
+    if (!error.isEmpty())
+        showMessage(core::kAppTitle, error);
 }
 
 void TavrinMain::Image1_Click()

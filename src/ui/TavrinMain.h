@@ -51,6 +51,7 @@ private:
     void applyWindowSize();
     void showMessage(const QString &title, const QString &text);
     void Image1_Click();
+    void signUpgrade_Click();
     void signOpenFile_Click();
     void signSaveAs_Click();
 

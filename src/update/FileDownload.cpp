@@ -1,0 +1,138 @@
+#include "FileDownload.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSaveFile>
+
+namespace tavrin::update {
+
+FileDownload::FileDownload(QObject *parent)
+    : QObject(parent)
+{
+}
+
+FileDownload::~FileDownload()
+{
+    release();
+}
+
+void FileDownload::start(const QUrl &address, const QString &path)
+{
+    release();
+    if (address.isEmpty() || path.isEmpty()) {
+        emit finished(tr("Nothing to download: the address or the file name is empty."));
+        return;
+    }
+    m_file = std::make_unique<QSaveFile>(path);
+    if (!m_file->open(QIODevice::WriteOnly)) {
+        fail(tr("%1 cannot be written: %2")
+                 .arg(QDir::toNativeSeparators(path), m_file->errorString()));
+        return;
+    }
+    m_length = -1;
+    m_received = 0;
+
+    QNetworkRequest request(address);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    request.setTransferTimeout(int(std::chrono::milliseconds(kStallTimeout).count()));
+    // The announced length must count the bytes we store, not a compressed form of them.
+    request.setRawHeader("Accept-Encoding", "identity");
+    const QString agent = QCoreApplication::applicationName();
+    if (!agent.isEmpty())
+        request.setHeader(QNetworkRequest::UserAgentHeader, agent);
+    m_reply = m_network.get(request);
+    connect(m_reply, &QNetworkReply::readyRead, this, &FileDownload::onReadyRead);
+    connect(m_reply, &QNetworkReply::finished, this, &FileDownload::onReplyFinished);
+    emit started();
+    emit progressChanged(0);
+}
+
+void FileDownload::cancel()
+{
+    release();
+}
+
+int FileDownload::httpStatus() const
+{
+    return m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+void FileDownload::onReadyRead()
+{
+    if (httpStatus() >= 300) {
+        m_reply->readAll(); // an error page is not the file
+        return;
+    }
+    const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
+    m_length = length.isValid() ? length.toLongLong() : -1;
+    const QByteArray data = m_reply->readAll();
+    if (m_file->write(data) != data.size()) {
+        fail(tr("The file could not be written: %1").arg(m_file->errorString()));
+        return;
+    }
+    m_received += data.size();
+    emit progressChanged(m_length > 0 ? int(qMin<qint64>(
+                             100, qRound64(100.0 * double(m_received) / double(m_length))))
+                                      : -1);
+}
+
+void FileDownload::onReplyFinished()
+{
+    if (m_reply->bytesAvailable() > 0)
+        onReadyRead();
+    if (!m_reply)
+        return; // the last bytes could not be written and the failure is told
+
+    const int status = httpStatus();
+    if (m_reply->error() != QNetworkReply::NoError) {
+        if (status >= 400) {
+            fail(
+                tr("The server answered %1 %2.")
+                    .arg(status)
+                    .arg(
+                        m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString()));
+        } else if (m_reply->error() == QNetworkReply::OperationCanceledError) {
+            fail(tr("The server stopped sending data."));
+        } else {
+            fail(tr("The download failed: %1").arg(m_reply->errorString()));
+        }
+        return;
+    }
+    if (m_length >= 0 && m_received != m_length) {
+        fail(tr("The connection broke after %1 of %2 bytes.").arg(m_received).arg(m_length));
+        return;
+    }
+    if (!m_file->flush() || !m_file->commit()) {
+        fail(tr("The file could not be saved: %1").arg(m_file->errorString()));
+        return;
+    }
+    release();
+    emit progressChanged(100);
+    emit finished(QString());
+}
+
+void FileDownload::fail(const QString &error)
+{
+    release();
+    emit finished(error);
+}
+
+void FileDownload::release()
+{
+    if (m_reply) {
+        QNetworkReply *reply = m_reply;
+        m_reply = nullptr;
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
+    if (m_file && m_file->isOpen())
+        m_file->cancelWriting();
+    m_file.reset(); // an uncommitted file takes its temporary copy with it
+}
+
+} // namespace tavrin::update

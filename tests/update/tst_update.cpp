@@ -1,0 +1,292 @@
+#include "LocalHttpServer.h"
+#include "SignSimProcess.h"
+#include "core/AppTitle.h"
+#include "ui/LEDNewVersionDownload.h"
+#include "ui/TavrinMain.h"
+#include "update/FirmwareTool.h"
+#include "update/UpdateSettings.h"
+#include "update/WebVersion.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tavrin;
+using namespace std::chrono_literals;
+using Response = LocalHttpServer::Response;
+Q_DECLARE_METATYPE(Response)
+
+namespace {
+
+const QString kOffered = QStringLiteral("Tavrin 4.80.zip");
+const QByteArray kOfferedPath = "/Downloads/Tavrin%204.80.zip";
+constexpr auto kEverything = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+template<typename T> T *child(const QObject &window, const char *name)
+{
+    return window.findChild<T *>(QLatin1String(name));
+}
+
+} // namespace
+
+class TestUpdate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void versionNumbers();
+    void pageCheck_data();
+    void pageCheck();
+    void download_data();
+    void download();
+    void unsafeFileNameRefused_data();
+    void unsafeFileNameRefused();
+    void startupCheck_data();
+    void startupCheck();
+    void firmwareToolStarts();
+
+private:
+    QString desktop() const { return m_home->filePath(QStringLiteral("Desktop")); }
+    std::unique_ptr<QTemporaryDir> m_home;
+};
+
+void TestUpdate::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true); // QSettings stays out of the user's own
+    QLocale::setDefault(QLocale(QLocale::German)); // versions keep "." as decimal point
+}
+
+void TestUpdate::init()
+{
+    m_home = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir(m_home->path()).mkdir(QStringLiteral("Desktop")));
+    qputenv("TAVRIN_DESKTOP", desktop().toLocal8Bit());
+    update::setCheckAtStartup(true);
+}
+
+void TestUpdate::versionNumbers() // what the page rows below leave out
+{
+    QCOMPARE(update::parseWebVersion(QStringLiteral("QLN8R5.10.zip")), 5.1);
+    QCOMPARE(update::parseWebVersion(QStringLiteral("Tavrin")), 0.0);
+    QCOMPARE(update::parseWebVersion(QStringLiteral("tavrin 4.8.1.zip")), 0.0);
+    QCOMPARE(update::captionVersion(QStringLiteral("Manager VER 4.72")), 0.0);
+}
+
+void TestUpdate::pageCheck_data()
+{
+    QTest::addColumn<Response>("response");
+    QTest::addColumn<QString>("found");
+    QTest::addColumn<double>("version");
+    const QByteArray huge = "<p>" + QByteArray(3 << 20, 'x') + "</p><p>Tavrin 9.9.zip</p>";
+
+    QTest::newRow("later entry wins")
+        << Response { 200,
+                      "<title>Downloads</title><ul><li><a href=a>Tavrin 4.72.zip</a>"
+                      "<li><a href=b>Tavrin 4.80.zip</a></ul><p>Contact</p>" }
+        << kOffered << 4.8;
+    QTest::newRow("innermost, blanks collapsed, script and style left out")
+        << Response { 200,
+                      "<table><tr><td>\n  TAVRIN   4.80.zip </td><td>2 MB</td></tr></table>"
+                      "<script>f = 'Tavrin 9.9.zip'</script><style>.tavrin{}</style>" }
+        << QStringLiteral("TAVRIN 4.80.zip") << 4.8;
+    QTest::newRow("digits only") << Response { 200, "<p>tavrin480.zip" }
+                                 << QStringLiteral("tavrin480.zip") << 480.0;
+    QTest::newRow("same version") << Response { 200, "<p>Tavrin 4.72.zip" }
+                                  << QStringLiteral("Tavrin 4.72.zip") << 4.72;
+    QTest::newRow("error page") << Response { 404, "<p>Tavrin 9.9.zip" } << QString() << 0.0;
+    QTest::newRow("huge page") << Response { 200, huge, false } << QString() << 0.0;
+    QTest::newRow("never finishes")
+        << Response { 200, "<p>Tavrin 9.9.zip", true, -1, true } << QString() << 0.0;
+}
+
+void TestUpdate::pageCheck()
+{
+    QFETCH(Response, response);
+    QFETCH(QString, found);
+    QFETCH(double, version);
+    LocalHttpServer server;
+    server.responses.insert("/Downloads", response);
+    update::UpdateCheck check;
+    check.setPageTimeout(response.hang ? 300ms : 10s);
+    QSignalSpy offered(&check, &update::UpdateCheck::newVersionOffered);
+    QSignalSpy finished(&check, &update::UpdateCheck::checkFinished);
+
+    check.startLoading(server.url("/Downloads"));
+    check.check(core::kMainCaption);
+    QVERIFY(check.isWaiting());
+    QVERIFY(finished.wait(15000));
+    QCOMPARE(check.webFileName(), found);
+    QCOMPARE(check.webVersion(), version);
+    QCOMPARE(offered.size(), version > 4.72 ? 1 : 0); // the offer itself: startupCheck
+}
+
+void TestUpdate::download_data()
+{
+    QTest::addColumn<Response>("response");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("complete") << Response {} << true;
+    QTest::newRow("no length announced") << Response { 200, {}, false } << true;
+    QTest::newRow("cut off halfway") << Response { 200, {}, true, 5000 } << false;
+    QTest::newRow("not found") << Response { 404, {} } << false;
+    QTest::newRow("No during the transfer") << Response { 200, {}, true, -1, true } << false;
+}
+
+void TestUpdate::download()
+{
+    QFETCH(Response, response);
+    QFETCH(bool, saved);
+    for (int i = 0; i < 10000; ++i)
+        response.body.append(char(i * 7919 % 251));
+    LocalHttpServer server;
+    server.responses.insert(kOfferedPath, response);
+    const QString target = QDir(desktop()).filePath(kOffered);
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+
+    ui::LEDNewVersionDownload window({ 4.8, kOffered, server.url("/Downloads") });
+    window.show();
+    auto *message = child<QLabel>(window, "NewVersionMsg");
+    auto *yes = child<QPushButton>(window, "Download");
+    auto *exit = child<QPushButton>(window, "ExitDownload");
+    QCOMPARE(
+        message->text(),
+        QStringLiteral("Version 4.8 is available for Download\r\nClick Yes to Download it now"));
+    yes->click();
+    QCOMPARE(message->text(), QStringLiteral("Downloading ") + QDir::toNativeSeparators(target));
+    QVERIFY(!yes->isEnabled());
+    if (response.hang) {
+        QTRY_COMPARE(server.requested.size(), 1);
+        child<QPushButton>(window, "DontDownload")->click();
+        QVERIFY(!window.isVisible());
+    } else if (saved) {
+        QTRY_VERIFY(exit->isVisible());
+        QCOMPARE(message->text(),
+                 QStringLiteral("Download Complete\r\nTavrin 4.80.zip is saved on Desktop\r\n"
+                                "Please Unzip and Install it"));
+        QCOMPARE(child<QProgressBar>(window, "PB1")->maximum(), 100);
+        QCOMPARE(child<QProgressBar>(window, "PB1")->value(), 100);
+        QVERIFY(!yes->isVisible());
+    } else {
+        QTRY_VERIFY2(message->text().endsWith(QStringLiteral("Click Yes to try again.")),
+                     qPrintable(message->text()));
+        QVERIFY(yes->isEnabled());
+    }
+    QCOMPARE(server.requested, QList<QByteArray> { kOfferedPath });
+    QCOMPARE(readFile(target), saved ? response.body : QByteArray("old"));
+    QCOMPARE(QDir(desktop()).entryList(kEverything), QStringList { kOffered });
+}
+
+void TestUpdate::unsafeFileNameRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("parent folder") << QStringLiteral("../Tavrin 4.80.zip");
+    QTest::newRow("sub folder") << QStringLiteral("x/Tavrin 4.80.zip");
+    QTest::newRow("backslash") << QStringLiteral("..\\Tavrin 4.80.zip");
+    QTest::newRow("drive") << QStringLiteral("C:Tavrin 4.80.zip");
+    QTest::newRow("hidden") << QStringLiteral(".Tavrin 4.80.zip");
+    QTest::newRow("control character") << QStringLiteral("Tavrin\n4.80.zip");
+    QTest::newRow("too long") << QString(300, u'a') + kOffered;
+}
+
+void TestUpdate::unsafeFileNameRefused()
+{
+    QFETCH(QString, name);
+    ui::LEDNewVersionDownload window({ 4.8, name, QUrl(QStringLiteral("http://127.0.0.1:1/D")) });
+    child<QPushButton>(window, "Download")->click();
+    QVERIFY(child<QLabel>(window, "NewVersionMsg")
+                ->text()
+                .startsWith(QStringLiteral("The offered file cannot be saved on the Desktop.")));
+    QVERIFY(!child<QPushButton>(window, "Download")->isEnabled());
+    QCOMPARE(QDir(m_home->path()).entryList(kEverything),
+             QStringList { QStringLiteral("Desktop") });
+    QVERIFY(QDir(desktop()).isEmpty(kEverything));
+}
+
+void TestUpdate::startupCheck_data()
+{
+    QTest::addColumn<bool>("checkOn");
+    QTest::newRow("on") << true;
+    QTest::newRow("off") << false;
+}
+
+void TestUpdate::startupCheck()
+{
+    QFETCH(bool, checkOn);
+    update::setCheckAtStartup(checkOn);
+    isolateSerialPorts();
+    SignSimProcess sim;
+    QVERIFY(sim.start());
+    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+    LocalHttpServer server;
+    server.responses.insert("/Downloads",
+                            { 200, "<a href='Tavrin%204.80.zip'>Tavrin 4.80.zip</a>" });
+    server.responses.insert(kOfferedPath, { 200, "zip" });
+    qputenv("TAVRIN_UPDATE_SITE", server.url("/Downloads").toEncoded());
+
+    ui::TavrinMain window;
+    QSignalSpy searched(&window.controller(), &core::MainController::searchFinished);
+    bool searchWasOver = false;
+    QTimer answer; // the offer is modal: it is answered from inside its own event loop
+    connect(&answer, &QTimer::timeout, this, [&] {
+        auto *offer = qobject_cast<ui::LEDNewVersionDownload *>(QApplication::activeModalWidget());
+        if (!offer)
+            return;
+        searchWasOver = searched.size() == 1;
+        if (child<QPushButton>(*offer, "ExitDownload")->isVisible())
+            child<QPushButton>(*offer, "ExitDownload")->click();
+        else if (child<QPushButton>(*offer, "Download")->isEnabled())
+            child<QPushButton>(*offer, "Download")->click();
+    });
+    answer.start(20);
+    window.show();
+    QTRY_COMPARE_WITH_TIMEOUT(searched.size(), 1, 20000);
+    QCOMPARE(window.controller().state().modelLabel, QStringLiteral("KR4410"));
+    QCOMPARE(child<QAction>(window, "signCheckAtStartup")->isChecked(), checkOn);
+    if (checkOn) {
+        QTRY_COMPARE(readFile(QDir(desktop()).filePath(kOffered)), QByteArray("zip"));
+        QVERIFY(searchWasOver);
+    } else {
+        QVERIFY(server.requested.isEmpty());
+    }
+
+    // Tools, Upgrade: the tool is not in the test's folder, and the message says where.
+    QString told;
+    QTimer::singleShot(0, this, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            told = box->text();
+            box->close();
+        }
+    });
+    child<QAction>(window, "signUpgrade")->trigger();
+    QVERIFY2(told.contains(QDir::toNativeSeparators(
+                 QDir(QCoreApplication::applicationDirPath()).filePath(update::kFirmwareToolName))),
+             qPrintable(told));
+}
+
+void TestUpdate::firmwareToolStarts()
+{
+    QFile tool(QDir(m_home->path()).filePath(update::kFirmwareToolName));
+    QVERIFY(tool.open(QIODevice::WriteOnly) && tool.write("#!/bin/sh\ntouch started\n") > 0);
+    tool.close();
+    tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(update::launchFirmwareTool(m_home->path()), QString());
+    QTRY_VERIFY(QFile::exists(QDir(m_home->path()).filePath(QStringLiteral("started"))));
+}
+
+QTEST_MAIN(TestUpdate)
+#include "tst_update.moc"
