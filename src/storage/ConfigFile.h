@@ -23,8 +23,8 @@ bool saveConfiguration(const QString &path, const core::MainState &state,
                        const core::DefaultMessageStore &store);
 
 // Reads path into the state and the record, then makes it the configFileName whatever the
-// read gave. On failure the window shows result.message(); on success it sets result.toolTip
-// on SetupDefaultMsg. The suggestion box follows in both cases.
+// read gave. The window shows result.message() when it is not empty, and on success sets
+// result.toolTip on SetupDefaultMsg. The suggestion box follows in both cases.
 ReadResult openConfiguration(const QString &path, core::MainState &state,
                              core::DefaultMessageStore &store);
 

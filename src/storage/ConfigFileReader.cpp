@@ -12,6 +12,8 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <set>
+#include <utility>
 
 namespace tavrin::storage {
 
@@ -24,7 +26,6 @@ namespace {
 constexpr qint64 kMaxConfigFileBytes = 1024 * 1024;
 constexpr int kLinkPriorityLimit = 5; // a LinkID priority of 5 or more leaves the list as it is
 constexpr int kPriFieldCount = 8;
-constexpr int kLinkFieldCount = 2;
 
 // The attributes of a "Pri" line's first seven fields, in file order.
 constexpr std::array kPriFieldOrder
@@ -58,13 +59,61 @@ QString errorTitle(int number)
     return QStringLiteral("Unexpected error");
 }
 
+const QString kNothingChanged = QStringLiteral("No setting was changed.");
+
 ReadResult failure(int number, const QString &detail)
 {
     ReadResult result;
     result.ok = false;
     result.errorNumber = number;
     result.description = errorTitle(number) + QLatin1String(": ") + detail;
+    result.notice = kNothingChanged;
     return result;
+}
+
+using ReadKeys = std::set<std::pair<ConfigKey, int>>;
+
+// The settings that no line of the file set, as the window names them.
+QString unreadSettings(const ReadKeys &read)
+{
+    QStringList groups;
+    const auto plain = [&](ConfigKey key, const char *name) {
+        if (!read.contains({ key, 0 }))
+            groups << QLatin1String(name);
+    };
+    const auto numbered = [&](ConfigKey key, int count, const char *one, const char *many) {
+        QStringList numbers;
+        for (int i = 0; i < count; ++i) {
+            if (!read.contains({ key, i }))
+                numbers << QString::number(i);
+        }
+        if (!numbers.isEmpty())
+            groups << QLatin1String(numbers.size() == 1 ? one : many) + QLatin1Char(' ')
+                    + numbers.join(QLatin1String(", "));
+    };
+    constexpr std::pair<ConfigKey, const char *> kDefaultMessageParts[] = {
+        { ConfigKey::DefaultMsg, "text" },
+        { ConfigKey::DefaultFont, "font" },
+        { ConfigKey::DefaultColor, "colour" },
+        { ConfigKey::DefaultStyle, "style" },
+        { ConfigKey::DefaultAlignment, "alignment" },
+        { ConfigKey::DefaultSpeed, "speed" },
+        { ConfigKey::DefaultPause, "pause" },
+    };
+
+    plain(ConfigKey::Model, "model");
+    plain(ConfigKey::Com, "port");
+    numbered(ConfigKey::Pri, core::kRows, "priority row", "priority rows");
+    numbered(ConfigKey::LinkID, core::kLinks, "link ID", "link IDs");
+    QStringList parts;
+    for (const auto &[key, name] : kDefaultMessageParts) {
+        if (!read.contains({ key, 0 }))
+            parts << QLatin1String(name);
+    }
+    if (!parts.isEmpty())
+        groups << QLatin1String("default message ") + parts.join(QLatin1String(", "));
+    plain(ConfigKey::AutoID, "Auto ID");
+    return groups.join(QLatin1String("; "));
 }
 
 QString quoted(QStringView text)
@@ -84,6 +133,9 @@ public:
         , m_store(store)
     {
     }
+
+    // A line without effect (a "Pri" line of the wrong length) gives neither error nor change.
+    bool tookEffect() const { return m_tookEffect; }
 
     std::optional<ReadError> apply()
     {
@@ -140,8 +192,10 @@ private:
     void applyPriorityRow()
     {
         const QStringList fields = m_line.value.split(QLatin1Char(','));
-        if (fields.size() != kPriFieldCount)
+        if (fields.size() != kPriFieldCount) {
+            m_tookEffect = false;
             return;
+        }
         std::array<Code, kPriFieldOrder.size()> codes {};
         for (size_t i = 0; i < kPriFieldOrder.size(); ++i) {
             const QString &field = fields[qsizetype(i)];
@@ -158,12 +212,14 @@ private:
     void applyLink()
     {
         core::LinkRow &link = m_state.config.links[size_t(m_line.index)];
-        const QStringList fields = m_line.value.split(QLatin1Char(','));
-        if (fields.size() != kLinkFieldCount) {
+        const qsizetype lastComma = m_line.value.lastIndexOf(QLatin1Char(','));
+        if (lastComma < 0) {
             link = core::LinkRow {};
             return;
         }
-        const QString &priorityText = fields[1];
+        // A link with several capcodes is saved as "234567,234568,1": the capcode is every
+        // field but the last, so our own files come back whole.
+        const QString priorityText = m_line.value.mid(lastComma + 1);
         const auto priority = strictNumber(priorityText);
         if (!priority)
             return;
@@ -173,7 +229,7 @@ private:
                 return;
             m_state.selectLinkPriority(m_line.index, *value);
         }
-        link.capcode = fields[0];
+        link.capcode = m_line.value.left(lastComma);
     }
 
     void applyDefault(qint16 &field)
@@ -250,6 +306,7 @@ private:
     core::MainState &m_state;
     core::DefaultMessageStore &m_store;
     std::optional<ReadError> m_error;
+    bool m_tookEffect = true;
 };
 
 } // namespace
@@ -257,9 +314,12 @@ private:
 QString ReadResult::message() const
 {
     if (ok)
-        return {};
-    return QLatin1String("Error ") + QString::number(errorNumber) + QLatin1String(" opening file.")
-        + QLatin1String("\r\n") + description;
+        return notice;
+    QString text = QLatin1String("Error ") + QString::number(errorNumber)
+        + QLatin1String(" opening file.\r\n") + description;
+    if (!notice.isEmpty())
+        text += QLatin1String("\r\n") + notice;
+    return text;
 }
 
 ReadResult readConfigBytes(const QByteArray &bytes, core::MainState &state,
@@ -270,20 +330,28 @@ ReadResult readConfigBytes(const QByteArray &bytes, core::MainState &state,
     const QStringView all(text);
     qsizetype start = 0;
     int lineNumber = 0;
+    ReadKeys read;
     while (start < all.size()) {
         qsizetype end = start;
         while (end < all.size() && all[end] != QLatin1Char('\r') && all[end] != QLatin1Char('\n'))
             ++end;
         ++lineNumber;
         if (const auto line = splitConfigLine(all.sliced(start, end - start))) {
-            if (const auto error = LineApplier(lineNumber, *line, state, store).apply()) {
+            LineApplier applier(lineNumber, *line, state, store);
+            if (const auto error = applier.apply()) {
                 ReadResult result;
                 result.ok = false;
                 result.errorNumber = error->number;
                 result.description
                     = errorTitle(error->number) + QLatin1String(" in ") + error->description;
+                result.notice = read.empty()
+                    ? kNothingChanged
+                    : QLatin1String("The settings before line ") + QString::number(lineNumber)
+                        + QLatin1String(" were applied; the rest of the file was not read.");
                 return result;
             }
+            if (applier.tookEffect())
+                read.insert({ line->key, line->index });
         }
         if (end < all.size() && all[end] == QLatin1Char('\r') && end + 1 < all.size()
             && all[end + 1] == QLatin1Char('\n'))
@@ -293,6 +361,13 @@ ReadResult readConfigBytes(const QByteArray &bytes, core::MainState &state,
 
     ReadResult result;
     result.toolTip = store.defaultMsgSummary();
+    if (read.empty())
+        result.notice = QStringLiteral(
+            "No setting could be read from the file; every setting kept its previous value.");
+    else if (const QString unread = unreadSettings(read); !unread.isEmpty())
+        result.notice = QLatin1String("These settings were missing or incomplete in the file and "
+                                      "kept their previous values: ")
+            + unread + QLatin1Char('.');
     return result;
 }
 

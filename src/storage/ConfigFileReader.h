@@ -26,8 +26,13 @@ struct ReadResult
     // After a complete read, the default-message summary for the SetupDefaultMsg tool tip;
     // empty after an error, when the tool tip is left alone.
     QString toolTip;
+    // What else the user must know: after a complete read, the settings the file did not set
+    // (they kept their previous values); after an error, how much of the file was applied.
+    // Empty when every setting was read.
+    QString notice;
 
-    // "Error <n> opening file." CR LF description; empty when ok.
+    // What the window shows before its suggestion, empty for nothing: after an error
+    // "Error <n> opening file." CR LF description CR LF notice; otherwise the notice.
     QString message() const;
 };
 

@@ -93,7 +93,9 @@ bool SaveTextToFile(const QString &FileFullPath, const QString &sText, bool Over
         QSaveFile file(FileFullPath);
         if (!file.open(QIODevice::WriteOnly))
             return false;
-        if (!writeAll(file, bytes)) {
+        // commit() renames the temporary file over the old one even when its own flush
+        // fails (a full disk), so the bytes must have reached the file before it runs.
+        if (!writeAll(file, bytes) || !file.flush() || file.error() != QFileDevice::NoError) {
             file.cancelWriting();
             return false;
         }
@@ -103,9 +105,13 @@ bool SaveTextToFile(const QString &FileFullPath, const QString &sText, bool Over
     QFile file(FileFullPath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
-    const bool written = writeAll(file, bytes) && file.flush();
+    const qint64 oldSize = file.size();
+    if (!writeAll(file, bytes) || !file.flush()) {
+        file.resize(oldSize); // no half-appended text left behind
+        return false;
+    }
     file.close();
-    return written && file.error() == QFileDevice::NoError;
+    return file.error() == QFileDevice::NoError;
 }
 
 } // namespace tavrin::storage

@@ -13,7 +13,8 @@ QString configurationText(const core::MainState &state, const core::DefaultMessa
 
 // Writes sText and one CR LF in Windows-1252. With Overwrite the file is replaced
 // atomically: a failed save leaves an existing file as it was. Without it the text is
-// appended (a missing file is created). False on any error.
+// appended (a missing file is created) and a failed append is cut off again. False on any
+// error.
 bool SaveTextToFile(const QString &FileFullPath, const QString &sText, bool Overwrite);
 
 } // namespace tavrin::storage

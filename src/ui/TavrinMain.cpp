@@ -627,8 +627,8 @@ void TavrinMain::signOpenFile_Click()
         m_controller.setState(state);
         if (result.ok)
             m_setupDefaultMsg->setToolTip(result.toolTip);
-        else
-            showMessage(core::kAppTitle, result.message());
+        if (const QString message = result.message(); !message.isEmpty())
+            showMessage(core::kAppTitle, message);
     }
     showMessage(storage::kSuggestionTitle, storage::kSuggestionText);
 }
