@@ -1,9 +1,11 @@
 #include "SignSimProcess.h"
 
 #include "LogFormat.h"
+#include "SignState.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QTimer>
 
 namespace {
@@ -34,14 +36,54 @@ SignSimProcess::~SignSimProcess()
     stop();
 }
 
+bool SignSimProcess::setLinkTable(const QStringList &capcodesById)
+{
+    const qsizetype modelAt = m_arguments.indexOf(QStringLiteral("--model"));
+    const QString model = modelAt >= 0 ? m_arguments.value(modelAt + 1) : QStringLiteral("KR4410");
+    const auto factory = tavrin::signsim::SignState::factory(model);
+    QString text = QStringLiteral("Model:") + model + QStringLiteral("\r\nCom:1\r\n");
+    for (int k = 0; k < tavrin::signsim::kPriorityCount; ++k) {
+        const auto &row = factory.priorities[size_t(k)];
+        const auto &a = row.attributes;
+        QStringList fields; // in the file's order
+        for (const int value : { a.font, a.style, a.color, a.speed, a.alignment, a.pause, row.beep,
+                                 row.timeoutSeconds })
+            fields << QString::number(value);
+        text += QStringLiteral("Pri%1:%2\r\n").arg(k).arg(fields.join(QLatin1Char(',')));
+    }
+    for (int i = 0; i < tavrin::signsim::kLinkIdCount; ++i)
+        text += QStringLiteral("LinkID%1:%2,%3\r\n")
+                    .arg(i)
+                    .arg(capcodesById.value(i))
+                    .arg(i % tavrin::signsim::kPriorityCount);
+    text += QStringLiteral("AutoID:%1\r\n").arg(factory.autoId ? 1 : 0);
+
+    QFile file(m_configDir.filePath(QStringLiteral("sign.led")));
+    const QByteArray bytes = text.toLatin1();
+    if (!m_configDir.isValid() || !file.open(QIODevice::WriteOnly)
+        || file.write(bytes) != bytes.size())
+        return false;
+    m_arguments << QStringLiteral("--config") << file.fileName();
+    return true;
+}
+
+QStringList SignSimProcess::fullLinkTable()
+{
+    QStringList table;
+    for (int i = 0; i < tavrin::signsim::kLinkIdCount; ++i)
+        table << QString::number(100000001 + 2 * i) + QLatin1Char(',')
+                + QString::number(100000002 + 2 * i);
+    return table;
+}
+
 bool SignSimProcess::start()
 {
     m_process.start(simulatorProgram(), m_arguments);
     const bool ready = waitUntil([this] { return m_process.canReadLine(); }, kStartTimeoutMs);
     if (!ready) {
-        qWarning("tavrin-signsim did not start: %s %s", qPrintable(m_process.errorString()),
-                 m_process.readAllStandardError().constData());
         stop();
+        qWarning("tavrin-signsim did not start: %s %s", qPrintable(m_process.errorString()),
+                 qPrintable(m_diagnostics.join(u' ')));
         return false;
     }
     m_devicePath = QString::fromLocal8Bit(m_process.readLine()).trimmed();
@@ -84,6 +126,8 @@ void SignSimProcess::readLog()
         m_logTail.remove(0, end + 1);
         if (const auto command = tavrin::signsim::parseReceivedLogLine(line))
             m_commands.append(QString::fromLatin1(*command));
+        else if (line.startsWith(QLatin1String("tavrin-signsim:")))
+            m_diagnostics.append(line);
     }
 }
 

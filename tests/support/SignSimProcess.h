@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
 
@@ -14,6 +15,14 @@ class SignSimProcess : public QObject
 public:
     explicit SignSimProcess(QStringList arguments = {}, QObject *parent = nullptr);
     ~SignSimProcess() override; // stops the simulator
+
+    // Before start(): the sign starts from a .led file as the main window saves it, with the
+    // factory priority rows and ID mode of the --model argument (KR4410 without one), and
+    // link ID i holding capcodesById[i] (several joined by ",", empty for none) at priority
+    // i % 5. False when the file cannot be written.
+    bool setLinkTable(const QStringList &capcodesById);
+    // Two nine-digit capcodes on every link ID: all sixteen entries, a long configuration line.
+    static QStringList fullLinkTable();
 
     bool start(); // waits (up to ~5 s) for the device path line
     QString devicePath() const;
@@ -28,10 +37,12 @@ private:
     bool waitUntil(const std::function<bool()> &done, int timeoutMs);
 
     QStringList m_arguments;
+    QTemporaryDir m_configDir;
     QProcess m_process;
     QString m_devicePath;
     QByteArray m_logTail; // an unfinished log line
     QStringList m_commands;
+    QStringList m_diagnostics; // the simulator's own complaints, not its log
 };
 
 // Points TAVRIN_COM1..TAVRIN_COM12 at a path that does not exist, so no test reaches a

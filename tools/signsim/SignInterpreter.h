@@ -23,6 +23,7 @@ public:
 
     const QString &model() const { return m_model; }
     const SignState &state() const { return m_state; }
+    void setState(SignState state) { m_state = std::move(state); }
 
 private:
     // "<name key=value ...>body"

@@ -12,6 +12,8 @@ SignSimulator::SignSimulator(PtyPort &port, SimulatorOptions options, QObject *p
     , m_options(std::move(options))
     , m_interpreter(m_options.model, m_options.build)
 {
+    if (m_options.state)
+        m_interpreter.setState(*m_options.state);
     m_paceTimer.setInterval(kPaceTick);
     m_incompleteTimer.setSingleShot(true);
     m_incompleteTimer.setInterval(kIncompleteCommandTimeout);

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <optional>
 
 namespace tavrin::signsim {
 
@@ -21,6 +22,7 @@ struct SimulatorOptions
     bool paced = true;
     bool crlf = false;
     bool silent = false;
+    std::optional<SignState> state; // what the sign holds at start, the factory's if none
 };
 
 // A sign on the line: frames what the port receives, answers through the interpreter, and

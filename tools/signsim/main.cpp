@@ -1,4 +1,5 @@
 #include "PtyPort.h"
+#include "SavedConfiguration.h"
 #include "SignSimulator.h"
 #include "TerminationWatcher.h"
 
@@ -27,10 +28,30 @@ bool fitsInHead(const QString &text)
     return true;
 }
 
-int fail(const QString &message)
+void warn(const QString &message)
 {
     std::fprintf(stderr, "tavrin-signsim: %s\n", qPrintable(message));
+}
+
+int fail(const QString &message)
+{
+    warn(message);
     return 2;
+}
+
+// The sign after the file's commands; a command the sign rejects leaves its factory setting.
+SignState stateFromFile(const QString &path, const SavedConfiguration &saved,
+                        const SimulatorOptions &options)
+{
+    SignInterpreter sign(options.model, options.build);
+    for (const QString &command : saved.commands) {
+        if (sign.handle(command) == QStringList { QStringLiteral("error") })
+            warn(path + QStringLiteral(": the sign rejects ") + command
+                 + QStringLiteral(", so it keeps its factory setting there"));
+    }
+    if (!saved.notice.isEmpty())
+        warn(path + QStringLiteral(": ") + saved.notice);
+    return sign.state();
 }
 
 // A symlink at path to the device; an old symlink there is replaced, anything else kept.
@@ -67,7 +88,8 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Simulates an LED sign on a pseudo-terminal. Prints the device path, logs each "
-        "command received to standard error."));
+        "command received to standard error. Ends on SIGINT, SIGTERM or SIGHUP, and when the "
+        "program that started it ends."));
     parser.addHelpOption();
     const QCommandLineOption modelOption(QStringLiteral("model"),
                                          QStringLiteral("Sign model named in replies."),
@@ -85,8 +107,14 @@ int main(int argc, char *argv[])
                                         QStringLiteral("End replies with CR LF instead of LF."));
     const QCommandLineOption silentOption(
         QStringLiteral("silent"), QStringLiteral("Answer nothing (commands are still logged)."));
-    parser.addOptions(
-        { modelOption, buildOption, linkOption, noPaceOption, crlfOption, silentOption });
+    const QCommandLineOption configOption(
+        QStringLiteral("config"),
+        QStringLiteral("Start from a configuration file saved by Tavrin (.led): its priority "
+                       "rows, links, ID mode and default message. The model is the file's "
+                       "unless --model is given."),
+        QStringLiteral("FILE"));
+    parser.addOptions({ modelOption, buildOption, configOption, linkOption, noPaceOption,
+                        crlfOption, silentOption });
     parser.process(app);
 
     SimulatorOptions options;
@@ -95,8 +123,20 @@ int main(int argc, char *argv[])
     options.paced = !parser.isSet(noPaceOption);
     options.crlf = parser.isSet(crlfOption);
     options.silent = parser.isSet(silentOption);
+    std::optional<SavedConfiguration> saved;
+    const QString configPath = parser.value(configOption);
+    if (!configPath.isEmpty()) {
+        QString error;
+        saved = readSavedConfiguration(configPath, &error);
+        if (!saved)
+            return fail(QStringLiteral("--config: ") + error);
+        if (!parser.isSet(modelOption) && !saved->model.isEmpty())
+            options.model = saved->model;
+    }
     if (!fitsInHead(options.model) || !fitsInHead(options.build))
         return fail(QStringLiteral("model and build must be Latin-1 text without \":\" or \",\""));
+    if (saved)
+        options.state = stateFromFile(configPath, *saved, options);
 
     TerminationWatcher watcher; // before the link, which only a clean exit removes
     QObject::connect(&watcher, &TerminationWatcher::terminationRequested, &app,
