@@ -308,8 +308,8 @@ private slots:
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    if (argc == 3) { // the child of saveInChild
-        const bool overwrite = qstrcmp(argv[1], "--overwrite") == 0;
+    const bool overwrite = argc == 3 && qstrcmp(argv[1], "--overwrite") == 0;
+    if (overwrite || (argc == 3 && qstrcmp(argv[1], "--append") == 0)) { // saveInChild's child
         const bool saved = storage::SaveTextToFile(QString::fromLocal8Bit(argv[2]),
                                                    QString::fromUtf8("r\u00e9"), overwrite);
         return saved ? 0 : kSaveFailedExit;
