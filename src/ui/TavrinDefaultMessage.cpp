@@ -21,6 +21,20 @@ using vocab::Attribute;
 
 namespace {
 
+// The design's list widths were drawn for a narrower dialog font than today's defaults; the
+// attribute columns are widened by this factor about the left margin, keeping their relations
+// (the VX903 layout moves with them), so that every entry is readable.
+constexpr int kMargin = 660;
+constexpr int hx(int left)
+{
+    return kMargin + (left - kMargin) * 14 / 10;
+}
+constexpr int hw(int width)
+{
+    return width * 14 / 10;
+}
+constexpr int kFullWidth = 10950;
+
 constexpr int kHeadingTop = 1920;
 constexpr int kListTop = 2190;
 constexpr int kListHeight = 2520;
@@ -112,68 +126,68 @@ void TavrinDefaultMessage::buildControls()
     m_message->setObjectName(QStringLiteral("defaultMessage"));
     m_message->setAcceptRichText(false);
     m_message->setTabChangesFocus(true);
-    place(m_message, 660, 390, 7920, 1200);
+    place(m_message, kMargin, 390, kFullWidth, 1200);
 
     m_unsendable = label(this, QString(), "Unsendable");
     m_unsendable->setStyleSheet(QStringLiteral("color: #b00; font-weight: bold"));
-    place(m_unsendable, 660, 1620, 7920, 255);
+    place(m_unsendable, kMargin, 1620, kFullWidth, 255);
 
     for (const Column &column : kColumns) {
         auto *heading = label(this, QString::fromLatin1(column.heading), column.headingName);
-        place(heading, column.headingLeft, kHeadingTop, column.width, 255);
+        place(heading, hx(column.headingLeft), kHeadingTop, hw(column.width), 255);
         auto *list = new QListWidget(this);
         list->setObjectName(QLatin1String(column.name));
         list->setAccessibleName(QString::fromLatin1(column.heading));
         list->setSelectionMode(QAbstractItemView::SingleSelection);
-        place(list, column.left, kListTop, column.width, kListHeight);
+        place(list, hx(column.left), kListTop, hw(column.width), kListHeight);
         m_lists[size_t(column.attribute)] = list;
         m_headings[size_t(column.attribute)] = heading;
     }
 
     m_timeFormatHeading = label(this, QStringLiteral("Time Format"), "Label8");
-    place(m_timeFormatHeading, 660, 4950, 1140, 255);
+    place(m_timeFormatHeading, kMargin, 4950, 1200, 255);
     m_timeFormat = new QComboBox(this);
     m_timeFormat->setObjectName(QStringLiteral("TimeFormat"));
     m_timeFormatHeading->setBuddy(m_timeFormat);
-    place(m_timeFormat, 1800, 4890, 1860, 315);
+    place(m_timeFormat, 1860, 4890, 2100, 315);
     m_insertTime = button(this, QStringLiteral("Insert Time"), "InsertTime");
-    place(m_insertTime, 3780, 4860, 1260, 375);
+    place(m_insertTime, 4080, 4860, 1500, 375);
     m_or = label(this, QStringLiteral("OR"), "Label9");
     m_or->setAlignment(Qt::AlignCenter);
-    place(m_or, 5100, 4920, 420, 255);
+    place(m_or, 5700, 4920, 420, 255);
     m_timeOnIdle = button(this, QStringLiteral("Time Display on Idle"), "TimeOnIdle");
-    place(m_timeOnIdle, 5580, 4860, 1980, 375);
+    place(m_timeOnIdle, 6240, 4860, 2200, 375);
     m_timeDisplayStatus = label(this, QString(), "TimeDisplayStatus");
     m_timeDisplayStatus->setStyleSheet(QStringLiteral("font-weight: bold"));
-    place(m_timeDisplayStatus, 7680, 4920, 900, 255);
+    place(m_timeDisplayStatus, 8560, 4920, 1200, 255);
 
     m_dateTime = label(this, QString(), "DateTime");
     m_dateTime->setToolTip(QStringLiteral("Set Computer Clock to change time"));
-    place(m_dateTime, 660, 5520, 3000, 255);
+    place(m_dateTime, kMargin, 5520, 3300, 255);
     m_setTime = button(this, QStringLiteral("Set LED Sign Time"), "SetTime");
-    place(m_setTime, 3780, 5460, 1980, 375);
+    place(m_setTime, 4080, 5460, 2200, 375);
 
-    place(label(this, QStringLiteral("Command"), "Label10"), 660, 6030, 900, 255);
+    place(label(this, QStringLiteral("Command"), "Label10"), kMargin, 6030, 900, 255);
     m_test = new QLineEdit(this);
     m_test->setObjectName(QStringLiteral("Test"));
     m_test->setReadOnly(true);
-    place(m_test, 1560, 5985, 7020, 315);
+    place(m_test, 1560, 5985, kFullWidth - 900, 315);
 
     m_upload = button(this, QStringLiteral("Upload to Sign"), "Upload");
-    place(m_upload, 660, 6450, 2280, 420);
+    place(m_upload, kMargin, 6450, 2400, 420);
     m_download = button(this, QStringLiteral("Download from Sign"), "Download");
-    place(m_download, 3060, 6450, 2280, 420);
+    place(m_download, 3180, 6450, 2400, 420);
     m_exit = button(this, QStringLiteral("Exit"), "Exit");
-    place(m_exit, 7260, 6450, 1320, 420);
+    place(m_exit, kMargin + kFullWidth - 1500, 6450, 1500, 420);
 
     m_ack = label(this, QString(), "Ack");
     m_ack->setStyleSheet(QStringLiteral("color: #0645ad; font-weight: bold"));
-    place(m_ack, 660, 6990, 7920, 285);
+    place(m_ack, kMargin, 6990, kFullWidth, 285);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("Progress"));
     m_progress->setTextVisible(false);
     m_progress->setMaximum(DefaultMessageState::kProgressEnd);
-    place(m_progress, 660, 7380, 7920, 240);
+    place(m_progress, kMargin, 7380, kFullWidth, 240);
 }
 
 void TavrinDefaultMessage::connectControls()
@@ -227,15 +241,17 @@ void TavrinDefaultMessage::applyLayout()
     };
     const Column &font = kColumns[0];
     const Column &color = kColumns[1];
-    place(m_lists[slot(Attribute::Font)], font.left, kListTop, layout.fontListWidth, kListHeight);
+    place(m_lists[slot(Attribute::Font)], hx(font.left), kListTop, hw(layout.fontListWidth),
+          kListHeight);
     const int colorHeadingLeft = p.layout ? layout.colorListLeft : color.headingLeft;
-    place(m_headings[slot(Attribute::Color)], colorHeadingLeft, kHeadingTop, color.width, 255);
-    place(m_lists[slot(Attribute::Color)], layout.colorListLeft, kListTop, color.width,
+    place(m_headings[slot(Attribute::Color)], hx(colorHeadingLeft), kHeadingTop, hw(color.width),
+          255);
+    place(m_lists[slot(Attribute::Color)], hx(layout.colorListLeft), kListTop, hw(color.width),
           kListHeight);
-    place(m_headings[slot(Attribute::Style)], layout.styleListLeft, kHeadingTop,
-          layout.styleListWidth, 255);
-    place(m_lists[slot(Attribute::Style)], layout.styleListLeft, kListTop, layout.styleListWidth,
-          kListHeight);
+    place(m_headings[slot(Attribute::Style)], hx(layout.styleListLeft), kHeadingTop,
+          hw(layout.styleListWidth), 255);
+    place(m_lists[slot(Attribute::Style)], hx(layout.styleListLeft), kListTop,
+          hw(layout.styleListWidth), kListHeight);
 
     m_insertTime->setVisible(p.insertTimeVisible.value_or(true));
     m_timeFormatHeading->setVisible(p.timeFormatVisible.value_or(true));

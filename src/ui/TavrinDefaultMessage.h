@@ -27,7 +27,7 @@ class TavrinDefaultMessage : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr int kWidthTwips = 9240;
+    static constexpr int kWidthTwips = 12270;
     static constexpr int kHeightTwips = 7860;
 
     explicit TavrinDefaultMessage(core::MainController &main, QWidget *parent = nullptr);

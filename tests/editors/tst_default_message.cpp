@@ -257,6 +257,9 @@ void TestDefaultMessage::openingFromStore()
 
     opened.editor->Form_Unload();
     QCOMPARE(opened.store.DefMsg, s.message);
+    opened.editor->Download_Click(); // port 1 leads nowhere, but the file no longer counts
+    QVERIFY(opened.store.IsDefMsgEmpty());
+    QVERIFY(s.downloadEnabled);
     QCOMPARE(opened.store.DefFont, codes[0]);
     QCOMPARE(opened.store.DefPause, codes[5]);
 }

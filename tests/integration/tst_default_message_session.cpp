@@ -3,6 +3,7 @@
 #include "core/MainController.h"
 #include "editors/MessageCodes.h"
 #include "ui/TavrinDefaultMessage.h"
+#include "ui/TavrinMain.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,6 +18,7 @@ using tavrin::core::MainController;
 using tavrin::editors::DefaultMessageEditor;
 using tavrin::editors::MainWindowView;
 using tavrin::ui::TavrinDefaultMessage;
+using tavrin::ui::TavrinMain;
 using tavrin::vocab::Attribute;
 
 namespace {
@@ -212,7 +214,7 @@ void TestDefaultMessageSession::timeDisplayOnIdle()
     QCOMPARE(editor.state().ack, DefaultMessageEditor::kRemoveMessageText);
     QTRY_COMPARE(editor.state().timeDisplayStatus, QStringLiteral("is ON"));
     QVERIFY(portClosed(editor));
-    QCOMPARE(ticks.size(), DefaultMessageEditor::kComCloseTicks + 1);
+    QCOMPARE(ticks.size(), 11); // ten ticks count down, the eleventh closes
     QCOMPARE(sign.commandsAfter(sent),
              QStringList({ QStringLiteral("<TIME>IDLE ON"), kDownload, kTimeStatus }));
     QVERIFY(!editor.state().fontListEnabled);
@@ -246,29 +248,44 @@ void TestDefaultMessageSession::fileMessageOpensWithoutTraffic()
 {
     Sign sign(QStringLiteral("KR4410"));
     QVERIFY(sign.start());
-    MainController main;
+    TavrinMain mainWindow;
+    MainController &main = mainWindow.controller();
+    main.searchPortTimer().stop();
     setModel(main, QStringLiteral("KR4410"));
     main.defaultMessage().configFileName = QStringLiteral("/tmp/sign.led");
     main.defaultMessage().SaveDefaultMsg(QString::fromLatin1("Hello\xaaWorld"), 1, 2, 3, 2, 1, 0);
 
-    TavrinDefaultMessage window(main);
-    window.show();
-    QCOMPARE(window.findChild<QTextEdit *>(QStringLiteral("defaultMessage"))->toPlainText(),
-             QStringLiteral("Hello\nWorld"));
-    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("Ack"))->text(),
-             QStringLiteral("Getting data from File /tmp/sign.led"));
-    QCOMPARE(window.findChild<QListWidget *>(QStringLiteral("AlignmentList"))->currentRow(), 2);
-    QCOMPARE(window.findChild<QTextEdit *>(QStringLiteral("defaultMessage"))
-                 ->document()
-                 ->defaultTextOption()
-                 .alignment(),
-             Qt::AlignHCenter);
-    QCOMPARE(window.editor().serialLink().portNumber(), 0);
+    // The window is modal: look at it and close it from inside its own event loop.
+    QString shown, ack;
+    int alignmentRow = -1;
+    Qt::Alignment alignment;
+    int portNumber = -1;
+    QTimer::singleShot(0, this, [&] {
+        auto *window = qobject_cast<TavrinDefaultMessage *>(QApplication::activeModalWidget());
+        if (!window)
+            return;
+        auto *message = window->findChild<QTextEdit *>(QStringLiteral("defaultMessage"));
+        shown = message->toPlainText();
+        alignment = message->document()->defaultTextOption().alignment();
+        ack = window->findChild<QLabel *>(QStringLiteral("Ack"))->text();
+        alignmentRow
+            = window->findChild<QListWidget *>(QStringLiteral("AlignmentList"))->currentRow();
+        portNumber = window->editor().serialLink().portNumber();
+        window->findChild<QListWidget *>(QStringLiteral("PauseList"))->setCurrentRow(7);
+        window->findChild<QPushButton *>(QStringLiteral("Exit"))->click();
+    });
+    auto *setup = mainWindow.findChild<QPushButton *>(QStringLiteral("SetupDefaultMsg"));
+    setup->click();
 
-    window.findChild<QListWidget *>(QStringLiteral("PauseList"))->setCurrentRow(7);
-    window.findChild<QPushButton *>(QStringLiteral("Exit"))->click();
+    QCOMPARE(shown, QStringLiteral("Hello\nWorld"));
+    QCOMPARE(ack, QStringLiteral("Getting data from File /tmp/sign.led"));
+    QCOMPARE(alignmentRow, 2);
+    QCOMPARE(alignment, Qt::AlignHCenter);
+    QCOMPARE(portNumber, 0); // the port was never opened
     QCOMPARE(main.defaultMessage().getDefaultMsg(),
              QStringLiteral("/tmp/sign.led,Hello\r\nWorld,1,2,3,2,1,7"));
+    QCOMPARE(setup->toolTip(), main.defaultMessage().defaultMsgSummary());
+    QVERIFY(setup->toolTip().endsWith(QStringLiteral(", Pause:7")));
     QVERIFY(sign.sim.receivedCommands().isEmpty());
 }
 
