@@ -33,6 +33,7 @@ class DefaultMessageEditor : public QObject
 public:
     static constexpr auto kComCloseInterval = 50ms;
     static constexpr qint16 kComCloseTicks = 10; // the port closes on the eleventh tick
+    static constexpr int kLongReplyTicks = 60; // at most this much longer for a reply under way
     static constexpr auto kProgressInterval = 10ms;
     static constexpr int kProgressStep = 25;
     static constexpr auto kRemoveAckDelay = 5000ms;
@@ -106,6 +107,7 @@ private:
     DefaultMessageState m_state;
     link::SerialLink m_link;
     bool m_waiting = false; // a send waits in Sleep; other sends wait their turn
+    int m_lateTicks = 0; // ComClose ticks spent past the countdown on an unfinished reply
     QTimer m_comClose;
     QTimer m_progressTimer;
     QTimer m_removeAck;

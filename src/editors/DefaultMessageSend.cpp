@@ -34,13 +34,14 @@ bool DefaultMessageEditor::openPort()
                               QStringLiteral("Cannot Open Port:") + QString::number(portNumber)
                                   + QStringLiteral("\r\nPlease Change Comport"));
     else
-        emit messageRequested(core::kAppTitle, opened.description);
+        emit messageRequested(core::kAppTitle, opened.fullText());
     return false;
 }
 
 void DefaultMessageEditor::startClosing()
 {
     m_state.closeCountdown = kComCloseTicks;
+    m_lateTicks = 0;
     m_comClose.start();
     m_state.progress = 0;
     m_state.progressVisible = true;
@@ -163,6 +164,11 @@ void DefaultMessageEditor::ComClose_Timer()
         --m_state.closeCountdown;
         return;
     }
+    // A reply still coming in (a long message at 9600 baud) keeps the port open a while.
+    if (m_link.isOpen() && m_link.isCollecting() && m_lateTicks < kLongReplyTicks) {
+        ++m_lateTicks;
+        return;
+    }
     m_comClose.stop();
     if (m_link.isOpen()) {
         m_link.close();
@@ -196,7 +202,7 @@ void DefaultMessageEditor::onLinkLost(const QString &description)
     changed();
     emit messageRequested(core::kAppTitle,
                           QStringLiteral("The connection to COM ") + QString::number(portNumber)
-                              + QStringLiteral(" was lost: ") + description);
+                              + QStringLiteral(" was lost: ") + description + u'.');
 }
 
 } // namespace tavrin::editors

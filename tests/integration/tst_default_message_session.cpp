@@ -121,20 +121,22 @@ void TestDefaultMessageSession::editUploadReopen()
     SignSimProcess sim;
     MainController main;
     QVERIFY(startSign(sim, model, main));
-    const QString edited = QStringLiteral("Hi\r\nthere <hh:mm:ss A/PM>");
+    // Long enough that the record is still coming in when the countdown ends.
+    const QString tail = QString(600, QLatin1Char('x'));
+    const QString edited = QStringLiteral("Hi\r\nthere <hh:mm:ss A/PM>") + tail;
     {
         DefaultMessageEditor editor(main.defaultMessage(), { model, model, 0 });
         editor.Form_Load();
         QTRY_COMPARE(editor.state().message, factoryText(model));
         QVERIFY(portClosed(editor));
 
-        editor.setMessageText(QStringLiteral("Hi\nthere <hh:mm:ss A/PM>"));
+        editor.setMessageText(QStringLiteral("Hi\nthere <hh:mm:ss A/PM>") + tail);
         editor.listClick(Attribute::Font, 3);
         editor.Upload_Click();
         QCOMPARE(editor.state().uploadCaption, QStringLiteral("Writing..."));
         QVERIFY(portClosed(editor));
         QCOMPARE(sim.receivedCommands().constLast(),
-                 QStringLiteral("<DF f=3 c=3 s=0 a=2 sp=2 p=3>Hi$Lthere $T1\r"));
+                 QStringLiteral("<DF f=3 c=3 s=0 a=2 sp=2 p=3>Hi$Lthere $T1") + tail + u'\r');
         QCOMPARE(editor.state().ack, QStringLiteral("Default message uploaded successfully"));
         QCOMPARE(editor.state().uploadCaption, QStringLiteral("Upload to Sign"));
         editor.Form_Unload();
@@ -143,9 +145,9 @@ void TestDefaultMessageSession::editUploadReopen()
 
     DefaultMessageEditor reopened(main.defaultMessage(), { model, model, 0 });
     reopened.Form_Load();
-    QTRY_COMPARE(reopened.state().message, edited);
-    QCOMPARE(reopened.state().code(Attribute::Font), 3);
     QVERIFY(portClosed(reopened));
+    QCOMPARE(reopened.state().message, edited);
+    QCOMPARE(reopened.state().code(Attribute::Font), 3);
 
     reopened.SetTime_Click();
     QVERIFY(!reopened.state().setTimeEnabled);
