@@ -45,7 +45,6 @@ private slots:
     void uploadCommand_data();
     void uploadCommand();
     void clockCommandFields();
-    void openingFromStore_data();
     void openingFromStore();
     void unsendableCharacterBlocksUpload_data();
     void unsendableCharacterBlocksUpload();
@@ -179,34 +178,18 @@ void TestDefaultMessage::clockCommandFields()
              QStringLiteral("<Time time=23:59:59 date=2023/12/30-6>SET TIME\r"));
 }
 
-void TestDefaultMessage::openingFromStore_data()
-{
-    QTest::addColumn<QString>("model");
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<int>("storedFont");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QList<int>>("codes"); // font, colour, style, alignment, speed, pause
-    QTest::newRow("a comma: not loaded")
-        << "KR4410"
-        << "A,B" << 1 << "<hh:mm:ss>" << QList { -1, -1, -1, -1, -1, -1 };
-    QTest::newRow("VX903 has four fonts") << "VX903"
-                                          << "x" << 4 << "x" << QList { -1, 2, 3, 1, 4, 5 };
-}
-
 void TestDefaultMessage::openingFromStore()
 {
-    QFETCH(QString, model);
-    QFETCH(QString, stored);
-    QFETCH(int, storedFont);
-    QFETCH(QList<int>, codes);
-    StoredEditor opened(stored, model, qint16(storedFont));
-    const DefaultMessageState &s = opened.editor->state();
-    QTEST(s.message, "message");
-    QCOMPARE(QList<int>(s.codes.begin(), s.codes.end()), codes);
-    QCOMPARE(opened.editor->serialLink().portNumber(), 0); // nothing was sent
+    StoredEditor comma(QStringLiteral("A,B")); // nine fields: nothing loaded, nothing sent
+    QCOMPARE(comma.editor->state().message, QStringLiteral("<hh:mm:ss>"));
+    QCOMPARE(comma.editor->state().code(Attribute::Color), -1);
+    QCOMPARE(comma.editor->serialLink().portNumber(), 0);
 
-    opened.editor->Download_Click(); // port 1 leads nowhere, but the file no longer counts
-    QVERIFY(opened.store.IsDefMsgEmpty());
+    StoredEditor vx903(QStringLiteral("x"), QStringLiteral("VX903"), 4); // four fonts only
+    const DefaultMessageState &s = vx903.editor->state();
+    QCOMPARE(QList<int>(s.codes.begin(), s.codes.end()), QList<int>({ -1, 2, 3, 1, 4, 5 }));
+    vx903.editor->Download_Click(); // port 1 leads nowhere, but the file no longer counts
+    QVERIFY(vx903.store.IsDefMsgEmpty());
     QVERIFY(s.downloadEnabled);
 }
 
