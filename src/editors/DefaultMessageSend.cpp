@@ -101,6 +101,10 @@ void DefaultMessageEditor::Upload_Click()
     changed();
     if (!openPort())
         return;
+    // Disabled before the writes, not after: a time display upload waits 700 ms in between.
+    m_state.downloadEnabled = false;
+    m_state.uploadEnabled = false;
+    m_state.uploadCaption = QStringLiteral("Writing...");
     m_link.write(command + QLatin1Char('\r'));
 
     const bool anyChanged
@@ -118,10 +122,6 @@ void DefaultMessageEditor::Upload_Click()
         m_waiting = false;
         m_state.test += QStringLiteral(" , RESET");
     }
-
-    m_state.downloadEnabled = false;
-    m_state.uploadEnabled = false;
-    m_state.uploadCaption = QStringLiteral("Writing...");
     m_removeAck.stop();
     startClosing();
 }
