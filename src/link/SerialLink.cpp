@@ -69,8 +69,11 @@ OpenResult SerialLink::open(int portNumber)
 
 void SerialLink::close()
 {
-    if (m_port.isOpen())
+    if (m_port.isOpen()) {
+        // Writes are queued for the event loop; a close straight after one would drop them.
+        m_port.flush();
         m_port.close();
+    }
     // A line cut off by the close must never prefix the first reply after the next open.
     m_dataTimeout.stop();
     m_assembler.reset();

@@ -33,7 +33,8 @@ public:
     // Opens "COM k" at 9600 8N1 without flow control and drops any unfinished reply line.
     // Fails, leaving the open port alone, while a port is open.
     OpenResult open(int portNumber);
-    // Closes the port and drops any unfinished reply line with it.
+    // Hands what is still queued to the device, then closes the port and drops any
+    // unfinished reply line with it.
     void close();
     bool isOpen() const { return m_port.isOpen(); }
     // The number of the last open attempt (0 before any), like a control's port property.

@@ -428,8 +428,9 @@ void TavrinMain::connectControls()
     });
     connect(m_setupDefaultMsg, &QPushButton::clicked, this, [this] {
         m_controller.SetupDefaultMsg_Click();
-        TavrinDefaultMessage window(this);
+        TavrinDefaultMessage window(m_controller, this);
         window.exec();
+        m_setupDefaultMsg->setToolTip(m_controller.defaultMessage().defaultMsgSummary());
     });
     connect(m_sendTestMsg, &QPushButton::clicked, this, [this] { // SendTestMsg_Click
         LEDTestMessage window(this);

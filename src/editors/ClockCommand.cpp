@@ -1,0 +1,26 @@
+#include "ClockCommand.h"
+
+namespace tavrin::editors {
+
+namespace {
+
+QString twoDigits(int value)
+{
+    return QString::number(value).rightJustified(2, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString clockCommand(const QDateTime &now)
+{
+    const QDate date = now.date();
+    const QTime time = now.time();
+    const int weekday = date.dayOfWeek() % 7; // Qt counts Monday 1 .. Sunday 7
+    return QStringLiteral("<Time time=") + twoDigits(time.hour()) + QLatin1Char(':')
+        + twoDigits(time.minute()) + QLatin1Char(':') + twoDigits(time.second())
+        + QStringLiteral(" date=") + QString::number(date.year()) + QLatin1Char('/')
+        + twoDigits(date.month()) + QLatin1Char('/') + twoDigits(date.day()) + QLatin1Char('-')
+        + QString::number(weekday) + QStringLiteral(">SET TIME\r");
+}
+
+} // namespace tavrin::editors

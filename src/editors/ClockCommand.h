@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace tavrin::editors {
+
+// Sets the sign's clock: "<Time time=HH:MM:SS date=YYYY/MO/DD-W>SET TIME" and "\r", two-digit
+// fields, the year whole and W the weekday from 0 (Sunday) to 6 (Saturday).
+QString clockCommand(const QDateTime &now);
+
+} // namespace tavrin::editors

@@ -1,0 +1,210 @@
+// The default-message editor: opening, selections, replies and closing.
+#include "DefaultMessageEditor.h"
+
+#include "MessageCodes.h"
+
+#include "link/Sleep.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+namespace tavrin::editors {
+
+using vocab::Attribute;
+
+namespace {
+
+// The order of the six codes in the main window's stored record.
+constexpr std::array kStoredOrder = { Attribute::Font,      Attribute::Color, Attribute::Style,
+                                      Attribute::Alignment, Attribute::Speed, Attribute::Pause };
+constexpr int kStoredFieldCount = 8; // file name, text, six codes
+
+QString clockText(const QDateTime &now)
+{
+    const QLocale locale = QLocale::system();
+    // The long time format carries seconds and, in most locales, a zone name ("t"): drop it.
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t'));
+    return locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+        + locale.toString(now.time(), timeFormat.trimmed());
+}
+
+} // namespace
+
+DefaultMessageEditor::DefaultMessageEditor(core::DefaultMessageStore &store, MainWindowView main,
+                                           QObject *parent)
+    : QObject(parent)
+    , m_store(store)
+    , m_main(std::move(main))
+{
+    m_comClose.setInterval(kComCloseInterval);
+    m_progressTimer.setInterval(kProgressInterval);
+    m_removeAck.setInterval(kRemoveAckDelay);
+    m_clockUpdate.setInterval(kClockUpdateInterval);
+    connect(&m_comClose, &QTimer::timeout, this, &DefaultMessageEditor::ComClose_Timer);
+    connect(&m_progressTimer, &QTimer::timeout, this, &DefaultMessageEditor::ProgressTimer_Timer);
+    connect(&m_removeAck, &QTimer::timeout, this, &DefaultMessageEditor::RemoveAck_Timer);
+    connect(&m_clockUpdate, &QTimer::timeout, this, &DefaultMessageEditor::ClockUpdate_Timer);
+    connect(&m_link, &link::SerialLink::lineReceived, this,
+            &DefaultMessageEditor::handleDefaultReply);
+    connect(&m_link, &link::SerialLink::linkLost, this, &DefaultMessageEditor::onLinkLost);
+}
+
+DefaultMessageEditor::~DefaultMessageEditor() = default;
+
+void DefaultMessageEditor::Form_Load()
+{
+    m_state.profile = vocab::defaultMessageProfile(m_main.modelNumber);
+    m_state.codes.fill(-1);
+    m_state.test.clear();
+    emit profileApplied();
+    ClockUpdate_Timer();
+    m_clockUpdate.start();
+
+    m_state.timeFormats
+        = vocab::timeFormatEntries(vocab::defaultMessageTimeFormatCount(m_main.modelLabel));
+    TimeFormat_Click(0);
+
+    if (!m_store.IsDefMsgEmpty()) {
+        // A file or message with a comma does not split into eight fields and is not loaded.
+        const QStringList fields = m_store.getDefaultMsg().split(QLatin1Char(','));
+        if (fields.size() != kStoredFieldCount)
+            return;
+        setMessage(decodeRecordCharacters(fields.at(1)));
+        for (size_t i = 0; i < kStoredOrder.size(); ++i) {
+            bool ok = false;
+            const qint16 code = fields.at(qsizetype(i) + 2).toShort(&ok);
+            if (ok)
+                listClick(kStoredOrder[i], code);
+        }
+        showAck(QStringLiteral("Getting data from File ") + fields.at(0));
+    } else if (download()) {
+        // Shown once the request is out, whatever the sign answers.
+        showAck(QStringLiteral("Data downloaded successfully from LED Sign"));
+    }
+}
+
+void DefaultMessageEditor::Form_Unload()
+{
+    const auto code = [this](Attribute a) {
+        return qint16(m_state.code(a));
+    };
+    m_store.SaveDefaultMsg(m_state.message, code(Attribute::Font), code(Attribute::Color),
+                           code(Attribute::Style), code(Attribute::Alignment),
+                           code(Attribute::Speed), code(Attribute::Pause));
+}
+
+void DefaultMessageEditor::listClick(Attribute attribute, int index)
+{
+    const auto slot = size_t(attribute);
+    if (slot >= m_state.codes.size())
+        return;
+    const int selected
+        = vocab::selectByCode(m_state.codes[slot], index, m_state.listCount(attribute));
+    if (selected != index)
+        return; // the list cannot take it: skipped
+    m_state.codes[slot] = index;
+    m_state.attributeChanged[slot] = true;
+    if (attribute == Attribute::Alignment && index >= 0)
+        m_state.messageAlignment = index;
+    changed();
+}
+
+void DefaultMessageEditor::TimeFormat_Click(int index)
+{
+    if (index < 0 || index >= m_state.timeFormats.size())
+        return;
+    m_state.timeFormat = index;
+    m_state.attributeChanged[DefaultMessageState::kTimeFormatFlag] = true;
+    setMessage(QLatin1Char('<') + m_state.timeFormats.at(index) + QLatin1Char('>'));
+}
+
+void DefaultMessageEditor::InsertTime_Click()
+{
+    const QString format = m_state.timeFormats.value(m_state.timeFormat);
+    setMessage(m_state.message + QLatin1Char('<') + format + QLatin1Char('>'));
+}
+
+void DefaultMessageEditor::setMessageText(const QString &text)
+{
+    QString normalized = text;
+    normalized.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    normalized.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    setMessage(normalized);
+}
+
+void DefaultMessageEditor::setMessage(const QString &text)
+{
+    m_state.message = text;
+    m_state.unsendable = unsendableCharacterText(text);
+    changed();
+}
+
+void DefaultMessageEditor::showAck(const QString &text)
+{
+    m_state.ack = text;
+    m_removeAck.start();
+    changed();
+}
+
+void DefaultMessageEditor::RemoveAck_Timer()
+{
+    m_state.ack.clear();
+    m_removeAck.stop();
+    changed();
+}
+
+void DefaultMessageEditor::ClockUpdate_Timer()
+{
+    m_state.dateTime = clockText(QDateTime::currentDateTime());
+    changed();
+}
+
+void DefaultMessageEditor::Sleep(int count)
+{
+    link::sleepTicks(count);
+}
+
+void DefaultMessageEditor::handleDefaultReply(const QString &line)
+{
+    const DefaultReply reply = parseDefaultReply(line);
+    switch (reply.kind) {
+    case DefaultReply::Kind::Ignored:
+        break;
+    case DefaultReply::Kind::Done:
+        showAck(m_state.timeDisplayOn() && !m_state.message.isEmpty()
+                    ? kRemoveMessageText
+                    : QStringLiteral("Upload Successfull"));
+        break;
+    case DefaultReply::Kind::TimeStatus:
+        if (reply.timeDisplayOn) { // a line without the status part leaves it as it was
+            m_state.timeDisplayStatus = *reply.timeDisplayOn ? DefaultMessageState::kTimeOn
+                                                             : DefaultMessageState::kTimeOff;
+            changed();
+        }
+        break;
+    case DefaultReply::Kind::DefaultUploaded:
+        showAck(QStringLiteral("Default message uploaded successfully"));
+        break;
+    case DefaultReply::Kind::Record:
+        applyRecord(reply.record);
+        break;
+    }
+}
+
+void DefaultMessageEditor::applyRecord(const DefaultMessageRecord &record)
+{
+    const std::pair<Attribute, std::optional<qint16>> codes[] = {
+        { Attribute::Font, record.font },           { Attribute::Style, record.style },
+        { Attribute::Color, record.color },         { Attribute::Speed, record.speed },
+        { Attribute::Alignment, record.alignment }, { Attribute::Pause, record.pause },
+    };
+    for (const auto &[attribute, code] : codes) {
+        if (code)
+            listClick(attribute, *code);
+    }
+    if (record.text)
+        setMessage(*record.text);
+}
+
+} // namespace tavrin::editors

@@ -1,0 +1,54 @@
+#include "DefaultMessageRecord.h"
+
+#include "MessageCodes.h"
+
+#include "vocab/ModelProfile.h"
+
+#include <QStringList>
+
+#include <array>
+
+namespace tavrin::editors {
+
+namespace {
+
+// Field order of the record and what a KR4410 adds to each code.
+enum Field { Font, Style, Color, Speed, Alignment, Pause, FirstUnused, SecondUnused, Text };
+constexpr std::array<int, 6> kKR4410Offsets = { 64, 65, 65, 48, 49, 48 };
+
+// The leading decimal digits (none read as 0); nothing when they do not fit in 16 bits.
+std::optional<qint16> leadingNumber(QStringView field)
+{
+    qsizetype digits = 0;
+    while (digits < field.size() && field[digits].isDigit() && field[digits].unicode() < 0x80)
+        ++digits;
+    if (digits == 0)
+        return 0;
+    bool ok = false;
+    const qint16 value = field.first(digits).toShort(&ok);
+    return ok ? std::optional(value) : std::nullopt;
+}
+
+} // namespace
+
+DefaultMessageRecord decodeDefaultMessageRecord(const QString &line)
+{
+    DefaultMessageRecord record;
+    record.model = line.section(QLatin1Char(':'), 0, 0);
+    const QStringList fields = line.section(QLatin1Char(':'), 1, 1).split(QLatin1Char(','));
+    const bool characterCodes = record.model == vocab::kModelKR4410;
+
+    const std::array<std::optional<qint16> *, 6> codes
+        = { &record.font,  &record.style,     &record.color,
+            &record.speed, &record.alignment, &record.pause };
+    for (int i = Font; i <= Pause && i < fields.size(); ++i) {
+        const std::optional<qint16> number = leadingNumber(fields.at(i));
+        if (number)
+            *codes[size_t(i)] = qint16(*number - (characterCodes ? kKR4410Offsets[size_t(i)] : 0));
+    }
+    if (fields.size() > Text)
+        record.text = decodeRecordCharacters(fields.at(Text));
+    return record;
+}
+
+} // namespace tavrin::editors

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace tavrin::editors {
+
+// The sign's stored default message as its record gives it ("MODEL:f,s,c,sp,a,p,x,x,text"):
+// list indexes and text, each present only when the record holds a readable field for it.
+struct DefaultMessageRecord
+{
+    QString model;
+    std::optional<qint16> font, style, color, speed, alignment, pause;
+    std::optional<QString> text; // line breaks as CR LF, times as their placeholders
+
+    friend bool operator==(const DefaultMessageRecord &, const DefaultMessageRecord &) = default;
+};
+
+// Decodes a record line. Only the text between the first and the second ":" is read; the
+// text field ends at its ",". A KR4410 sends the six numbers as character codes ('@' is
+// font 0, 'A' style and colour 0, '0' speed and pause 0, '1' alignment 0).
+DefaultMessageRecord decodeDefaultMessageRecord(const QString &line);
+
+} // namespace tavrin::editors

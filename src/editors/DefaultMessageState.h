@@ -1,0 +1,59 @@
+#pragma once
+
+#include "DefaultMessageProtocol.h"
+
+#include "vocab/ModelProfile.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace tavrin::editors {
+
+// The default-message window without its widgets: what each control shows.
+struct DefaultMessageState
+{
+    static constexpr int kListCount = 6; // font, colour, style, alignment, speed, pause
+    static constexpr int kTimeFormatFlag = kListCount; // attributeChanged slot of TimeFormat
+    static constexpr int kProgressEnd = 500;
+
+    inline static const QString kTimeOn = QStringLiteral("is ON");
+    inline static const QString kTimeOff = QStringLiteral("is OFF");
+
+    vocab::DefaultMessageProfile profile; // lists, time controls and layout
+    std::array<int, kListCount> codes { -1, -1, -1, -1, -1, -1 }; // by vocab::Attribute
+    QStringList timeFormats;
+    int timeFormat = -1;
+
+    QString message; // defaultMessage; line breaks as CR LF
+    int messageAlignment = 0; // 0 left, 1 right, 2 centre
+    QString unsendable; // names a character the sign cannot get, while there is one
+    QString test; // the last command sent
+    QString ack;
+    QString timeDisplayStatus = kTimeOff;
+    QString dateTime;
+
+    QString downloadCaption = QStringLiteral("Download from Sign");
+    QString uploadCaption = QStringLiteral("Upload to Sign");
+    bool downloadEnabled = true;
+    bool uploadEnabled = true;
+    bool setTimeEnabled = true;
+    bool fontListEnabled = true;
+    bool styleListEnabled = true;
+    bool pauseListEnabled = true;
+
+    int progress = 0;
+    bool progressVisible = false;
+
+    // Set by a selection in the matching list (or TimeFormat); never cleared while open.
+    std::array<bool, kListCount + 1> attributeChanged {};
+    qint16 closeCountdown = 0;
+
+    bool timeDisplayOn() const { return timeDisplayStatus == kTimeOn; }
+    int code(vocab::Attribute attribute) const;
+    int listCount(vocab::Attribute attribute) const;
+    MessageAttributes attributes() const;
+};
+
+} // namespace tavrin::editors

@@ -1,0 +1,337 @@
+#include "TavrinDefaultMessage.h"
+
+#include "Twips.h"
+
+#include "core/MainController.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTextEdit>
+
+namespace tavrin::ui {
+
+using editors::DefaultMessageState;
+using vocab::Attribute;
+
+namespace {
+
+// The design's list widths were drawn for a narrower dialog font than today's defaults; the
+// attribute columns are widened by this factor about the left margin, keeping their relations
+// (the VX903 layout moves with them), so that every entry is readable.
+constexpr int kMargin = 660;
+constexpr int hx(int left)
+{
+    return kMargin + (left - kMargin) * 14 / 10;
+}
+constexpr int hw(int width)
+{
+    return width * 14 / 10;
+}
+constexpr int kFullWidth = 10950;
+
+constexpr int kHeadingTop = 1920;
+constexpr int kListTop = 2190;
+constexpr int kListHeight = 2520;
+
+struct Column
+{
+    Attribute attribute;
+    const char *name;
+    const char *heading;
+    const char *headingName;
+    int headingLeft;
+    int left;
+    int width;
+};
+// Design positions; the VX903 profile moves the font, colour and style columns.
+constexpr std::array<Column, DefaultMessageState::kListCount> kColumns = { {
+    { Attribute::Font, "fontList", "Font", "Label2", 660, 660, 2640 },
+    { Attribute::Color, "ColorList", "Color", "Label4", 3555, 3540, 990 },
+    { Attribute::Style, "StyleList", "Style", "Label5", 4800, 4800, 1155 },
+    { Attribute::Alignment, "AlignmentList", "Alignment", "Label3", 6075, 6075, 840 },
+    { Attribute::Speed, "SpeedList", "Speed", "Label6", 7035, 7035, 840 },
+    { Attribute::Pause, "PauseList", "Pause", "Label7", 7995, 7995, 480 },
+} };
+
+QLabel *label(QWidget *parent, const QString &text, const char *objectName)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(objectName));
+    return l;
+}
+
+QPushButton *button(QWidget *parent, const QString &text, const char *objectName)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(objectName));
+    return b;
+}
+
+editors::MainWindowView viewOf(const core::MainController &main)
+{
+    const core::MainState &s = main.state();
+    return { s.modelNumber, s.modelLabel, s.portIndex };
+}
+
+// The text box shows line breaks as LF; the record keeps them as CR LF.
+QString shownText(const QString &message)
+{
+    QString text = message;
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
+Qt::Alignment textAlignment(int code)
+{
+    switch (code) {
+    case 1:
+        return Qt::AlignRight;
+    case 2:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+} // namespace
+
+TavrinDefaultMessage::TavrinDefaultMessage(core::MainController &main, QWidget *parent)
+    : QDialog(parent)
+    , m_editor(main.defaultMessage(), viewOf(main))
+{
+    setObjectName(QStringLiteral("TavrinDefaultMessage"));
+    setWindowTitle(QStringLiteral("Setup Default Message"));
+    QFont designFont = font(); // the design's geometry was drawn for an 8-point dialog font
+    designFont.setPointSize(8);
+    setFont(designFont);
+    setFixedSize(px(kWidthTwips), px(kHeightTwips));
+
+    buildControls();
+    connectControls();
+    m_editor.Form_Load();
+    refresh();
+}
+
+TavrinDefaultMessage::~TavrinDefaultMessage() = default;
+
+void TavrinDefaultMessage::buildControls()
+{
+    place(label(this, QStringLiteral("Default Message"), "Label1"), 660, 120, 3000, 255);
+    m_message = new QTextEdit(this);
+    m_message->setObjectName(QStringLiteral("defaultMessage"));
+    m_message->setAcceptRichText(false);
+    m_message->setTabChangesFocus(true);
+    place(m_message, kMargin, 390, kFullWidth, 1200);
+
+    m_unsendable = label(this, QString(), "Unsendable");
+    m_unsendable->setStyleSheet(QStringLiteral("color: #b00; font-weight: bold"));
+    place(m_unsendable, kMargin, 1620, kFullWidth, 255);
+
+    for (const Column &column : kColumns) {
+        auto *heading = label(this, QString::fromLatin1(column.heading), column.headingName);
+        place(heading, hx(column.headingLeft), kHeadingTop, hw(column.width), 255);
+        auto *list = new QListWidget(this);
+        list->setObjectName(QLatin1String(column.name));
+        list->setAccessibleName(QString::fromLatin1(column.heading));
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        place(list, hx(column.left), kListTop, hw(column.width), kListHeight);
+        m_lists[size_t(column.attribute)] = list;
+        m_headings[size_t(column.attribute)] = heading;
+    }
+
+    m_timeFormatHeading = label(this, QStringLiteral("Time Format"), "Label8");
+    place(m_timeFormatHeading, kMargin, 4950, 1200, 255);
+    m_timeFormat = new QComboBox(this);
+    m_timeFormat->setObjectName(QStringLiteral("TimeFormat"));
+    m_timeFormatHeading->setBuddy(m_timeFormat);
+    place(m_timeFormat, 1860, 4890, 2100, 315);
+    m_insertTime = button(this, QStringLiteral("Insert Time"), "InsertTime");
+    place(m_insertTime, 4080, 4860, 1500, 375);
+    m_or = label(this, QStringLiteral("OR"), "Label9");
+    m_or->setAlignment(Qt::AlignCenter);
+    place(m_or, 5700, 4920, 420, 255);
+    m_timeOnIdle = button(this, QStringLiteral("Time Display on Idle"), "TimeOnIdle");
+    place(m_timeOnIdle, 6240, 4860, 2200, 375);
+    m_timeDisplayStatus = label(this, QString(), "TimeDisplayStatus");
+    m_timeDisplayStatus->setStyleSheet(QStringLiteral("font-weight: bold"));
+    place(m_timeDisplayStatus, 8560, 4920, 1200, 255);
+
+    m_dateTime = label(this, QString(), "DateTime");
+    m_dateTime->setToolTip(QStringLiteral("Set Computer Clock to change time"));
+    place(m_dateTime, kMargin, 5520, 3300, 255);
+    m_setTime = button(this, QStringLiteral("Set LED Sign Time"), "SetTime");
+    place(m_setTime, 4080, 5460, 2200, 375);
+
+    place(label(this, QStringLiteral("Command"), "Label10"), kMargin, 6030, 900, 255);
+    m_test = new QLineEdit(this);
+    m_test->setObjectName(QStringLiteral("Test"));
+    m_test->setReadOnly(true);
+    place(m_test, 1560, 5985, kFullWidth - 900, 315);
+
+    m_upload = button(this, QStringLiteral("Upload to Sign"), "Upload");
+    place(m_upload, kMargin, 6450, 2400, 420);
+    m_download = button(this, QStringLiteral("Download from Sign"), "Download");
+    place(m_download, 3180, 6450, 2400, 420);
+    m_exit = button(this, QStringLiteral("Exit"), "Exit");
+    place(m_exit, kMargin + kFullWidth - 1500, 6450, 1500, 420);
+
+    m_ack = label(this, QString(), "Ack");
+    m_ack->setStyleSheet(QStringLiteral("color: #0645ad; font-weight: bold"));
+    place(m_ack, kMargin, 6990, kFullWidth, 285);
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("Progress"));
+    m_progress->setTextVisible(false);
+    m_progress->setMaximum(DefaultMessageState::kProgressEnd);
+    place(m_progress, kMargin, 7380, kFullWidth, 240);
+}
+
+void TavrinDefaultMessage::connectControls()
+{
+    auto &e = m_editor;
+    connect(&e, &editors::DefaultMessageEditor::profileApplied, this,
+            &TavrinDefaultMessage::fillLists);
+    connect(&e, &editors::DefaultMessageEditor::stateChanged, this, &TavrinDefaultMessage::refresh);
+    // Queued: a port failure while the window opens is shown once it is up.
+    connect(&e, &editors::DefaultMessageEditor::messageRequested, this,
+            &TavrinDefaultMessage::showMessage, Qt::QueuedConnection);
+
+    for (const Column &column : kColumns) {
+        const Attribute attribute = column.attribute;
+        connect(m_lists[size_t(attribute)], &QListWidget::currentRowChanged, this,
+                [this, attribute](int row) { m_editor.listClick(attribute, row); });
+    }
+    connect(m_timeFormat, &QComboBox::activated, &e,
+            &editors::DefaultMessageEditor::TimeFormat_Click);
+    connect(m_message, &QTextEdit::textChanged, this,
+            [this] { m_editor.setMessageText(m_message->toPlainText()); });
+    connect(m_insertTime, &QPushButton::clicked, &e,
+            &editors::DefaultMessageEditor::InsertTime_Click);
+    connect(m_timeOnIdle, &QPushButton::clicked, &e,
+            &editors::DefaultMessageEditor::TimeOnIdle_Click);
+    connect(m_setTime, &QPushButton::clicked, &e, &editors::DefaultMessageEditor::SetTime_Click);
+    connect(m_upload, &QPushButton::clicked, &e, &editors::DefaultMessageEditor::Upload_Click);
+    connect(m_download, &QPushButton::clicked, &e, &editors::DefaultMessageEditor::Download_Click);
+    connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TavrinDefaultMessage::fillLists()
+{
+    const DefaultMessageState &s = m_editor.state();
+    for (const Column &column : kColumns) {
+        QListWidget *list = m_lists[size_t(column.attribute)];
+        const QSignalBlocker block(list);
+        list->clear();
+        list->addItems(vocab::toStringList(s.profile.vocabulary(column.attribute)));
+    }
+    applyLayout();
+}
+
+void TavrinDefaultMessage::applyLayout()
+{
+    const vocab::DefaultMessageProfile &p = m_editor.state().profile;
+    const vocab::DefaultMessageProfile::Layout layout
+        = p.layout.value_or(vocab::kDefaultMessageDesignLayout);
+    const auto slot = [](Attribute a) {
+        return size_t(a);
+    };
+    const Column &font = kColumns[0];
+    const Column &color = kColumns[1];
+    place(m_lists[slot(Attribute::Font)], hx(font.left), kListTop, hw(layout.fontListWidth),
+          kListHeight);
+    const int colorHeadingLeft = p.layout ? layout.colorListLeft : color.headingLeft;
+    place(m_headings[slot(Attribute::Color)], hx(colorHeadingLeft), kHeadingTop, hw(color.width),
+          255);
+    place(m_lists[slot(Attribute::Color)], hx(layout.colorListLeft), kListTop, hw(color.width),
+          kListHeight);
+    place(m_headings[slot(Attribute::Style)], hx(layout.styleListLeft), kHeadingTop,
+          hw(layout.styleListWidth), 255);
+    place(m_lists[slot(Attribute::Style)], hx(layout.styleListLeft), kListTop,
+          hw(layout.styleListWidth), kListHeight);
+
+    m_insertTime->setVisible(p.insertTimeVisible.value_or(true));
+    m_timeFormatHeading->setVisible(p.timeFormatVisible.value_or(true));
+    m_timeFormat->setVisible(p.timeFormatVisible.value_or(true));
+    const bool idleVisible = p.timeOnIdleVisible.value_or(true);
+    m_or->setVisible(idleVisible);
+    m_timeOnIdle->setVisible(idleVisible);
+    m_timeDisplayStatus->setVisible(idleVisible);
+}
+
+void TavrinDefaultMessage::refresh()
+{
+    const DefaultMessageState &s = m_editor.state();
+    for (const Column &column : kColumns) {
+        QListWidget *list = m_lists[size_t(column.attribute)];
+        const int code = s.code(column.attribute);
+        if (list->currentRow() != code) {
+            const QSignalBlocker block(list);
+            list->setCurrentRow(code);
+            if (code < 0)
+                list->clearSelection();
+        }
+    }
+    m_lists[size_t(Attribute::Font)]->setEnabled(s.fontListEnabled);
+    m_lists[size_t(Attribute::Style)]->setEnabled(s.styleListEnabled);
+    m_lists[size_t(Attribute::Pause)]->setEnabled(s.pauseListEnabled);
+    const bool speedAndAlignment = !s.profile.speedAndAlignmentDisabled;
+    m_lists[size_t(Attribute::Speed)]->setEnabled(speedAndAlignment);
+    m_lists[size_t(Attribute::Alignment)]->setEnabled(speedAndAlignment);
+
+    if (m_timeFormat->count() != s.timeFormats.size()) {
+        const QSignalBlocker block(m_timeFormat);
+        m_timeFormat->clear();
+        m_timeFormat->addItems(s.timeFormats);
+    }
+    if (m_timeFormat->currentIndex() != s.timeFormat) {
+        const QSignalBlocker block(m_timeFormat);
+        m_timeFormat->setCurrentIndex(s.timeFormat);
+    }
+
+    const QString text = shownText(s.message);
+    if (m_message->toPlainText() != text) {
+        const QSignalBlocker block(m_message);
+        m_message->setPlainText(text);
+        m_message->moveCursor(QTextCursor::End);
+    }
+    QTextOption option = m_message->document()->defaultTextOption();
+    if (option.alignment() != textAlignment(s.messageAlignment)) {
+        option.setAlignment(textAlignment(s.messageAlignment));
+        m_message->document()->setDefaultTextOption(option);
+    }
+    m_unsendable->setText(s.unsendable);
+
+    m_test->setText(s.test);
+    m_ack->setText(s.ack);
+    m_timeDisplayStatus->setText(s.timeDisplayStatus);
+    m_dateTime->setText(s.dateTime);
+    m_progress->setValue(qMin(s.progress, DefaultMessageState::kProgressEnd));
+    m_progress->setVisible(s.progressVisible);
+
+    m_download->setText(s.downloadCaption);
+    m_download->setEnabled(s.downloadEnabled);
+    m_upload->setText(s.uploadCaption);
+    m_upload->setEnabled(s.uploadEnabled);
+    m_setTime->setEnabled(s.setTimeEnabled);
+}
+
+void TavrinDefaultMessage::showMessage(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void TavrinDefaultMessage::done(int result)
+{
+    if (!m_unloaded) {
+        m_unloaded = true;
+        m_editor.Form_Unload();
+    }
+    QDialog::done(result);
+}
+
+} // namespace tavrin::ui

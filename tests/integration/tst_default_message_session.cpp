@@ -1,0 +1,236 @@
+#include "SignSimProcess.h"
+#include "SignState.h"
+#include "core/MainController.h"
+#include "editors/MessageCodes.h"
+#include "ui/TavrinDefaultMessage.h"
+#include "ui/TavrinMain.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextEdit>
+
+using tavrin::core::MainController;
+using tavrin::editors::DefaultMessageEditor;
+using tavrin::ui::TavrinDefaultMessage;
+using tavrin::vocab::Attribute;
+
+namespace {
+
+const QString kDownload = QStringLiteral("DOWNLOAD_DEFAULT_MSG\r");
+const QString kTimeStatus = QStringLiteral("TIME_STATUS\r");
+
+// A simulated sign of the model on COM 1.
+bool startSign(SignSimProcess &sim, const QString &model, MainController &main)
+{
+    if (!sim.start())
+        return false;
+    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+    tavrin::core::MainState state = main.state(); // as a download from that sign leaves it
+    state.modelNumber = model;
+    state.modelLabel = model;
+    main.setState(state);
+    return true;
+}
+
+bool portClosed(DefaultMessageEditor &editor)
+{
+    return QTest::qWaitFor([&] { return !editor.comCloseTimer().isActive(); }, 5000)
+        && !editor.serialLink().isOpen();
+}
+
+QString factoryText(const QString &model)
+{
+    return tavrin::editors::decodeRecordCharacters(
+        tavrin::signsim::SignState::factory(model).defaultMessage.text);
+}
+
+} // namespace
+
+class TestDefaultMessageSession : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { isolateSerialPorts(); }
+    void windowOpensWithSignMessage_data();
+    void windowOpensWithSignMessage();
+    void editUploadReopen();
+    void timeDisplayOnIdle();
+    void fileMessageOpensWithoutTraffic();
+};
+
+void TestDefaultMessageSession::windowOpensWithSignMessage_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<int>("fonts");
+    QTest::addColumn<int>("formats");
+    QTest::addColumn<QList<bool>>("shown"); // InsertTime, TimeFormat, TimeOnIdle
+    QTest::newRow("KR4410") << "KR4410" << 25 << 8 << QList { true, true, false };
+    QTest::newRow("TM207") << "TM207" << 25 << 8 << QList { false, false, false };
+    QTest::newRow("VX903") << "VX903" << 4 << 4 << QList { false, true, true };
+    QTest::newRow("other model") << "LX200" << 0 << 8 << QList { true, true, true };
+}
+
+void TestDefaultMessageSession::windowOpensWithSignMessage()
+{
+    QFETCH(QString, model);
+    QFETCH(int, fonts);
+    SignSimProcess sim({ QStringLiteral("--model"), model });
+    MainController main;
+    QVERIFY(startSign(sim, model, main));
+
+    TavrinDefaultMessage window(main);
+    window.show();
+    const auto child = [&](const char *name) {
+        return window.findChild<QWidget *>(name);
+    };
+    QTRY_COMPARE(qobject_cast<QTextEdit *>(child("defaultMessage"))->toPlainText(),
+                 factoryText(model).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QVERIFY(portClosed(window.editor()));
+    QCOMPARE(sim.receivedCommands(), QStringList({ kDownload, kTimeStatus }));
+
+    const auto a = tavrin::signsim::SignState::factory(model).defaultMessage.attributes;
+    QList<int> rows; // an unknown model's lists stay empty
+    for (const char *name :
+         { "fontList", "ColorList", "StyleList", "AlignmentList", "SpeedList", "PauseList" })
+        rows << qobject_cast<QListWidget *>(child(name))->currentRow();
+    const QList<int> codes { a.font, a.color, a.style, a.alignment, a.speed, a.pause };
+    QCOMPARE(rows, fonts ? codes : QList<int>(6, -1));
+    QCOMPARE(qobject_cast<QListWidget *>(child("fontList"))->count(), fonts);
+    QTEST(qobject_cast<QComboBox *>(child("TimeFormat"))->count(), "formats");
+    const QList<bool> visible { child("InsertTime")->isVisible(), child("TimeFormat")->isVisible(),
+                                child("TimeOnIdle")->isVisible() };
+    QTEST(visible, "shown");
+    QCOMPARE(qobject_cast<QLabel *>(child("Ack"))->text(),
+             QStringLiteral("Data downloaded successfully from LED Sign"));
+}
+
+void TestDefaultMessageSession::editUploadReopen()
+{
+    const QString model = QStringLiteral("KR4410");
+    SignSimProcess sim;
+    MainController main;
+    QVERIFY(startSign(sim, model, main));
+    // Long enough that the record is still coming in when the countdown ends.
+    const QString tail = QString(600, QLatin1Char('x'));
+    const QString edited = QStringLiteral("Hi\r\nthere <hh:mm:ss A/PM>") + tail;
+    {
+        DefaultMessageEditor editor(main.defaultMessage(), { model, model, 0 });
+        editor.Form_Load();
+        QVERIFY(portClosed(editor));
+
+        editor.setMessageText(QStringLiteral("Hi\nthere <hh:mm:ss A/PM>") + tail);
+        editor.listClick(Attribute::Font, 3);
+        editor.Upload_Click();
+        QCOMPARE(editor.state().uploadCaption, QStringLiteral("Writing..."));
+        QVERIFY(portClosed(editor));
+        QCOMPARE(sim.receivedCommands().constLast(),
+                 QStringLiteral("<DF f=3 c=3 s=0 a=2 sp=2 p=3>Hi$Lthere $T1") + tail + u'\r');
+        QCOMPARE(editor.state().ack, QStringLiteral("Default message uploaded successfully"));
+        editor.Form_Unload();
+    }
+    QCOMPARE(main.defaultMessage().DefMsg, edited);
+
+    DefaultMessageEditor reopened(main.defaultMessage(), { model, model, 0 });
+    reopened.Form_Load();
+    QVERIFY(portClosed(reopened));
+    QCOMPARE(reopened.state().message, edited);
+    QCOMPARE(reopened.state().code(Attribute::Font), 3);
+
+    reopened.SetTime_Click();
+    QVERIFY(!reopened.state().setTimeEnabled && portClosed(reopened));
+    QVERIFY(sim.receivedCommands().constLast().startsWith(QStringLiteral("<Time time=")));
+
+    reopened.setMessageText(QString());
+    reopened.Upload_Click();
+    QVERIFY(portClosed(reopened));
+    QCOMPARE(sim.receivedCommands().constLast(), QStringLiteral("<del id=def>\r"));
+    QCOMPARE(reopened.state().ack, QStringLiteral("Default message uploaded successfully"));
+}
+
+void TestDefaultMessageSession::timeDisplayOnIdle()
+{
+    const QString model = QStringLiteral("VX903");
+    SignSimProcess sim({ QStringLiteral("--model"), model });
+    MainController main;
+    QVERIFY(startSign(sim, model, main));
+    DefaultMessageEditor editor(main.defaultMessage(), { model, model, 0 });
+    editor.Form_Load();
+    QVERIFY(portClosed(editor));
+
+    QSignalSpy ticks(&editor.comCloseTimer(), &QTimer::timeout);
+    qsizetype sent = sim.receivedCommands().size();
+    editor.TimeOnIdle_Click();
+    QCOMPARE(editor.state().ack, DefaultMessageEditor::kRemoveMessageText);
+    QVERIFY(portClosed(editor));
+    QCOMPARE(ticks.size(), 11); // ten ticks count down, the eleventh closes
+    QCOMPARE(editor.state().timeDisplayStatus, QStringLiteral("is ON"));
+    QCOMPARE(sim.receivedCommands().mid(sent),
+             QStringList({ QStringLiteral("<TIME>IDLE ON"), kDownload, kTimeStatus }));
+    QVERIFY(!editor.state().fontListEnabled && !editor.state().styleListEnabled
+            && !editor.state().pauseListEnabled);
+
+    // With the time on, an upload sends a bare line and the time display's attributes.
+    editor.listClick(Attribute::Color, 4);
+    editor.RemoveAck_Timer();
+    sent = sim.receivedCommands().size();
+    editor.Upload_Click();
+    QCOMPARE(editor.state().ack, DefaultMessageEditor::kRemoveMessageText); // from "done"
+    QVERIFY(portClosed(editor));
+    QCOMPARE(sim.receivedCommands().mid(sent),
+             QStringList({ QStringLiteral("\r"),
+                           QStringLiteral("<TIME f=0 c=4 s=0 a=2 sp=2 p=3 fm=0>IDLE ON\r"),
+                           QStringLiteral("RESET\r") }));
+
+    sent = sim.receivedCommands().size();
+    editor.TimeOnIdle_Click();
+    QVERIFY(portClosed(editor));
+    QCOMPARE(editor.state().timeDisplayStatus, QStringLiteral("is OFF"));
+    QCOMPARE(sim.receivedCommands().value(sent), QStringLiteral("<TIME>IDLE OFF"));
+    QVERIFY(editor.state().fontListEnabled && editor.state().pauseListEnabled);
+}
+
+void TestDefaultMessageSession::fileMessageOpensWithoutTraffic()
+{
+    tavrin::ui::TavrinMain mainWindow;
+    MainController &main = mainWindow.controller();
+    main.searchPortTimer().stop();
+    tavrin::core::MainState state = main.state();
+    state.modelNumber = QStringLiteral("KR4410");
+    main.setState(state);
+    main.defaultMessage().configFileName = QStringLiteral("/tmp/sign.led");
+    main.defaultMessage().SaveDefaultMsg(QString::fromLatin1("Hello\xaaWorld"), 1, 2, 3, 2, 1, 0);
+
+    // The window is modal: look at it and close it from inside its own event loop.
+    QString shown, ack;
+    Qt::Alignment alignment;
+    int portNumber = -1;
+    QTimer::singleShot(0, this, [&] {
+        auto *window = qobject_cast<TavrinDefaultMessage *>(QApplication::activeModalWidget());
+        auto *message = window->findChild<QTextEdit *>(QStringLiteral("defaultMessage"));
+        shown = message->toPlainText();
+        alignment = message->document()->defaultTextOption().alignment();
+        ack = window->findChild<QLabel *>(QStringLiteral("Ack"))->text();
+        portNumber = window->editor().serialLink().portNumber();
+        window->findChild<QListWidget *>(QStringLiteral("PauseList"))->setCurrentRow(7);
+        window->findChild<QPushButton *>(QStringLiteral("Exit"))->click();
+    });
+    auto *setup = mainWindow.findChild<QPushButton *>(QStringLiteral("SetupDefaultMsg"));
+    setup->click();
+
+    QCOMPARE(shown, QStringLiteral("Hello\nWorld"));
+    QCOMPARE(alignment, Qt::AlignHCenter);
+    QCOMPARE(ack, QStringLiteral("Getting data from File /tmp/sign.led"));
+    QCOMPARE(portNumber, 0); // the port was never opened
+    QCOMPARE(main.defaultMessage().getDefaultMsg(),
+             QStringLiteral("/tmp/sign.led,Hello\r\nWorld,1,2,3,2,1,7"));
+    QCOMPARE(setup->toolTip(), main.defaultMessage().defaultMsgSummary());
+}
+
+QTEST_MAIN(TestDefaultMessageSession)
+#include "tst_default_message_session.moc"
