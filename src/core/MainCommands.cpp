@@ -87,7 +87,7 @@ void MainController::DownloadAll_Click()
 
 void MainController::ComClose_Timer()
 {
-    if (m_link.isOpen() && m_link.isCollecting()) {
+    if (m_link.lineArriving()) {
         if (!m_comCloseExtended) {
             m_comCloseExtended = true;
             m_comCloseExtension.start();

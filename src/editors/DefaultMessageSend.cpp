@@ -165,7 +165,7 @@ void DefaultMessageEditor::ComClose_Timer()
         return;
     }
     // A reply still coming in (a long message at 9600 baud) keeps the port open a while.
-    if (m_link.isOpen() && m_link.isCollecting() && m_lateTicks < kLongReplyTicks) {
+    if (m_link.lineArriving() && m_lateTicks < kLongReplyTicks) {
         ++m_lateTicks;
         return;
     }

@@ -107,6 +107,13 @@ void SerialLink::readAvailable()
     }
 }
 
+bool SerialLink::lineArriving()
+{
+    if (m_port.isOpen())
+        m_port.waitForReadyRead(0);
+    return isOpen() && isCollecting();
+}
+
 void SerialLink::dataTimeoutTick()
 {
     if (!m_assembler.tick())

@@ -47,6 +47,9 @@ public:
     const QString &lastChunk() const { return m_assembler.lastChunk(); }
     // True while an unfinished line waits for more characters or its idle drop.
     bool isCollecting() const { return m_assembler.isWaiting(); }
+    // The same, after taking in whatever the device holds that the event loop has not read
+    // yet (a busy machine may be late to it); lines completed by that are delivered first.
+    bool lineArriving();
 
 signals:
     // A reply line without its line feed, untrimmed. Lines arrive in order: a line that
