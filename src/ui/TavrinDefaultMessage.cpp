@@ -1,5 +1,6 @@
 #include "TavrinDefaultMessage.h"
 
+#include "Controls.h"
 #include "Twips.h"
 
 #include "core/MainController.h"
@@ -58,20 +59,6 @@ constexpr std::array<Column, DefaultMessageState::kListCount> kColumns = { {
     { Attribute::Speed, "SpeedList", "Speed", "Label6", 7035, 7035, 840 },
     { Attribute::Pause, "PauseList", "Pause", "Label7", 7995, 7995, 480 },
 } };
-
-QLabel *label(QWidget *parent, const QString &text, const char *objectName)
-{
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(objectName));
-    return l;
-}
-
-QPushButton *button(QWidget *parent, const QString &text, const char *objectName)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(objectName));
-    return b;
-}
 
 editors::MainWindowView viewOf(const core::MainController &main)
 {

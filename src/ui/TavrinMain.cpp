@@ -1,5 +1,6 @@
 #include "TavrinMain.h"
 
+#include "Controls.h"
 #include "LEDNewVersionDownload.h"
 #include "LEDSignHelp.h"
 #include "LEDTestMessage.h"
@@ -96,21 +97,6 @@ size_t slot(Attribute a)
 QString arrayName(const char *name, int index)
 {
     return QString::fromLatin1(name) + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
-}
-
-QLabel *label(QWidget *parent, const QString &text, const char *objectName = nullptr)
-{
-    auto *l = new QLabel(text, parent);
-    if (objectName)
-        l->setObjectName(QLatin1String(objectName));
-    return l;
-}
-
-QPushButton *button(QWidget *parent, const QString &text, const char *objectName)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(objectName));
-    return b;
 }
 
 void setTextIfChanged(QLineEdit *edit, const QString &text)
