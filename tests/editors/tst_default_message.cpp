@@ -59,8 +59,6 @@ void TestDefaultMessage::recordDecoding_data()
 
     QTest::newRow("KR4410 sends character codes")
         << "KR4410:65,66,67,50,50,51,0,0,HI" << QList { 1, 1, 2, 2, 1, 3 } << "HI";
-    QTest::newRow("KR4410 font 64 is 0")
-        << "KR4410:64,65,65,48,49,48,0,0,x" << QList { 0, 0, 0, 0, 0, 0 } << "x";
     QTest::newRow("others send numbers")
         << "TM207:64,65,65,48,49,48,0,0,x" << QList { 64, 65, 65, 48, 49, 48 } << "x";
     QTest::newRow("model compared exactly")

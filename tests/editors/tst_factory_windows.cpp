@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTextEdit>
 
 using tavrin::ui::TavrinMain;
 
@@ -18,6 +17,7 @@ private slots:
     void init() { isolateSerialPorts(); }
     void noTouchesNothing();
     void yesResetsTheSign();
+    void aboutShowsVersion_data();
     void aboutShowsVersion();
 };
 
@@ -25,16 +25,15 @@ void TestFactoryWindows::noTouchesNothing()
 {
     TavrinMain main;
     main.controller().searchPortTimer().stop();
-    const auto before = main.controller().state();
     tavrin::ui::Warning warning(main.controller());
     warning.findChild<QPushButton *>(QStringLiteral("No"))->click();
     QCOMPARE(warning.result(), int(QDialog::Rejected));
     QVERIFY(!main.controller().serialLink().isOpen());
     QVERIFY(!main.controller().factoryDefTimer().isActive());
-    QCOMPARE(main.controller().state().progressMaximum, before.progressMaximum);
     QVERIFY(main.controller().state().factoryDefaultsEnabled);
 }
 
+// The reset itself is walked by the sign session test; here the window's Yes starts it.
 void TestFactoryWindows::yesResetsTheSign()
 {
     SignSimProcess sim;
@@ -44,34 +43,32 @@ void TestFactoryWindows::yesResetsTheSign()
     main.controller().searchPortTimer().stop();
 
     tavrin::ui::Warning warning(main.controller());
-    QCOMPARE(warning.windowTitle(), QStringLiteral("Setup Factory Defaults"));
     warning.findChild<QPushButton *>(QStringLiteral("Yes"))->click();
     QCOMPARE(warning.result(), int(QDialog::Accepted));
-    auto *download = main.findChild<QPushButton *>(QStringLiteral("DownloadAll"));
-    QVERIFY(!download->isEnabled());
-    QTRY_COMPARE_WITH_TIMEOUT(main.findChild<QLabel *>(QStringLiteral("LEDSignModel"))->text(),
-                              QStringLiteral("KR4410"), 5000);
-    QTRY_VERIFY(download->isEnabled());
-    QVERIFY(main.findChild<QPushButton *>(QStringLiteral("UploadFactoryDef"))->isEnabled());
+    QVERIFY(sim.waitForCommands(2));
     QCOMPARE(sim.receivedCommands(),
              QStringList({ QStringLiteral("<FD>\r"), QStringLiteral("DOWNLOAD_ALL\r") }));
 }
 
+void TestFactoryWindows::aboutShowsVersion_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("the main caption") << "Sign Configuration Manager ver 4.72"
+                                      << "Version : 4.72";
+    QTest::newRow("no marker: the design text stays") << "Sign Configuration Manager 4.72"
+                                                      << "Version";
+    QTest::newRow("text after the first marker only") << "a ver 1 ver 2"
+                                                      << "Version : 1 ";
+    QTest::newRow("a colon cuts the version") << "Manager ver 4.72:beta"
+                                              << "Version : 4.72";
+}
+
 void TestFactoryWindows::aboutShowsVersion()
 {
-    tavrin::ui::LEDSignHelp about(QStringLiteral("Sign Configuration Manager ver 4.72"));
-    QCOMPARE(about.windowTitle(), QStringLiteral("About"));
-    QCOMPARE(about.findChild<QLabel *>(QStringLiteral("SoftwareVersion"))->text(),
-             QStringLiteral("Version : 4.72"));
-    auto *sample = about.findChild<QTextEdit *>(QStringLiteral("rtfbuffer"));
-    QCOMPARE(sample->toPlainText(), QStringLiteral("Test message"));
-    QTextCursor cursor(sample->document());
-    cursor.setPosition(1);
-    QCOMPARE(cursor.charFormat().foreground().color(), QColor(255, 0, 0));
-
-    tavrin::ui::LEDSignHelp plain(QStringLiteral("Sign Configuration Manager"));
-    QCOMPARE(plain.findChild<QLabel *>(QStringLiteral("SoftwareVersion"))->text(),
-             QStringLiteral("Version"));
+    QFETCH(QString, caption);
+    tavrin::ui::LEDSignHelp about(caption);
+    QTEST(about.findChild<QLabel *>(QStringLiteral("SoftwareVersion"))->text(), "shown");
 }
 
 QTEST_MAIN(TestFactoryWindows)

@@ -12,16 +12,12 @@ inline void compareWithFactory(const tavrin::core::MainState &state, const QStri
 {
     const auto factory = tavrin::signsim::SignState::factory(model);
     for (int k = 0; k < tavrin::core::kRows; ++k) {
-        const auto &row = state.config.rows[size_t(k)];
-        const auto &expected = factory.priorities[size_t(k)];
-        QCOMPARE(row.font, expected.attributes.font);
-        QCOMPARE(row.color, expected.attributes.color);
-        QCOMPARE(row.style, expected.attributes.style);
-        QCOMPARE(row.alignment, expected.attributes.alignment);
-        QCOMPARE(row.speed, expected.attributes.speed);
-        QCOMPARE(row.pause, expected.attributes.pause);
-        QCOMPARE(row.beep, expected.beep);
-        QCOMPARE(row.timeout, QString::number(expected.timeoutSeconds));
+        const auto &r = state.config.rows[size_t(k)];
+        const auto &e = factory.priorities[size_t(k)];
+        const auto &a = e.attributes;
+        QCOMPARE((QList<int> { r.font, r.color, r.style, r.alignment, r.speed, r.pause, r.beep }),
+                 (QList<int> { a.font, a.color, a.style, a.alignment, a.speed, a.pause, e.beep }));
+        QCOMPARE(r.timeout, QString::number(e.timeoutSeconds));
     }
     for (int i = 0; i < tavrin::core::kLinks; ++i) {
         const auto &slot = factory.links[size_t(i)];

@@ -145,12 +145,6 @@ void TestDefaultMessageSession::editUploadReopen()
     reopened.SetTime_Click();
     QVERIFY(!reopened.state().setTimeEnabled && portClosed(reopened));
     QVERIFY(sim.receivedCommands().constLast().startsWith(QStringLiteral("<Time time=")));
-
-    reopened.setMessageText(QString());
-    reopened.Upload_Click();
-    QVERIFY(portClosed(reopened));
-    QCOMPARE(sim.receivedCommands().constLast(), QStringLiteral("<del id=def>\r"));
-    QCOMPARE(reopened.state().ack, QStringLiteral("Default message uploaded successfully"));
 }
 
 void TestDefaultMessageSession::timeDisplayOnIdle()

@@ -39,59 +39,31 @@ class TestSignSimEndToEnd : public QObject
 
 private slots:
     void initTestCase() { isolateSerialPorts(); }
-    void replies_data();
-    void replies();
+    void pacedReplies();
     void repliesDoNotReachTheNextClient_data();
     void repliesDoNotReachTheNextClient();
     void startsFromSavedConfiguration();
 };
 
-void TestSignSimEndToEnd::replies_data()
+// Other tests rely on the sign's real pace and on commands being logged before their reply.
+void TestSignSimEndToEnd::pacedReplies()
 {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("model");
-    QTest::addColumn<QString>("build");
-
-    QTest::newRow("paced") << QStringList {} << "KR4410"
-                           << "5";
-    QTest::newRow("unpaced CR LF, old VX903 firmware without build")
-        << QStringList { "--no-pace", "--crlf", "--model", "VX903", "--build", "" } << "VX903"
-        << "";
-    QTest::newRow("silent") << QStringList { "--silent", "--no-pace" } << "KR4410"
-                            << "5";
-}
-
-void TestSignSimEndToEnd::replies()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, model);
-    QFETCH(QString, build);
-
-    SignSimProcess sim(arguments);
+    SignSimProcess sim;
     QVERIFY(sim.start());
     Client client;
     QVERIFY(client.open(sim.devicePath()));
     QElapsedTimer clock;
     clock.start();
     QVERIFY(client.send("DOWNLOAD_ALL\r<id=user>\r"));
+    const QByteArray expected
+        = SignInterpreter().handle("DOWNLOAD_ALL").first().toLatin1() + "\nUser ID\n";
 
-    // What a sign still at its factory settings answers.
-    const QByteArray end = arguments.contains("--crlf") ? "\r\n" : "\n";
-    QByteArray expected
-        = SignInterpreter(model, build).handle("DOWNLOAD_ALL").first().toLatin1() + end;
-    expected += "User ID" + end;
-    if (arguments.contains("--silent"))
-        expected.clear();
-
-    // Commands are logged before they are answered.
     QVERIFY(sim.waitForCommands(2));
     QCOMPARE(sim.receivedCommands(), QStringList({ "DOWNLOAD_ALL\r", "<id=user>\r" }));
     QTRY_VERIFY_WITH_TIMEOUT(client.received.size() >= expected.size(), kReplyTimeoutMs);
     constexpr int kCharactersPerSecond = 960; // 9600 baud, 10 bits a character
-    if (!arguments.contains("--no-pace")) // other tests rely on the sign's real pace
-        QVERIFY(clock.elapsed() >= expected.size() * 1000 / kCharactersPerSecond - 20);
-    constexpr int kQuietMs = 300;
-    QVERIFY(!client.port.waitForReadyRead(kQuietMs));
+    QVERIFY(clock.elapsed() >= expected.size() * 1000 / kCharactersPerSecond - 20);
+    QVERIFY(!client.port.waitForReadyRead(300));
     QCOMPARE(client.received, expected);
 }
 

@@ -90,16 +90,6 @@ bool SignSimProcess::start()
     return !m_devicePath.isEmpty();
 }
 
-QString SignSimProcess::devicePath() const
-{
-    return m_devicePath;
-}
-
-QStringList SignSimProcess::receivedCommands() const
-{
-    return m_commands;
-}
-
 bool SignSimProcess::waitForCommands(int count, int timeoutMs)
 {
     return waitUntil([this, count] { return m_commands.size() >= count; }, timeoutMs);

