@@ -128,6 +128,7 @@ private slots:
         QTest::addColumn<int>("seconds");
         // clang-format off
         QTest::newRow("second point stops, 12.5 gives 2") << "12.5.5" << 2;
+        QTest::newRow("17.5 gives 4") << "17.5" << 4;
         QTest::newRow("blanks, tabs and line feeds skipped") << " 6\t\n5" << 13;
         QTest::newRow("exponent") << "-1e2" << -20;
         QTest::newRow("no number reads 0") << "abc" << 0;

@@ -58,6 +58,7 @@ private slots:
         QTest::newRow("zero") << "0" << true;
         QTest::newRow("largest, leading zero") << "032767" << true;
         QTest::newRow("beyond 16 bits") << "32768" << false;
+        QTest::newRow("beyond int") << "99999999999" << false;
         QTest::newRow("empty") << "" << false;
         QTest::newRow("surrounding blank") << " 30" << false;
         QTest::newRow("negative") << "-1" << false;
@@ -86,6 +87,7 @@ private slots:
         QTest::newRow("timeout 30 to 45") << Edit([](MainState &s) { s.config.rows[3].timeout = "45"; }) << 1 << "r3";
         QTest::newRow("two codes of a row count once") << Edit([](MainState &s) { s.config.rows[0].font = 3; s.config.rows[0].style = 4; }) << 1 << "r0";
         QTest::newRow("capcode and priority count twice") << Edit([](MainState &s) { s.config.links[2].capcode = "222"; }) << 2 << "l2";
+        QTest::newRow("cleared capcode") << Edit([](MainState &s) { s.config.links[4].capcode.clear(); }) << 1 << "l4";
         QTest::newRow("priority alone") << Edit([](MainState &s) { s.config.links[4].priority = 3; }) << 1 << "l4";
         QTest::newRow("priority without capcode or unselected") << Edit([](MainState &s) { s.config.links[2].priority = 4; s.config.links[4].priority = -1; }) << 0 << "";
         QTest::newRow("ID mode and user command") << Edit([](MainState &s) { s.config.autoID = 0; s.config.userCommand = "OTHER"; }) << 2 << "id uc";
