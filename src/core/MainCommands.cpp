@@ -53,6 +53,8 @@ void MainController::applyReply(const QString &line)
         ShowPriority_Click();
     if (outcome.firmwareCountSet)
         FCount_Change();
+    if (outcome.profileApplied)
+        emit configurationReceived();
 }
 
 void MainController::reportOpenFailure(const link::OpenResult &result, int portNumber)

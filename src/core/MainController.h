@@ -48,6 +48,10 @@ public:
 
     const MainState &state() const { return m_state; }
 
+    // Whether the port search also runs the update check (when the user has not turned it
+    // off). Programs without a window turn it off: they never go on the network.
+    void setUpdateCheckEnabled(bool enabled) { m_updateCheckEnabled = enabled; }
+
     // Start-up and shutdown.
     void Form_Load();
     void Form_Unload();
@@ -121,6 +125,10 @@ signals:
     void messageRequested(const QString &title, const QString &text);
     // Each line the sign sends, after the window has interpreted it.
     void replyInterpreted(const QString &line);
+    // A configuration line from the sign has just been read into state().
+    void configurationReceived();
+    // The upload has written this command to the sign.
+    void uploadCommandSent(const QString &command);
     // The port search has ended (found a sign or tried every port).
     void searchFinished();
     // The update check after the port search found a newer version on the download page.
@@ -152,6 +160,7 @@ private:
     bool m_switchingID = false;
     bool m_uploadTickRunning = false;
     bool m_comCloseExtended = false;
+    bool m_updateCheckEnabled = true;
     QElapsedTimer m_comCloseExtension;
     QString m_noticeAfterSearch; // a loss during the search is told when it is over
 

@@ -21,13 +21,13 @@ void MainController::connectUpdateCheck()
 
 void MainController::startLoadingDownloadPage()
 {
-    if (update::checkAtStartup())
+    if (m_updateCheckEnabled && update::checkAtStartup())
         m_updateCheck.startLoading(update::updateSite());
 }
 
 void MainController::runUpdateCheck()
 {
-    if (update::checkAtStartup())
+    if (m_updateCheckEnabled && update::checkAtStartup())
         m_updateCheck.check(kMainCaption);
 }
 

@@ -84,8 +84,12 @@ void MainController::UploadTimer_Timer()
 
 bool MainController::writeOrAbortUpload(const QString &command, const UploadItem &item)
 {
-    if (command.isEmpty() || m_link.write(command))
+    if (command.isEmpty())
         return true;
+    if (m_link.write(command)) {
+        emit uploadCommandSent(command);
+        return true;
+    }
     // The item did not reach the sign: keep it pending for the next upload.
     markPending(m_state.flags, item);
     const int portNumber = m_link.portNumber();

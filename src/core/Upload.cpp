@@ -226,4 +226,21 @@ UploadStep uploadTick(MainState &state, const UploadCommands &commands)
     return step;
 }
 
+QStringList uploadPlan(MainState state, bool force)
+{
+    if (force)
+        markAllPending(state.flags);
+    const UploadCommands commands = uploadCommands(state.config);
+    getChangedRows(state);
+    QStringList plan;
+    for (UploadStep step = uploadTick(state, commands); !step.finished;
+         step = uploadTick(state, commands)) {
+        if (!step.first.isEmpty())
+            plan << step.first;
+        if (step.pauseThenSecond && !step.second.isEmpty())
+            plan << step.second;
+    }
+    return plan;
+}
+
 } // namespace tavrin::core

@@ -60,4 +60,8 @@ struct UploadStep
 // are built from the controls as they stand now.
 UploadStep uploadTick(MainState &state, const UploadCommands &commands);
 
+// The commands an upload from this state would write, in order, with the sign left alone:
+// what UploadAll_Click and its ticks send, everything when force (as after ForceUpload_Click).
+QStringList uploadPlan(MainState state, bool force);
+
 } // namespace tavrin::core
