@@ -1,0 +1,216 @@
+#include "Report.h"
+
+#include "core/ReplyInterpreter.h"
+#include "link/PortMap.h"
+#include "link/SerialLink.h"
+
+#include <QJsonArray>
+
+namespace tavrin::cli {
+
+using vocab::Attribute;
+
+namespace {
+
+const QString kNone = QStringLiteral("-");
+
+struct Column
+{
+    const char *heading;
+    const char *key;
+    Attribute attribute;
+};
+// The order of the window's grid.
+constexpr Column kColumns[] = {
+    { "Font", "font", Attribute::Font },      { "Colour", "color", Attribute::Color },
+    { "Effect", "effect", Attribute::Style }, { "Align", "alignment", Attribute::Alignment },
+    { "Speed", "speed", Attribute::Speed },   { "Pause", "pause", Attribute::Pause },
+    { "Beep", "beep", Attribute::Beep },
+};
+
+// The entry a list shows for code; nothing when the list has no selection.
+std::optional<QString> entryName(const core::MainState &state, Attribute attribute, core::Code code)
+{
+    const vocab::Table table = state.profile.vocabulary(attribute);
+    if (code < 0 || size_t(code) >= table.size())
+        return std::nullopt;
+    return QString::fromLatin1(table[size_t(code)]);
+}
+
+QString orNone(const QString &text)
+{
+    return text.isEmpty() ? kNone : text;
+}
+
+QJsonValue orNull(const QString &text)
+{
+    return text.isEmpty() ? QJsonValue() : QJsonValue(text);
+}
+
+QString portName(int portNumber)
+{
+    return QStringLiteral("COM ") + QString::number(portNumber);
+}
+
+QString stateName(link::OpenError error)
+{
+    switch (error) {
+    case link::OpenError::None:
+        return QStringLiteral("free");
+    case link::OpenError::NotFound:
+        return QStringLiteral("absent");
+    case link::OpenError::InUse:
+        return QStringLiteral("busy");
+    case link::OpenError::PermissionDenied:
+        return QStringLiteral("no permission");
+    case link::OpenError::AlreadyOpen:
+    case link::OpenError::Other:
+        break;
+    }
+    return QStringLiteral("error");
+}
+
+QString buildNumber(const core::MainState &state)
+{
+    return state.firmwareCount == core::kFirmwareCountNotAvailable ? QString()
+                                                                   : state.firmwareCount;
+}
+
+} // namespace
+
+QString textTable(const QList<QStringList> &rows)
+{
+    QList<qsizetype> widths;
+    for (const QStringList &row : rows) {
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (i >= widths.size())
+                widths.append(0);
+            widths[i] = std::max(widths[i], row[i].size());
+        }
+    }
+    QStringList lines;
+    for (const QStringList &row : rows) {
+        QString line;
+        for (qsizetype i = 0; i < row.size(); ++i)
+            line += i + 1 < row.size() ? row[i].leftJustified(widths[i] + 2) : row[i];
+        while (line.endsWith(QLatin1Char(' ')))
+            line.chop(1);
+        lines << line;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString configurationTable(const core::MainState &state, int portNumber)
+{
+    const core::SignConfig &config = state.config;
+    const QString head = textTable({
+        { QStringLiteral("Model"), orNone(state.modelLabel) },
+        { QStringLiteral("Build"), orNone(buildNumber(state)) },
+        { QStringLiteral("Port"), portName(portNumber) },
+        { QStringLiteral("ID mode"),
+          config.autoID == 1 ? QStringLiteral("auto") : QStringLiteral("user") },
+        { QStringLiteral("User command"), orNone(config.userCommand) },
+    });
+
+    QList<QStringList> priorities;
+    QStringList headings { QStringLiteral("Priority") };
+    for (const Column &column : kColumns)
+        headings << QLatin1String(column.heading);
+    priorities << (headings << QStringLiteral("Timeout"));
+    for (int k = 0; k < core::kRows; ++k) {
+        const core::PriorityRow &row = config.rows[size_t(k)];
+        QStringList cells { QString::number(k) };
+        for (const Column &column : kColumns)
+            cells << entryName(state, column.attribute, row.code(column.attribute)).value_or(kNone);
+        priorities << (cells << orNone(row.timeout));
+    }
+
+    QList<QStringList> links { { QStringLiteral("Link"), QStringLiteral("Priority"),
+                                 QStringLiteral("Capcodes") } };
+    for (int i = 0; i < core::kLinks; ++i) {
+        const core::LinkRow &link = config.links[size_t(i)];
+        links << QStringList { QString::number(i),
+                               link.priority < 0 ? kNone : QString::number(link.priority),
+                               orNone(link.capcode) };
+    }
+    return head + QStringLiteral("\n\n") + textTable(priorities) + QStringLiteral("\n\n")
+        + textTable(links);
+}
+
+QJsonObject configurationJson(const core::MainState &state, int portNumber)
+{
+    const core::SignConfig &config = state.config;
+    QJsonArray priorities;
+    for (int k = 0; k < core::kRows; ++k) {
+        const core::PriorityRow &row = config.rows[size_t(k)];
+        QJsonObject object { { QStringLiteral("priority"), k } };
+        for (const Column &column : kColumns) {
+            const core::Code code = row.code(column.attribute);
+            const auto name = entryName(state, column.attribute, code);
+            object.insert(QLatin1String(column.key),
+                          QJsonObject { { QStringLiteral("code"), code },
+                                        { QStringLiteral("name"),
+                                          name ? QJsonValue(*name) : QJsonValue() } });
+        }
+        object.insert(QStringLiteral("timeout"), row.timeout);
+        priorities.append(object);
+    }
+    QJsonArray links;
+    for (int i = 0; i < core::kLinks; ++i) {
+        const core::LinkRow &link = config.links[size_t(i)];
+        links.append(QJsonObject {
+            { QStringLiteral("id"), i },
+            { QStringLiteral("capcodes"),
+              QJsonArray::fromStringList(
+                  link.capcode.split(QLatin1Char(','), Qt::SkipEmptyParts)) },
+            { QStringLiteral("priority"),
+              link.priority < 0 ? QJsonValue() : QJsonValue(link.priority) },
+        });
+    }
+    return {
+        { QStringLiteral("port"), portNumber },
+        { QStringLiteral("model"), state.modelLabel },
+        { QStringLiteral("build"), orNull(buildNumber(state)) },
+        { QStringLiteral("autoID"), config.autoID == 1 },
+        { QStringLiteral("userCommand"), config.userCommand },
+        { QStringLiteral("priorities"), priorities },
+        { QStringLiteral("links"), links },
+    };
+}
+
+QList<PortReport> portReports()
+{
+    QList<PortReport> reports;
+    for (int k = link::kFirstPortNumber; k <= link::kLastPortNumber; ++k) {
+        link::SerialLink serial;
+        const link::OpenResult opened = serial.open(k);
+        serial.close();
+        reports << PortReport { k, link::deviceForPort(k), stateName(opened.error),
+                                opened ? QString() : opened.fullText() };
+    }
+    return reports;
+}
+
+QString portTable(const QList<PortReport> &ports)
+{
+    QList<QStringList> rows { { QStringLiteral("Port"), QStringLiteral("Device"),
+                                QStringLiteral("State"), QStringLiteral("Problem") } };
+    for (const PortReport &port : ports) {
+        rows << QStringList { portName(port.portNumber),
+                              port.device.isEmpty() ? QStringLiteral("no device") : port.device,
+                              port.state, port.failure };
+    }
+    return textTable(rows);
+}
+
+QJsonObject portJson(const PortReport &port)
+{
+    QJsonObject object { { QStringLiteral("port"), port.portNumber },
+                         { QStringLiteral("device"), orNull(port.device) },
+                         { QStringLiteral("state"), port.state } };
+    if (!port.failure.isEmpty())
+        object.insert(QStringLiteral("failure"), port.failure);
+    return object;
+}
+
+} // namespace tavrin::cli

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/MainState.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace tavrin::cli {
+
+// A table for people: columns padded to their widest cell, two blanks apart.
+QString textTable(const QList<QStringList> &rows);
+
+// The configuration as read from the sign on COM portNumber: a readable table, or JSON
+// with each list's code and entry for scripts.
+QString configurationTable(const core::MainState &state, int portNumber);
+QJsonObject configurationJson(const core::MainState &state, int portNumber);
+
+// One port of the list as a command line sees it, without sending anything.
+struct PortReport
+{
+    int portNumber = 0;
+    QString device; // empty: no device
+    QString state; // "absent", "busy", "no permission", "free" or "error"
+    QString failure; // the port list's failure text, when it cannot be opened
+};
+
+// COM 1 to COM 12 with their devices, each opened and closed again to learn its state.
+QList<PortReport> portReports();
+QString portTable(const QList<PortReport> &ports);
+QJsonObject portJson(const PortReport &port);
+
+} // namespace tavrin::cli
