@@ -57,7 +57,6 @@ private slots:
     void unsafeFileNameRefused();
     void startupCheck_data();
     void startupCheck();
-    void firmwareToolStarts();
 
 private:
     QString desktop() const { return m_home->filePath(QStringLiteral("Desktop")); }
@@ -273,16 +272,6 @@ void TestUpdate::startupCheck()
     QVERIFY2(told.contains(QDir::toNativeSeparators(
                  QDir(QCoreApplication::applicationDirPath()).filePath(update::kFirmwareToolName))),
              qPrintable(told));
-}
-
-void TestUpdate::firmwareToolStarts()
-{
-    QFile tool(QDir(m_home->path()).filePath(update::kFirmwareToolName));
-    QVERIFY(tool.open(QIODevice::WriteOnly) && tool.write("#!/bin/sh\ntouch started\n") > 0);
-    tool.close();
-    tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QCOMPARE(update::launchFirmwareTool(m_home->path()), QString());
-    QTRY_VERIFY(QFile::exists(QDir(m_home->path()).filePath(QStringLiteral("started"))));
 }
 
 QTEST_MAIN(TestUpdate)
