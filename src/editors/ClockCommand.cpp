@@ -1,5 +1,7 @@
 #include "ClockCommand.h"
 
+#include <QLocale>
+
 namespace tavrin::editors {
 
 namespace {
@@ -21,6 +23,16 @@ QString clockCommand(const QDateTime &now)
         + QStringLiteral(" date=") + QString::number(date.year()) + QLatin1Char('/')
         + twoDigits(date.month()) + QLatin1Char('/') + twoDigits(date.day()) + QLatin1Char('-')
         + QString::number(weekday) + QStringLiteral(">SET TIME\r");
+}
+
+QString clockDisplayText(const QDateTime &now)
+{
+    const QLocale locale = QLocale::system();
+    // The long time format carries seconds and, in most locales, a zone name ("t"): drop it.
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t'));
+    return locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+        + locale.toString(now.time(), timeFormat.trimmed());
 }
 
 } // namespace tavrin::editors

@@ -9,4 +9,8 @@ namespace tavrin::editors {
 // fields, the year whole and W the weekday from 0 (Sunday) to 6 (Saturday).
 QString clockCommand(const QDateTime &now);
 
+// The PC clock as the message windows' DateTime label shows it: the system's short date and
+// its long time without the zone name.
+QString clockDisplayText(const QDateTime &now);
+
 } // namespace tavrin::editors

@@ -1,12 +1,12 @@
 // The default-message editor: opening, selections, replies and closing.
 #include "DefaultMessageEditor.h"
 
+#include "ClockCommand.h"
 #include "MessageCodes.h"
 
 #include "link/Sleep.h"
 
 #include <QDateTime>
-#include <QLocale>
 
 namespace tavrin::editors {
 
@@ -18,16 +18,6 @@ namespace {
 constexpr std::array kStoredOrder = { Attribute::Font,      Attribute::Color, Attribute::Style,
                                       Attribute::Alignment, Attribute::Speed, Attribute::Pause };
 constexpr int kStoredFieldCount = 8; // file name, text, six codes
-
-QString clockText(const QDateTime &now)
-{
-    const QLocale locale = QLocale::system();
-    // The long time format carries seconds and, in most locales, a zone name ("t"): drop it.
-    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
-    timeFormat.remove(QLatin1Char('t'));
-    return locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-        + locale.toString(now.time(), timeFormat.trimmed());
-}
 
 } // namespace
 
@@ -156,7 +146,7 @@ void DefaultMessageEditor::RemoveAck_Timer()
 
 void DefaultMessageEditor::ClockUpdate_Timer()
 {
-    m_state.dateTime = clockText(QDateTime::currentDateTime());
+    m_state.dateTime = clockDisplayText(QDateTime::currentDateTime());
     changed();
 }
 

@@ -62,4 +62,20 @@ DefaultReply parseDefaultReply(const QString &line)
     return reply;
 }
 
+DefaultReply parseTestReply(const QString &line)
+{
+    DefaultReply reply = parseDefaultReply(line);
+    // Without its own TIME and "default" rules, those lines fall to the later ones.
+    if (reply.kind == DefaultReply::Kind::TimeStatus
+        || reply.kind == DefaultReply::Kind::DefaultUploaded) {
+        reply = {};
+        if (line.contains(QLatin1Char(':'))
+            && !line.contains(QLatin1String("SET TIME"), Qt::CaseInsensitive)) {
+            reply.kind = DefaultReply::Kind::Record;
+            reply.record = decodeDefaultMessageRecord(line);
+        }
+    }
+    return reply;
+}
+
 } // namespace tavrin::editors

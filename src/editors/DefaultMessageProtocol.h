@@ -52,5 +52,7 @@ struct DefaultReply
     DefaultMessageRecord record;
 };
 DefaultReply parseDefaultReply(const QString &line);
+// The test-message window's reading of the same replies: only Done, Record or Ignored.
+DefaultReply parseTestReply(const QString &line);
 
 } // namespace tavrin::editors
