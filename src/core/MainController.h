@@ -85,6 +85,8 @@ public:
     void FactoryDef_Timer();
     // Closes the port before the default-message editor takes the line over.
     void SetupDefaultMsg_Click();
+    // The same before the test-message window takes the line over.
+    void SendTestMsg_Click() { SetupDefaultMsg_Click(); }
     // "Yes" in the factory-defaults confirmation: sends "<FD>" on this window's port.
     void sendFactoryDefaults();
 

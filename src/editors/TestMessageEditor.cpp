@@ -1,0 +1,323 @@
+// The test-message editor: opening, choices, the composer and the message command.
+#include "TestMessageEditor.h"
+
+#include "ClockCommand.h"
+#include "DefaultMessageProtocol.h"
+#include "MessageCodes.h"
+
+#include "core/MainController.h"
+
+#include <QScopedValueRollback>
+#include <QTextBlockFormat>
+
+namespace tavrin::editors {
+
+using vocab::Attribute;
+
+namespace {
+
+// The order in which a priority row is loaded into the lists.
+constexpr std::array kLoadOrder
+    = { Attribute::Font,      Attribute::Color, Attribute::Style, Attribute::Speed,
+        Attribute::Alignment, Attribute::Pause, Attribute::Beep };
+// The order in which a stored default message's indexes are selected.
+constexpr std::array kRecordOrder = { Attribute::Font,  Attribute::Style,     Attribute::Color,
+                                      Attribute::Speed, Attribute::Alignment, Attribute::Pause };
+// A leading code selects a list, whose handler builds again; that build finds the text
+// formatted to match and stops. The bound only keeps a broken invariant from recursing on.
+constexpr int kMaxNestedBuilds = 8;
+constexpr int kAlignmentCount = 3;
+
+Qt::Alignment textAlignment(int code)
+{
+    switch (code) {
+    case 1:
+        return Qt::AlignRight;
+    case 2:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+} // namespace
+
+TestMessageEditor::TestMessageEditor(core::MainController &main, QObject *parent)
+    : QObject(parent)
+    , m_main(main)
+    , m_cursor(&m_document)
+{
+    m_comClose.setInterval(kComCloseInterval);
+    m_progressTimer.setInterval(kProgressInterval);
+    m_removeAck.setInterval(kRemoveAckDelay);
+    m_clockUpdate.setInterval(kClockUpdateInterval);
+    connect(&m_comClose, &QTimer::timeout, this, &TestMessageEditor::ComClose_Timer);
+    connect(&m_progressTimer, &QTimer::timeout, this, &TestMessageEditor::ProgressTimer_Timer);
+    connect(&m_removeAck, &QTimer::timeout, this, &TestMessageEditor::RemoveAck_Timer);
+    connect(&m_clockUpdate, &QTimer::timeout, this, &TestMessageEditor::ClockUpdate_Timer);
+    connect(&m_link, &link::SerialLink::lineReceived, this, &TestMessageEditor::handleTestReply);
+    connect(&m_link, &link::SerialLink::linkLost, this, &TestMessageEditor::onLinkLost);
+}
+
+TestMessageEditor::~TestMessageEditor() = default;
+
+void TestMessageEditor::setComposerCursor(const QTextCursor &cursor)
+{
+    if (!m_editing && cursor.document() == &m_document)
+        m_cursor = cursor;
+}
+
+void TestMessageEditor::Form_Load()
+{
+    m_state.profile = vocab::testMessageProfile(m_main.state().modelNumber);
+    m_state.codes.fill(-1);
+    m_state.timeFormats = vocab::timeFormatEntries(m_state.profile.timeFormatCount);
+    m_state.timeFormat = m_state.profile.timeFormatSelection;
+    emit profileApplied();
+    ClockUpdate_Timer();
+    m_clockUpdate.start();
+
+    m_state.messageId = 0;
+    m_state.previewColors = standardPreviewColors();
+    MsgPri_Click(0);
+    m_state.selectionOnly = false;
+    m_state.saveSettings = m_main.defaultMessage().getSaveSettingsTick() != 0;
+    changed();
+}
+
+void TestMessageEditor::listClick(Attribute attribute, int index)
+{
+    const auto slot = size_t(attribute);
+    if (slot >= m_state.codes.size())
+        return;
+    const int current = m_state.codes[slot];
+    const int selected = vocab::selectByCode(current, index, m_state.listCount(attribute));
+    if (selected == current)
+        return; // no change of selection, or one the list cannot take
+    m_state.codes[slot] = selected;
+    changed();
+
+    if (attribute == Attribute::Alignment) {
+        format(attribute, selected);
+        writeBack(attribute, selected);
+    } else {
+        writeBack(attribute, selected);
+        format(attribute, selected);
+    }
+    buildTestMessage();
+}
+
+void TestMessageEditor::Timeout_Change(const QString &text)
+{
+    if (text == m_state.timeout)
+        return;
+    m_state.timeout = text;
+    const int row = m_state.priority;
+    if (m_state.saveSettings && row >= 0 && row < vocab::kPriorityCount)
+        m_main.setTimeoutText(row, text);
+    buildTestMessage();
+}
+
+void TestMessageEditor::writeBack(Attribute attribute, int index)
+{
+    const int row = m_state.priority;
+    if (m_state.saveSettings && row >= 0 && row < vocab::kPriorityCount)
+        m_main.setRowCode(row, attribute, index);
+}
+
+void TestMessageEditor::format(Attribute attribute, int index)
+{
+    switch (attribute) {
+    case Attribute::Font:
+        if (index >= 0 && index < kPreviewFontCount)
+            applyToTarget(previewFontFormat(index));
+        break;
+    case Attribute::Color:
+        if (index >= 0 && index < kPreviewColorCount)
+            applyToTarget(previewColorFormat(m_state.previewColors[size_t(index)]));
+        break;
+    case Attribute::Alignment:
+        if (index >= 0 && index < kAlignmentCount) {
+            QTextBlockFormat block;
+            block.setAlignment(textAlignment(index));
+            const QScopedValueRollback editing(m_editing, true);
+            if (!m_state.selectionOnly && !m_document.isEmpty())
+                m_cursor.select(QTextCursor::Document);
+            m_cursor.mergeBlockFormat(block);
+            if (!m_state.selectionOnly && m_cursor.hasSelection())
+                m_cursor.setPosition(m_cursor.selectionStart());
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TestMessageEditor::applyToTarget(const QTextCharFormat &format)
+{
+    const QScopedValueRollback editing(m_editing, true);
+    // An empty composer has nothing to select; moving its caret would drop the format that
+    // earlier choices gave it for what is typed next.
+    if (!m_state.selectionOnly && !m_document.isEmpty())
+        m_cursor.select(QTextCursor::Document);
+    // Without a selection (an empty composer, or a caret) this sets what typing takes next.
+    m_cursor.mergeCharFormat(format);
+    if (!m_state.selectionOnly && m_cursor.hasSelection())
+        m_cursor.setPosition(m_cursor.selectionStart());
+}
+
+void TestMessageEditor::MsgID_Click(int index)
+{
+    // The command keeps the old ID until the next build; Upload always builds.
+    if (index >= 0 && index < vocab::messageIdEntries().size()) {
+        m_state.messageId = index;
+        changed();
+    }
+}
+
+void TestMessageEditor::MsgPri_Click(int index)
+{
+    if (index < 0 || index >= vocab::kPriorityCount)
+        return;
+    m_state.priority = index;
+    changed();
+    // Each value is read as its turn comes: a handler before it may have written the row.
+    for (const Attribute attribute : kLoadOrder)
+        listClick(attribute, m_main.state().config.rows[size_t(index)].code(attribute));
+    Timeout_Change(m_main.state().config.rows[size_t(index)].timeout);
+}
+
+void TestMessageEditor::TimeFormat_Click(int index)
+{
+    if (index >= 0 && index < m_state.timeFormats.size()) {
+        m_state.timeFormat = index;
+        changed();
+    }
+}
+
+void TestMessageEditor::SaveSettings_Click(bool ticked)
+{
+    m_state.saveSettings = ticked;
+    m_main.defaultMessage().setSaveSettingsTick(ticked ? 1 : 0);
+    changed();
+}
+
+void TestMessageEditor::Label4_DblClick()
+{
+    m_state.selectionOnly = !m_state.selectionOnly;
+    changed();
+}
+
+void TestMessageEditor::InsertTime_Click()
+{
+    const QString format = m_state.timeFormats.value(m_state.timeFormat);
+    {
+        // Appended rather than the whole text set anew, so the runs before it keep their look.
+        const QScopedValueRollback editing(m_editing, true);
+        QTextCursor end(&m_document);
+        end.movePosition(QTextCursor::End);
+        end.insertText(QLatin1Char('<') + format + QLatin1Char('>'));
+    }
+    composerChanged();
+}
+
+void TestMessageEditor::ColorTextBox_Change(const QTextCursor &selection)
+{
+    if (m_editing)
+        return;
+    setComposerCursor(selection);
+    composerChanged();
+}
+
+void TestMessageEditor::composerChanged()
+{
+    const int color = m_state.code(Attribute::Color);
+    if (color >= 0 && color < kPreviewColorCount) {
+        const QScopedValueRollback editing(m_editing, true);
+        m_cursor.mergeCharFormat(previewColorFormat(m_state.previewColors[size_t(color)]));
+    }
+    buildTestMessage();
+}
+
+void TestMessageEditor::setTestText(const QString &text)
+{
+    m_state.test = text;
+    m_state.unsendable = unsendableCharacterText(text);
+    changed();
+}
+
+QString TestMessageEditor::buildTestMessage()
+{
+    QString body = scanTestMessageBody(m_document, m_state.previewColors);
+    // Left as the character-by-character reading left the control: empty, at the end. A caret
+    // already there keeps the format chosen for what is typed next.
+    if (m_cursor.hasSelection() || !m_cursor.atEnd())
+        m_cursor.movePosition(QTextCursor::End);
+
+    if (m_buildDepth < kMaxNestedBuilds) {
+        const QScopedValueRollback depth(m_buildDepth, m_buildDepth + 1);
+        if (const auto font = leadingFontCode(body)) {
+            listClick(Attribute::Font, *font);
+            body.remove(0, 3);
+        }
+        if (const auto color = leadingColorCode(body)) {
+            listClick(Attribute::Color, *color);
+            body.remove(0, 3);
+        }
+    }
+
+    const auto code = [this](Attribute a) {
+        return m_state.code(a);
+    };
+    const QString command = testMessageCommand(
+        { m_state.messageId, code(Attribute::Font), code(Attribute::Style), code(Attribute::Color),
+          code(Attribute::Alignment), code(Attribute::Beep), code(Attribute::Pause),
+          code(Attribute::Speed), m_state.timeout },
+        body);
+    m_state.test = command;
+    m_state.unsendable = unsendableCharacterText(command);
+    changed();
+    return command;
+}
+
+void TestMessageEditor::showAck(const QString &text)
+{
+    m_state.ack = text;
+    m_removeAck.start();
+    changed();
+}
+
+void TestMessageEditor::RemoveAck_Timer()
+{
+    m_state.ack.clear();
+    m_removeAck.stop();
+    changed();
+}
+
+void TestMessageEditor::ClockUpdate_Timer()
+{
+    m_state.dateTime = clockDisplayText(QDateTime::currentDateTime());
+    changed();
+}
+
+void TestMessageEditor::handleTestReply(const QString &line)
+{
+    const DefaultReply reply = parseTestReply(line);
+    if (reply.kind == DefaultReply::Kind::Done) {
+        showAck(QStringLiteral("Upload Successfull"));
+    } else if (reply.kind == DefaultReply::Kind::Record) {
+        const DefaultMessageRecord &r = reply.record;
+        const std::optional<qint16> codes[]
+            = { r.font, r.style, r.color, r.speed, r.alignment, r.pause };
+        for (size_t i = 0; i < kRecordOrder.size(); ++i) {
+            if (codes[i]) // a short record applies what it holds
+                listClick(kRecordOrder[i], *codes[i]);
+        }
+        if (r.text) {
+            m_state.defaultMessage = *r.text;
+            changed();
+        }
+    }
+}
+
+} // namespace tavrin::editors

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "TestMessageState.h"
+
+#include "link/SerialLink.h"
+
+#include <QObject>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <chrono>
+
+namespace tavrin::core {
+class MainController;
+}
+
+namespace tavrin::editors {
+
+using namespace std::chrono_literals;
+
+// The test-message window's behaviour without widgets. It owns the composer's document (the
+// window's rich-text control shows it), the window's state, its timers and its own serial
+// link; it reads the main window's priority rows and, while "Save changes to Priority" is
+// ticked, writes choices back to them through the main controller.
+class TestMessageEditor : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The port closes 500 ms after a send, counted in short ticks so that a reply still
+    // coming in (a long stored message at 9600 baud) can keep it open a while longer.
+    static constexpr auto kComCloseInterval = 50ms;
+    static constexpr qint16 kComCloseTicks = 9; // closes on the tenth tick
+    static constexpr int kLongReplyTicks = 60;
+    static constexpr auto kProgressInterval = 10ms;
+    static constexpr int kProgressStep = 25;
+    static constexpr auto kRemoveAckDelay = 5000ms;
+    static constexpr auto kClockUpdateInterval = 1000ms;
+
+    explicit TestMessageEditor(core::MainController &main, QObject *parent = nullptr);
+    ~TestMessageEditor() override;
+
+    const TestMessageState &state() const { return m_state; }
+    QTextDocument &document() { return m_document; }
+    // The composer's selection (normally a caret); list choices in selection-only mode and
+    // the composer handler format it, and every build leaves it empty at the end of the text.
+    const QTextCursor &composerCursor() const { return m_cursor; }
+    // The operator moved the caret or selected; ignored while the editor edits the document.
+    void setComposerCursor(const QTextCursor &cursor);
+
+    // Opening: profile, message IDs, preview colours, priority 0, the tick from the store.
+    void Form_Load();
+
+    // A choice in fontList, ColorList, StyleList, AlignmentList, SpeedList, PauseList or
+    // BeepList. Only a change of selection counts; an index the list cannot take is skipped.
+    void listClick(vocab::Attribute attribute, int index);
+    void Timeout_Change(const QString &text);
+    void MsgID_Click(int index);
+    void MsgPri_Click(int index); // loads that priority's row from the main window
+    void TimeFormat_Click(int index);
+    void SaveSettings_Click(bool ticked);
+    void Label4_DblClick(); // toggles selection-only formatting
+    void InsertTime_Click();
+    // The composer's content changed (typing, pasting, undo); selection is the composer's
+    // selection after the change. Changes the editor makes to the document itself, formatting
+    // included, are its own and are not handled again.
+    void ColorTextBox_Change(const QTextCursor &selection);
+    // The operator edited the command box.
+    void setTestText(const QString &text);
+
+    // Builds the message command from the composer and the lists, shows it in Test and
+    // returns it. May select a font and a colour first (codes that lead the text move into
+    // the header), with all that those choices do.
+    QString buildTestMessage();
+
+    void Upload_Click();
+    void Test_DblClick();
+    void SetTime_Click();
+    void Download_Click();
+
+    void ComClose_Timer();
+    void ProgressTimer_Timer();
+    void RemoveAck_Timer();
+    void ClockUpdate_Timer();
+
+    void handleTestReply(const QString &line);
+
+    link::SerialLink &serialLink() { return m_link; }
+    QTimer &comCloseTimer() { return m_comClose; }
+    QTimer &progressTimer() { return m_progressTimer; }
+    QTimer &removeAckTimer() { return m_removeAck; }
+    QTimer &clockUpdateTimer() { return m_clockUpdate; }
+
+signals:
+    // The lists were filled for the model (once, while opening).
+    void profileApplied();
+    void stateChanged();
+    // A message box for the operator: title, text.
+    void messageRequested(const QString &title, const QString &text);
+
+private:
+    void changed() { emit stateChanged(); }
+    void composerChanged();
+    void writeBack(vocab::Attribute attribute, int index);
+    void format(vocab::Attribute attribute, int index);
+    void applyToTarget(const QTextCharFormat &format);
+    void showAck(const QString &text);
+    void send(const QString &command, bool setTimeToo);
+    bool openPort();
+    void startClosing();
+    void restoreButtons();
+    void onLinkLost(const QString &description);
+
+    core::MainController &m_main;
+    TestMessageState m_state;
+    QTextDocument m_document;
+    QTextCursor m_cursor;
+    bool m_editing = false; // the editor itself is changing the document
+    int m_buildDepth = 0;
+    int m_lateTicks = 0; // ComClose ticks spent past the countdown on an unfinished reply
+    link::SerialLink m_link;
+    QTimer m_comClose;
+    QTimer m_progressTimer;
+    QTimer m_removeAck;
+    QTimer m_clockUpdate;
+};
+
+} // namespace tavrin::editors

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "TestMessageMarkup.h"
+
+#include "vocab/ModelProfile.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace tavrin::editors {
+
+// The test-message window without its widgets: what each control shows. The composer's text
+// and formats live in the editor's document, not here.
+struct TestMessageState
+{
+    static constexpr int kListCount = int(vocab::kAttributes.size()); // by vocab::Attribute
+    static constexpr int kProgressEnd = 500;
+
+    vocab::TestMessageProfile profile; // lists, time controls and layout
+    std::array<int, kListCount> codes { -1, -1, -1, -1, -1, -1, -1 };
+    QString timeout;
+    QStringList timeFormats;
+    int timeFormat = -1;
+    int messageId = -1; // MsgID
+    int priority = -1; // MsgPri
+
+    bool saveSettings = false; // the "Save changes to Priority" tick
+    bool selectionOnly = false; // list choices format the selection, not the whole text
+    PreviewColors previewColors {};
+
+    QString test; // the command box; the operator may edit it
+    QString unsendable; // names a character the sign cannot get, while there is one
+    QString defaultMessage; // the text of the sign's stored default message
+    QString ack;
+    QString dateTime;
+
+    QString downloadCaption = QStringLiteral("Download from Pager");
+    QString uploadCaption = QStringLiteral("Send Message to Sign");
+    bool downloadEnabled = true;
+    bool uploadEnabled = true;
+    bool setTimeEnabled = true;
+
+    int progress = 0;
+    bool progressVisible = false;
+    qint16 closeCountdown = 0;
+
+    int code(vocab::Attribute attribute) const { return codes[size_t(attribute)]; }
+    int listCount(vocab::Attribute attribute) const
+    {
+        return int(profile.vocabulary(attribute).size());
+    }
+};
+
+} // namespace tavrin::editors
