@@ -1,20 +1,86 @@
 #pragma once
 
-#include "NotBuiltWindow.h"
+#include "editors/TestMessageEditor.h"
+
+#include <QDialog>
+#include <QTimer>
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTextEdit;
+
+namespace tavrin::core {
+class MainController;
+}
 
 namespace tavrin::ui {
 
-// The test message composer; not built yet.
-class LEDTestMessage : public NotBuiltWindow
+// "Send Test Message": composes a message in sign fonts and colours and sends it under a
+// message ID with one priority's settings. Binds its controls to the editor's state and
+// forwards the operator's actions to it; the composer shows the editor's document.
+class LEDTestMessage : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit LEDTestMessage(QWidget *parent = nullptr)
-        : NotBuiltWindow(QStringLiteral("LEDTestMessage"), QStringLiteral("Send Test Message"),
-                         QStringLiteral("test message composer"), parent)
-    {
-    }
+    static constexpr int kWidthTwips = 14520;
+    static constexpr int kHeightTwips = 8280;
+    // Laying out and painting a line of thousands of characters takes milliseconds, so a long
+    // command is shown in Test once typing pauses this long; a short one at once.
+    static constexpr int kLongCommandChars = 2000;
+    static constexpr std::chrono::milliseconds kLongCommandPause { 250 };
+
+    explicit LEDTestMessage(core::MainController &main, QWidget *parent = nullptr);
+    ~LEDTestMessage() override;
+
+    editors::TestMessageEditor &editor() { return m_editor; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void connectControls();
+    void fillLists();
+    void applyLayout();
+    void refresh();
+    void syncComposerCursor();
+    void showCommand();
+    void showMessage(const QString &title, const QString &text);
+
+    editors::TestMessageEditor m_editor;
+    bool m_syncing = false; // the window is moving the composer's caret itself
+    bool m_inTextChange = false; // inside the composer's own edit
+    QTimer m_commandShow;
+
+    std::array<QListWidget *, editors::TestMessageState::kListCount> m_lists {};
+    std::array<QLabel *, editors::TestMessageState::kListCount> m_headings {};
+    QTextEdit *m_composer = nullptr;
+    QLabel *m_unsendable = nullptr;
+    QLineEdit *m_timeout = nullptr;
+    QComboBox *m_msgID = nullptr;
+    QComboBox *m_msgPri = nullptr;
+    QCheckBox *m_saveSettings = nullptr;
+    QLabel *m_timeFormatHeading = nullptr;
+    QComboBox *m_timeFormat = nullptr;
+    QPushButton *m_insertTime = nullptr;
+    QLabel *m_dateTime = nullptr;
+    QPushButton *m_setTime = nullptr;
+    QPlainTextEdit *m_defaultMessage = nullptr;
+    QLineEdit *m_test = nullptr;
+    QPushButton *m_upload = nullptr;
+    QPushButton *m_download = nullptr;
+    QPushButton *m_exit = nullptr;
+    QLabel *m_ack = nullptr;
+    QProgressBar *m_progress = nullptr;
 };
 
 } // namespace tavrin::ui

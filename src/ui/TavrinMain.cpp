@@ -418,8 +418,9 @@ void TavrinMain::connectControls()
         window.exec();
         m_setupDefaultMsg->setToolTip(m_controller.defaultMessage().defaultMsgSummary());
     });
-    connect(m_sendTestMsg, &QPushButton::clicked, this, [this] { // SendTestMsg_Click
-        LEDTestMessage window(this);
+    connect(m_sendTestMsg, &QPushButton::clicked, this, [this] {
+        m_controller.SendTestMsg_Click();
+        LEDTestMessage window(m_controller, this);
         window.exec();
     });
 }
