@@ -1,5 +1,6 @@
 #include "LEDTestMessage.h"
 
+#include "Controls.h"
 #include "Twips.h"
 
 #include "core/MainController.h"
@@ -64,20 +65,6 @@ constexpr std::array<Column, TestMessageState::kListCount> kColumns = { {
 } };
 constexpr int kTimeoutLeft = 9300;
 constexpr int kTimeoutWidth = 720;
-
-QLabel *label(QWidget *parent, const QString &text, const char *objectName)
-{
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(objectName));
-    return l;
-}
-
-QPushButton *button(QWidget *parent, const QString &text, const char *objectName)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(objectName));
-    return b;
-}
 
 QComboBox *combo(QWidget *parent, const char *objectName)
 {
