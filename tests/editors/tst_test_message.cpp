@@ -1,0 +1,309 @@
+#include "SignSimProcess.h"
+#include "core/MainController.h"
+#include "editors/TestMessageEditor.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTextBlock>
+
+using namespace tavrin::editors;
+using tavrin::core::MainController;
+using tavrin::vocab::Attribute;
+
+namespace {
+
+// A window-less editor opened on priority 0 = font 0, colour 0, pause 3, speed 2, timeout 10.
+struct Opened
+{
+    MainController main;
+    std::unique_ptr<TestMessageEditor> editor;
+
+    explicit Opened(bool saveSettings = false)
+    {
+        tavrin::core::MainState state = main.state();
+        for (auto &row : state.config.rows)
+            row = { 0, 0, 0, 2, 0, 3, 0, QStringLiteral("10") };
+        main.setState(state);
+        main.defaultMessage().setSaveSettingsTick(saveSettings ? 1 : 0);
+        editor = std::make_unique<TestMessageEditor>(main);
+        editor->Form_Load();
+    }
+};
+
+// font: "" unformatted, "6" a preview row, "Times New Roman,11,u" face, size and b/u flags;
+// colour: "" none, "3" a preview colour, "#rrggbb".
+QTextCharFormat formatOf(const QString &font, const QString &color)
+{
+    QTextCharFormat format;
+    const QStringList parts = font.split(u',');
+    if (parts.size() == 3) {
+        format.setFontFamilies({ parts[0] });
+        format.setFontPointSize(parts[1].toInt());
+        format.setFontWeight(parts[2].contains(u'b') ? QFont::Bold : QFont::Normal);
+        format.setFontUnderline(parts[2].contains(u'u'));
+    } else if (!font.isEmpty()) {
+        format = previewFontFormat(font.toInt());
+    }
+    if (color.startsWith(u'#'))
+        format.merge(previewColorFormat(QColor::fromString(color).rgb()));
+    else if (!color.isEmpty())
+        format.merge(previewColorFormat(standardPreviewColors()[color.toUInt()]));
+    return format;
+}
+
+// Runs of {text, font, colour}, as the operator would have formatted them.
+void compose(QTextDocument &document, const QList<QStringList> &runs)
+{
+    QTextCursor cursor(&document);
+    for (const QStringList &run : runs)
+        cursor.insertText(run[0], formatOf(run[1], run[2]));
+}
+
+} // namespace
+
+class TestTestMessage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { isolateSerialPorts(); }
+    void command_data();
+    void command();
+    void runScanEqualsCharacterScan();
+    void formattingTarget_data();
+    void formattingTarget();
+    void writeBack_data();
+    void writeBack();
+    void replies_data();
+    void replies();
+    void unsendableCharacterIsNotSent();
+};
+
+void TestTestMessage::command_data()
+{
+    QTest::addColumn<QList<QStringList>>("runs");
+    QTest::addColumn<int>("font");
+    QTest::addColumn<int>("color");
+    QTest::addColumn<QString>("body");
+
+    using Runs = QList<QStringList>;
+    const auto run = [](const char *text, const char *font, const char *color) {
+        return QStringList { QString::fromUtf8(text), QString::fromLatin1(font),
+                             QString::fromLatin1(color) };
+    };
+    QTest::newRow("worked example")
+        << Runs { run("AB ", "6", "#ff0000"), run("CD", "6", "#00ff00") } << 6 << 1 << "AB $CCCD";
+    QTest::newRow("empty composer") << Runs() << 0 << 0 << "";
+    QTest::newRow("one font and colour: codes into the header")
+        << Runs { run("Hello there", "15", "5") } << 15 << 5 << "Hello there";
+    QTest::newRow("Mix H grey reads back as Mix V1")
+        << Runs { run("AB", "0", "11") } << 0 << 9 << "AB";
+    QTest::newRow("black first character keeps ColorList")
+        << Runs { run("Hi", "2", "12"), run("!", "2", "1") } << 2 << 0 << "Hi$CB!";
+    QTest::newRow("leading space keeps its codes")
+        << Runs { run(" AB", "6", "1") } << 0 << 0 << " $FG$CBAB";
+    QTest::newRow("spaces keep the state before them")
+        << Runs { run("A", "5", "1"), run(" ", "10", "2"), run("B", "5", "1") } << 5 << 1 << "A B";
+    QTest::newRow("Times New Roman 11, effect only: no code")
+        << Runs { run("A", "5", ""), run("X", "Times New Roman,11,u", ""), run("B", "5", "") } << 5
+        << 0 << "AX$FFB";
+    QTest::newRow("sizes 13 to 15 and other faces: no code")
+        << Runs { run("A", "Arial,14,", ""), run("B", "Courier,10,", ""), run("C", "0", "") } << 0
+        << 0 << "AB$FAC";
+    QTest::newRow("time codes; a placeholder split by a colour stays")
+        << Runs { run("<hh:mm> <mm'dd'yy> <hh:", "0", "0"), run("mm:ss>", "0", "1") } << 0 << 0
+        << "$T2 $T7 <hh:$CBmm:ss>";
+    QTest::newRow("line break in the middle") << Runs { run("A\nB", "0", "0") } << 0 << 0 << "A$LB";
+    QTest::newRow("one trailing line break dropped")
+        << Runs { run("A\n", "0", "0") } << 0 << 0 << "A";
+    QTest::newRow("two trailing line breaks keep one")
+        << Runs { run("A\n\n", "0", "0") } << 0 << 0 << "A$L";
+    QTest::newRow("$, < and > pass unescaped")
+        << Runs { run("<FA$CB> >", "", "") } << 0 << 0 << "<FA$CB> >";
+    QTest::newRow("a typed code at the start is read as one")
+        << Runs { run("$CBx", "", "") } << 0 << 1 << "x";
+}
+
+void TestTestMessage::command()
+{
+    QFETCH(QList<QStringList>, runs);
+    QFETCH(int, font);
+    QFETCH(int, color);
+    QFETCH(QString, body);
+    Opened opened;
+    TestMessageEditor &editor = *opened.editor;
+    compose(editor.document(), runs);
+    const PreviewColors colors = standardPreviewColors();
+    QCOMPARE(scanTestMessageBody(editor.document(), colors),
+             scanTestMessageBodyPerCharacter(editor.document(), colors));
+
+    const QString expected = QStringLiteral("<id=0 f=%1 s=0 c=%2 a=0 b=0 p=3 sp=2 t=10>%3\r")
+                                 .arg(font)
+                                 .arg(color)
+                                 .arg(body);
+    QCOMPARE(editor.buildTestMessage(), expected);
+    QCOMPARE(editor.state().test, expected);
+    QVERIFY(editor.composerCursor().atEnd() && !editor.composerCursor().hasSelection());
+}
+
+// Random runs of faces, sizes, flags and colours, known and unknown, with spaces and breaks.
+void TestTestMessage::runScanEqualsCharacterScan()
+{
+    const PreviewColors colors = standardPreviewColors();
+    const QStringList faces { QStringLiteral("Arial"), QStringLiteral("Arial Black"),
+                              QStringLiteral("Times New Roman"), QStringLiteral("Book Antiqua"),
+                              QStringLiteral("Courier") };
+    const QString pieces[] = { QStringLiteral("a"), QStringLiteral(" "), QStringLiteral("\n"),
+                               QString(QChar::LineSeparator), QString(QChar::Nbsp) };
+    for (quint32 seed = 1; seed <= 40; ++seed) {
+        QRandomGenerator random(seed);
+        QTextDocument document;
+        QTextCursor cursor(&document);
+        for (int run = 0; run < 60; ++run) {
+            QTextCharFormat format;
+            if (random.bounded(4) != 0) {
+                format.setFontFamilies({ faces[random.bounded(faces.size())] });
+                format.setFontPointSize(8 + random.bounded(9));
+                format.setFontWeight(random.bounded(2) ? QFont::Bold : QFont::Normal);
+                format.setFontUnderline(random.bounded(2));
+            }
+            if (random.bounded(4) != 0)
+                format.setForeground(random.bounded(3) ? QColor(colors[random.bounded(13)])
+                                                       : QColor(Qt::darkCyan));
+            QString text;
+            for (int i = 1 + random.bounded(5); i > 0; --i)
+                text += pieces[random.bounded(5)];
+            cursor.insertText(text, format);
+        }
+        QCOMPARE(scanTestMessageBody(document, colors),
+                 scanTestMessageBodyPerCharacter(document, colors));
+    }
+}
+
+void TestTestMessage::formattingTarget_data()
+{
+    QTest::addColumn<bool>("selectionOnly");
+    QTest::addColumn<QString>("colors"); // preview colour index per character, "-" for none
+    QTest::newRow("whole text") << false << "22222";
+    QTest::newRow("selection only") << true << "-22--";
+}
+
+// A colour choice with "BC" of "ABCD" selected, then "E" typed at the end.
+void TestTestMessage::formattingTarget()
+{
+    QFETCH(bool, selectionOnly);
+    Opened opened;
+    TestMessageEditor &editor = *opened.editor;
+    if (selectionOnly)
+        editor.Label4_DblClick();
+    QTextCursor typing(&editor.document());
+    typing.insertText(QStringLiteral("ABCD"));
+    editor.ColorTextBox_Change(typing);
+    QTextCursor selection(&editor.document());
+    selection.setPosition(1);
+    selection.setPosition(3, QTextCursor::KeepAnchor);
+    editor.setComposerCursor(selection);
+    editor.listClick(Attribute::Color, 2);
+
+    typing = editor.composerCursor(); // the typed character takes what the caret holds
+    typing.insertText(QStringLiteral("E"));
+    editor.ColorTextBox_Change(typing);
+
+    QString colors;
+    const PreviewColors preview = standardPreviewColors();
+    for (auto it = editor.document().begin().begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const QBrush brush = fragment.charFormat().foreground();
+        const auto found
+            = std::find(preview.begin(), preview.end(), brush.color().rgb() & 0xFFFFFF);
+        const QChar mark
+            = brush.style() == Qt::NoBrush ? u'-' : QChar(u'0' + int(found - preview.begin()));
+        colors += QString(fragment.length(), mark);
+    }
+    QTEST(colors, "colors");
+    QVERIFY(editor.state().test.endsWith(selectionOnly ? QStringLiteral(">A$CCBC$CMDE\r")
+                                                       : QStringLiteral(">ABCDE\r")));
+}
+
+void TestTestMessage::writeBack_data()
+{
+    QTest::addColumn<bool>("ticked");
+    QTest::newRow("ticked: the row follows the window") << true;
+    QTest::newRow("unticked: the row stays") << false;
+}
+
+void TestTestMessage::writeBack()
+{
+    QFETCH(bool, ticked);
+    Opened opened(ticked);
+    TestMessageEditor &editor = *opened.editor;
+    QCOMPARE(editor.state().saveSettings, ticked);
+    editor.MsgPri_Click(2);
+    editor.listClick(Attribute::Color, 4);
+    editor.listClick(Attribute::Font, 7);
+    editor.listClick(Attribute::Beep, 2);
+    editor.Timeout_Change(QStringLiteral("33"));
+
+    const tavrin::core::PriorityRow unchanged { 0, 0, 0, 2, 0, 3, 0, QStringLiteral("10") };
+    tavrin::core::PriorityRow expected = unchanged;
+    if (ticked)
+        expected = { 7, 0, 4, 2, 0, 3, 2, QStringLiteral("33") };
+    QCOMPARE(opened.main.state().config.rows[2], expected);
+    QCOMPARE(opened.main.state().config.rows[0], unchanged);
+    QVERIFY(
+        editor.state().test.startsWith(QStringLiteral("<id=0 f=7 s=0 c=4 a=0 b=2 p=3 sp=2 t=33>")));
+}
+
+void TestTestMessage::replies_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("ack");
+    QTest::addColumn<QList<int>>("codes"); // font, colour, style, alignment, speed, pause
+    QTest::addColumn<QString>("stored");
+
+    const QList<int> opening { 0, 0, 0, 0, 2, 3 };
+    const QString ok = QStringLiteral("Upload Successfull");
+    QTest::newRow("done in any case") << "xDONE" << ok << opening << "";
+    QTest::newRow("error") << "Error"
+                           << "" << opening << "";
+    QTest::newRow("no colon") << "default msg"
+                              << "" << opening << "";
+    QTest::newRow("clock answer") << "SET TIME OK: 12"
+                                  << "" << opening << "";
+    QTest::newRow("KR4410 record")
+        << QString::fromLatin1("KR4410:65,66,67,50,50,51,0,0,Hi\xaaThere") << ""
+        << QList { 1, 2, 1, 1, 2, 3 } << "Hi\r\nThere";
+    QTest::newRow("a TIME line reads as a record here") << "TIME:1,2,3,4,1,5"
+                                                        << "" << QList { 1, 3, 2, 1, 4, 5 } << "";
+}
+
+void TestTestMessage::replies()
+{
+    QFETCH(QString, line);
+    Opened opened;
+    TestMessageEditor &editor = *opened.editor;
+    editor.handleTestReply(line);
+    QTEST(editor.state().ack, "ack");
+    QList<int> codes;
+    for (Attribute a : { Attribute::Font, Attribute::Color, Attribute::Style, Attribute::Alignment,
+                         Attribute::Speed, Attribute::Pause })
+        codes << editor.state().code(a);
+    QTEST(codes, "codes");
+    QTEST(editor.state().defaultMessage, "stored");
+}
+
+void TestTestMessage::unsendableCharacterIsNotSent()
+{
+    Opened opened;
+    TestMessageEditor &editor = *opened.editor;
+    QTextCursor cursor(&editor.document());
+    cursor.insertText(QStringLiteral("5 \u20ac"));
+    editor.ColorTextBox_Change(cursor);
+    QVERIFY(editor.state().unsendable.contains(QStringLiteral("U+20AC")));
+    editor.Upload_Click();
+    QCOMPARE(editor.state().ack, editor.state().unsendable);
+    QCOMPARE(editor.serialLink().portNumber(), 0); // no port was opened
+}
+
+QTEST_MAIN(TestTestMessage)
+#include "tst_test_message.moc"
