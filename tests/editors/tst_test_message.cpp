@@ -18,13 +18,13 @@ struct Opened
     MainController main;
     std::unique_ptr<TestMessageEditor> editor;
 
-    explicit Opened(bool saveSettings = false)
+    Opened()
     {
         tavrin::core::MainState state = main.state();
         for (auto &row : state.config.rows)
             row = { 0, 0, 0, 2, 0, 3, 0, QStringLiteral("10") };
         main.setState(state);
-        main.defaultMessage().setSaveSettingsTick(saveSettings ? 1 : 0);
+        main.defaultMessage().setSaveSettingsTick(0);
         editor = std::make_unique<TestMessageEditor>(main);
         editor->Form_Load();
     }
@@ -72,8 +72,6 @@ private slots:
     void runScanEqualsCharacterScan();
     void formattingTarget_data();
     void formattingTarget();
-    void writeBack_data();
-    void writeBack();
     void replies_data();
     void replies();
     void unsendableCharacterIsNotSent();
@@ -149,49 +147,41 @@ void TestTestMessage::command()
 // Random runs of faces, sizes, flags and colours, known and unknown, with spaces and breaks.
 void TestTestMessage::runScanEqualsCharacterScan()
 {
-    const PreviewColors colors = standardPreviewColors();
-    const QStringList faces { QStringLiteral("Arial"), QStringLiteral("Arial Black"),
-                              QStringLiteral("Times New Roman"), QStringLiteral("Book Antiqua"),
-                              QStringLiteral("Courier") };
-    const QString pieces[] = { QStringLiteral("a"), QStringLiteral(" "), QStringLiteral("\n"),
-                               QString(QChar::LineSeparator), QString(QChar::Nbsp) };
+    const QStringList fonts { "",   "0",          "2",           "9",
+                              "14", "Arial,13,u", "Courier,9,b", "Times New Roman,11,bu" };
+    const QStringList colors { "", "0", "9", "10", "12", "#008080" };
+    const QStringList pieces { "a", " ", "\n", QString(QChar::LineSeparator),
+                               QString(QChar::Nbsp) };
     for (quint32 seed = 1; seed <= 40; ++seed) {
         QRandomGenerator random(seed);
-        QTextDocument document;
-        QTextCursor cursor(&document);
+        QList<QStringList> runs;
         for (int run = 0; run < 60; ++run) {
-            QTextCharFormat format;
-            if (random.bounded(4) != 0) {
-                format.setFontFamilies({ faces[random.bounded(faces.size())] });
-                format.setFontPointSize(8 + random.bounded(9));
-                format.setFontWeight(random.bounded(2) ? QFont::Bold : QFont::Normal);
-                format.setFontUnderline(random.bounded(2));
-            }
-            if (random.bounded(4) != 0)
-                format.setForeground(random.bounded(3) ? QColor(colors[random.bounded(13)])
-                                                       : QColor(Qt::darkCyan));
             QString text;
             for (int i = 1 + random.bounded(5); i > 0; --i)
-                text += pieces[random.bounded(5)];
-            cursor.insertText(text, format);
+                text += pieces[random.bounded(pieces.size())];
+            runs << QStringList { text, fonts[random.bounded(fonts.size())],
+                                  colors[random.bounded(colors.size())] };
         }
-        QCOMPARE(scanTestMessageBody(document, colors),
-                 scanTestMessageBodyPerCharacter(document, colors));
+        QTextDocument document;
+        compose(document, runs);
+        QCOMPARE(scanTestMessageBody(document, standardPreviewColors()),
+                 scanTestMessageBodyPerCharacter(document, standardPreviewColors()));
     }
 }
 
 void TestTestMessage::formattingTarget_data()
 {
     QTest::addColumn<bool>("selectionOnly");
-    QTest::addColumn<QString>("colors"); // preview colour index per character, "-" for none
-    QTest::newRow("whole text") << false << "22222";
-    QTest::newRow("selection only") << true << "-22--";
+    QTest::addColumn<QString>("tail"); // the command's colours tell each character's
+    QTest::newRow("whole text") << false << " c=2 a=0 b=0 p=3 sp=2 t=10>ABCDE\r";
+    QTest::newRow("selection only") << true << " c=2 a=0 b=0 p=3 sp=2 t=10>A$CCBC$CMDE\r";
 }
 
 // A colour choice with "BC" of "ABCD" selected, then "E" typed at the end.
 void TestTestMessage::formattingTarget()
 {
     QFETCH(bool, selectionOnly);
+    QFETCH(QString, tail);
     Opened opened;
     TestMessageEditor &editor = *opened.editor;
     if (selectionOnly)
@@ -208,50 +198,7 @@ void TestTestMessage::formattingTarget()
     typing = editor.composerCursor(); // the typed character takes what the caret holds
     typing.insertText(QStringLiteral("E"));
     editor.ColorTextBox_Change(typing);
-
-    QString colors;
-    const PreviewColors preview = standardPreviewColors();
-    for (auto it = editor.document().begin().begin(); !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
-        const QBrush brush = fragment.charFormat().foreground();
-        const auto found
-            = std::find(preview.begin(), preview.end(), brush.color().rgb() & 0xFFFFFF);
-        const QChar mark
-            = brush.style() == Qt::NoBrush ? u'-' : QChar(u'0' + int(found - preview.begin()));
-        colors += QString(fragment.length(), mark);
-    }
-    QTEST(colors, "colors");
-    QVERIFY(editor.state().test.endsWith(selectionOnly ? QStringLiteral(">A$CCBC$CMDE\r")
-                                                       : QStringLiteral(">ABCDE\r")));
-}
-
-void TestTestMessage::writeBack_data()
-{
-    QTest::addColumn<bool>("ticked");
-    QTest::newRow("ticked: the row follows the window") << true;
-    QTest::newRow("unticked: the row stays") << false;
-}
-
-void TestTestMessage::writeBack()
-{
-    QFETCH(bool, ticked);
-    Opened opened(ticked);
-    TestMessageEditor &editor = *opened.editor;
-    QCOMPARE(editor.state().saveSettings, ticked);
-    editor.MsgPri_Click(2);
-    editor.listClick(Attribute::Color, 4);
-    editor.listClick(Attribute::Font, 7);
-    editor.listClick(Attribute::Beep, 2);
-    editor.Timeout_Change(QStringLiteral("33"));
-
-    const tavrin::core::PriorityRow unchanged { 0, 0, 0, 2, 0, 3, 0, QStringLiteral("10") };
-    tavrin::core::PriorityRow expected = unchanged;
-    if (ticked)
-        expected = { 7, 0, 4, 2, 0, 3, 2, QStringLiteral("33") };
-    QCOMPARE(opened.main.state().config.rows[2], expected);
-    QCOMPARE(opened.main.state().config.rows[0], unchanged);
-    QVERIFY(
-        editor.state().test.startsWith(QStringLiteral("<id=0 f=7 s=0 c=4 a=0 b=2 p=3 sp=2 t=33>")));
+    QVERIFY2(editor.state().test.endsWith(tail), qPrintable(editor.state().test));
 }
 
 void TestTestMessage::replies_data()
@@ -264,10 +211,8 @@ void TestTestMessage::replies_data()
     const QList<int> opening { 0, 0, 0, 0, 2, 3 };
     const QString ok = QStringLiteral("Upload Successfull");
     QTest::newRow("done in any case") << "xDONE" << ok << opening << "";
-    QTest::newRow("error") << "Error"
-                           << "" << opening << "";
-    QTest::newRow("no colon") << "default msg"
-                              << "" << opening << "";
+    QTest::newRow("no colon, not the default ack") << "default msg"
+                                                   << "" << opening << "";
     QTest::newRow("clock answer") << "SET TIME OK: 12"
                                   << "" << opening << "";
     QTest::newRow("KR4410 record")
