@@ -2,6 +2,7 @@
 // character at a time, at 1,000 and 10,000 characters in many runs of format, and the whole
 // keystroke path of the window at 10,000 characters. Run on the offscreen platform:
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_test_message
+// BENCH_KEYS_ONLY=1 times the keystroke path alone (for a profiler).
 #include "core/MainController.h"
 #include "editors/TestMessageMarkup.h"
 #include "ui/LEDTestMessage.h"
