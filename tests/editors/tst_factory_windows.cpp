@@ -15,23 +15,10 @@ class TestFactoryWindows : public QObject
 
 private slots:
     void init() { isolateSerialPorts(); }
-    void noTouchesNothing();
     void yesResetsTheSign();
     void aboutShowsVersion_data();
     void aboutShowsVersion();
 };
-
-void TestFactoryWindows::noTouchesNothing()
-{
-    TavrinMain main;
-    main.controller().searchPortTimer().stop();
-    tavrin::ui::Warning warning(main.controller());
-    warning.findChild<QPushButton *>(QStringLiteral("No"))->click();
-    QCOMPARE(warning.result(), int(QDialog::Rejected));
-    QVERIFY(!main.controller().serialLink().isOpen());
-    QVERIFY(!main.controller().factoryDefTimer().isActive());
-    QVERIFY(main.controller().state().factoryDefaultsEnabled);
-}
 
 // The reset itself is walked by the sign session test; here the window's Yes starts it.
 void TestFactoryWindows::yesResetsTheSign()

@@ -25,8 +25,6 @@ private slots:
     void downloadPerModel_data();
     void downloadPerModel();
     void modelChangeRestoresStandardLists();
-    void firmwareNotice_data();
-    void firmwareNotice();
     void idSwitch();
     void factoryDefaults();
 };
@@ -167,25 +165,35 @@ void TestSignSession::busyPortIsTold()
     QVERIFY(sim.receivedCommands().contains(controller.uploadCommandsSent()[1]));
 }
 
+// Each model's encoding, and the firmware notice: only a build below 3 announces a newer image.
 void TestSignSession::downloadPerModel_data()
 {
     QTest::addColumn<QString>("model");
     QTest::addColumn<bool>("vx903");
-    QTest::newRow("KR4410 character codes") << "KR4410" << false;
-    QTest::newRow("TM207 character codes") << "TM207" << false;
-    QTest::newRow("VX903 lists") << "VX903" << true;
-    QTest::newRow("other model plain numbers") << "QX55" << false;
+    QTest::addColumn<QString>("build");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("KR4410, build 2.9 is old") << "KR4410" << false << "2.9"
+                                              << "2.9";
+    QTest::newRow("TM207, build 3 is current") << "TM207" << false << "3"
+                                               << "3";
+    QTest::newRow("VX903 lists, no build field") << "VX903" << true << ""
+                                                 << "Not Available";
+    QTest::newRow("other model, build 3.9") << "QX55" << false << "3.9"
+                                            << "3.9";
 }
 
 void TestSignSession::downloadPerModel()
 {
     QFETCH(QString, model);
     QFETCH(bool, vx903);
-    SignSimProcess sim({ QStringLiteral("--model"), model });
+    QFETCH(QString, build);
+    QFETCH(QString, shown);
+    SignSimProcess sim({ QStringLiteral("--model"), model, QStringLiteral("--build"), build });
     QVERIFY(sim.start());
     qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
 
     MainController controller;
+    QSignalSpy messages(&controller, &MainController::messageRequested);
     QVERIFY(downloadFromSign(controller));
     const auto &state = controller.state();
     QCOMPARE(state.modelLabel, model);
@@ -194,8 +202,12 @@ void TestSignSession::downloadPerModel()
     compareWithFactory(state, model);
     // The image agrees with the controls: an upload would find nothing to send.
     QCOMPARE(controller.getChangedRows(), 0);
-    QCOMPARE(state.downloadCaption, QStringLiteral("Download from Sign"));
     QVERIFY(state.downloadEnabled && state.uploadEnabled && state.factoryDefaultsEnabled);
+    QCOMPARE(state.firmwareCount, shown);
+    QCOMPARE(messages.size(), build == QStringLiteral("2.9") ? 1 : 0);
+    if (!messages.isEmpty())
+        QVERIFY(messages.first().at(1).toString().startsWith(
+            QStringLiteral("A newer rom file Norvik 4.1.rom is available to Upload\r\n")));
 }
 
 void TestSignSession::modelChangeRestoresStandardLists()
@@ -215,38 +227,6 @@ void TestSignSession::modelChangeRestoresStandardLists()
     QVERIFY(!controller.state().profile.vx903);
     QVERIFY(controller.state().profile.speedAndAlignmentEnabled);
     compareWithFactory(controller.state(), QStringLiteral("KR4410"));
-}
-
-void TestSignSession::firmwareNotice_data()
-{
-    QTest::addColumn<QString>("build");
-    QTest::addColumn<bool>("notice");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("2.9 is old") << "2.9" << true << "2.9";
-    QTest::newRow("3 is current") << "3" << false << "3";
-    QTest::newRow("3.9") << "3.9" << false << "3.9";
-    QTest::newRow("no build field") << "" << false << "Not Available";
-}
-
-void TestSignSession::firmwareNotice()
-{
-    QFETCH(QString, build);
-    QFETCH(bool, notice);
-    QFETCH(QString, shown);
-    SignSimProcess sim({ QStringLiteral("--build"), build });
-    QVERIFY(sim.start());
-    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
-
-    MainController controller;
-    QSignalSpy messages(&controller, &MainController::messageRequested);
-    QVERIFY(downloadFromSign(controller));
-    QCOMPARE(controller.state().firmwareCount, shown);
-    QCOMPARE(messages.size(), notice ? 1 : 0);
-    if (notice) {
-        QCOMPARE(messages.first().at(0).toString(), QStringLiteral("Upgrade Firmware"));
-        QVERIFY(messages.first().at(1).toString().startsWith(
-            QStringLiteral("A newer rom file Norvik 4.1.rom is available to Upload\r\n")));
-    }
 }
 
 void TestSignSession::idSwitch()

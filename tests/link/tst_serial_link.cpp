@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QSocketNotifier>
-#include <QTemporaryFile>
 #include <QTest>
 
 #include <cstdlib>
@@ -78,7 +77,6 @@ private slots:
     void talksToTheSign();
     void lineArrivingWhileHandlerSleeps();
     void openFailures();
-    void permissionDenied();
     void secondOpenLeavesPortAlone();
     void linkLostWhenDeviceVanishes();
     void bytesTakenByAnotherReader();
@@ -160,18 +158,6 @@ void TestSerialLink::openFailures()
     QVERIFY(!missing.description.isEmpty());
     QVERIFY(!link.isOpen() && !link.write("RESET\r"));
     QCOMPARE(link.portNumber(), kSignPort);
-}
-
-void TestSerialLink::permissionDenied()
-{
-    if (geteuid() == 0)
-        QSKIP("root may open any device");
-    QTemporaryFile file;
-    QVERIFY(file.open() && file.setPermissions({}));
-    pointPortAt(kSignPort, file.fileName());
-    const OpenResult result = SerialLink().open(kSignPort);
-    QCOMPARE(result.error, OpenError::PermissionDenied);
-    QVERIFY2(result.fullText().contains(file.fileName()), qPrintable(result.fullText()));
 }
 
 // Neither opening another port on a busy link nor a second link on a held device may disturb

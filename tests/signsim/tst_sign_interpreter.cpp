@@ -34,8 +34,6 @@ void TestSignInterpreter::replies_data()
     // The replies to accepted commands are walked by the integration tests; here, what a
     // sign rejects must leave it unchanged.
     const QStringList done { "done" };
-    QTest::newRow("nothing selected") << "<DF pr=0 f=-1 c=1 s=0 a=0 sp=0 p=0 b=0 t=30>" << kError;
-    QTest::newRow("link ID 8") << "<link id=8 cap=123456 pr=2>" << kError;
     QTest::newRow("capcode not digits") << "<link id=3 cap=12ab pr=2>" << kError;
     // The factory table holds four capcodes, two of them on ID 1; the line has room for 16.
     QTest::newRow("seventeen capcodes do not fit")
