@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSerialPort>
+#include <QTemporaryFile>
 #include <QTest>
 
 using namespace tavrin::signsim;
@@ -105,24 +106,37 @@ void TestSignSimEndToEnd::repliesDoNotReachTheNextClient()
     QCOMPARE(next.received, QByteArray("User ID\n"));
 }
 
+// Two nine-digit capcodes on every link ID of a saved file: all sixteen of the sign's entries.
 void TestSignSimEndToEnd::startsFromSavedConfiguration()
 {
-    SignSimProcess sim({ "--no-pace", "--model", "VX903" });
-    QVERIFY(sim.setLinkTable(SignSimProcess::fullLinkTable()));
+    const auto capcodes = [](int id) {
+        return QStringList { QString::number(100000001 + 2 * id),
+                             QString::number(100000002 + 2 * id) };
+    };
+    QTemporaryFile file;
+    QVERIFY(file.open());
+    for (int id = 0; id < 8; ++id)
+        file.write(QStringLiteral("LinkID%1:%2,%3\r\n")
+                       .arg(id)
+                       .arg(capcodes(id).join(u','))
+                       .arg(id % 5)
+                       .toLatin1());
+    file.close();
+    SignSimProcess sim({ "--no-pace", "--model", "VX903", "--config", file.fileName() });
     QVERIFY(sim.start());
     Client client;
     QVERIFY(client.open(sim.devicePath()));
     QVERIFY(client.send("DOWNLOAD_ALL\r"));
     QTRY_VERIFY_WITH_TIMEOUT(client.received.endsWith('\n'), kReplyTimeoutMs);
 
-    // The file's rows are the factory's; every capcode is an entry of its own, as a real
-    // sign sends them.
+    // The file holds no rows, so they stay the factory's; every capcode is an entry of its
+    // own, as a real sign sends them.
     const QString factory = SignInterpreter("VX903").handle("DOWNLOAD_ALL").first();
     const QStringList fields = QString::fromLatin1(client.received.chopped(1)).split(u',');
     QCOMPARE(fields.mid(0, 41), factory.split(u',').mid(0, 41));
     QStringList links;
     for (int id = 0; id < 8; ++id) {
-        for (const QString &capcode : SignSimProcess::fullLinkTable()[id].split(u','))
+        for (const QString &capcode : capcodes(id))
             links << QString::number(id) << capcode << QString::number(id % 5);
     }
     QCOMPARE(fields.mid(41, 48), links);

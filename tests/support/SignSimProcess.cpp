@@ -36,46 +36,6 @@ SignSimProcess::~SignSimProcess()
     stop();
 }
 
-bool SignSimProcess::setLinkTable(const QStringList &capcodesById)
-{
-    const qsizetype modelAt = m_arguments.indexOf(QStringLiteral("--model"));
-    const QString model = modelAt >= 0 ? m_arguments.value(modelAt + 1) : QStringLiteral("KR4410");
-    const auto factory = tavrin::signsim::SignState::factory(model);
-    QString text = QStringLiteral("Model:") + model + QStringLiteral("\r\nCom:1\r\n");
-    for (int k = 0; k < tavrin::signsim::kPriorityCount; ++k) {
-        const auto &row = factory.priorities[size_t(k)];
-        const auto &a = row.attributes;
-        QStringList fields; // in the file's order
-        for (const int value : { a.font, a.style, a.color, a.speed, a.alignment, a.pause, row.beep,
-                                 row.timeoutSeconds })
-            fields << QString::number(value);
-        text += QStringLiteral("Pri%1:%2\r\n").arg(k).arg(fields.join(QLatin1Char(',')));
-    }
-    for (int i = 0; i < tavrin::signsim::kLinkIdCount; ++i)
-        text += QStringLiteral("LinkID%1:%2,%3\r\n")
-                    .arg(i)
-                    .arg(capcodesById.value(i))
-                    .arg(i % tavrin::signsim::kPriorityCount);
-    text += QStringLiteral("AutoID:%1\r\n").arg(factory.autoId ? 1 : 0);
-
-    QFile file(m_configDir.filePath(QStringLiteral("sign.led")));
-    const QByteArray bytes = text.toLatin1();
-    if (!m_configDir.isValid() || !file.open(QIODevice::WriteOnly)
-        || file.write(bytes) != bytes.size())
-        return false;
-    m_arguments << QStringLiteral("--config") << file.fileName();
-    return true;
-}
-
-QStringList SignSimProcess::fullLinkTable()
-{
-    QStringList table;
-    for (int i = 0; i < tavrin::signsim::kLinkIdCount; ++i)
-        table << QString::number(100000001 + 2 * i) + QLatin1Char(',')
-                + QString::number(100000002 + 2 * i);
-    return table;
-}
-
 bool SignSimProcess::start()
 {
     m_process.start(simulatorProgram(), m_arguments);

@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QProcess>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <functional>
 
@@ -15,14 +14,6 @@ class SignSimProcess : public QObject
 public:
     explicit SignSimProcess(QStringList arguments = {}, QObject *parent = nullptr);
     ~SignSimProcess() override; // stops the simulator
-
-    // Before start(): the sign starts from a .led file as the main window saves it, with the
-    // factory priority rows and ID mode of the --model argument (KR4410 without one), and
-    // link ID i holding capcodesById[i] (several joined by ",", empty for none) at priority
-    // i % 5. False when the file cannot be written.
-    bool setLinkTable(const QStringList &capcodesById);
-    // Two nine-digit capcodes on every link ID: all sixteen entries, a long configuration line.
-    static QStringList fullLinkTable();
 
     bool start(); // waits (up to ~5 s) for the device path line
     QString devicePath() const { return m_devicePath; }
@@ -37,7 +28,6 @@ private:
     bool waitUntil(const std::function<bool()> &done, int timeoutMs);
 
     QStringList m_arguments;
-    QTemporaryDir m_configDir;
     QProcess m_process;
     QString m_devicePath;
     QByteArray m_logTail; // an unfinished log line
