@@ -87,8 +87,7 @@ void TestCli::linksNoWidgetLibrary()
 void TestCli::readThenWriteSendsOnlyEdits()
 {
     SignSimProcess sim;
-    QVERIFY(sim.start());
-    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+    QVERIFY(sim.startOnPort(1));
     QTemporaryDir dir;
     const QString read = dir.filePath(QStringLiteral("read.led"));
     const QStringList onCom1 { QStringLiteral("--port"), QStringLiteral("1") };
@@ -174,8 +173,7 @@ void TestCli::refusals()
     QFETCH(QStringList, sent);
 
     SignSimProcess sim(simulator);
-    QVERIFY(sim.start());
-    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+    QVERIFY(sim.startOnPort(1));
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("bad.led"));
     QFile bad(file);
@@ -237,8 +235,7 @@ void TestCli::signCommands()
     LocalHttpServer updateSite;
     qputenv("TAVRIN_UPDATE_SITE", updateSite.url("/Downloads").toEncoded());
     SignSimProcess sim;
-    QVERIFY(sim.start());
-    qputenv("TAVRIN_COM2", sim.devicePath().toLocal8Bit());
+    QVERIFY(sim.startOnPort(2));
 
     const Run run = runCli(arguments);
     QVERIFY2(run.status == 0, qPrintable(run.err));

@@ -24,8 +24,7 @@ private slots:
 void TestFactoryWindows::yesResetsTheSign()
 {
     SignSimProcess sim;
-    QVERIFY(sim.start());
-    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+    QVERIFY(sim.startOnPort(1));
     TavrinMain main;
     main.controller().searchPortTimer().stop();
 

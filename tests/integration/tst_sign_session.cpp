@@ -106,8 +106,7 @@ void TestSignSession::searchReadsLongReply()
 {
     QFETCH(int, milliseconds);
     SignSimProcess sim;
-    QVERIFY(sim.start());
-    qputenv("TAVRIN_COM2", sim.devicePath().toLocal8Bit());
+    QVERIFY(sim.startOnPort(2));
     const QString userCommand = fillSign(2, milliseconds);
     QVERIFY(!userCommand.isEmpty());
 
@@ -142,8 +141,7 @@ void TestSignSession::searchReadsLongReply()
 void TestSignSession::busyPortIsTold()
 {
     SignSimProcess sim;
-    QVERIFY(sim.start());
-    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+    QVERIFY(sim.startOnPort(1));
     MainController controller;
     QVERIFY(downloadFromSign(controller));
     controller.setTimeoutText(1, QStringLiteral("45"));
@@ -189,8 +187,7 @@ void TestSignSession::downloadPerModel()
     QFETCH(QString, build);
     QFETCH(QString, shown);
     SignSimProcess sim({ QStringLiteral("--model"), model, QStringLiteral("--build"), build });
-    QVERIFY(sim.start());
-    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+    QVERIFY(sim.startOnPort(1));
 
     MainController controller;
     QSignalSpy messages(&controller, &MainController::messageRequested);
@@ -232,8 +229,7 @@ void TestSignSession::modelChangeRestoresStandardLists()
 void TestSignSession::idSwitch()
 {
     SignSimProcess sim;
-    QVERIFY(sim.start());
-    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+    QVERIFY(sim.startOnPort(1));
 
     MainController controller;
     QVERIFY(downloadFromSign(controller));
@@ -264,8 +260,7 @@ void TestSignSession::idSwitch()
 void TestSignSession::factoryDefaults()
 {
     SignSimProcess sim;
-    QVERIFY(sim.start());
-    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+    QVERIFY(sim.startOnPort(1));
 
     MainController controller;
     QVERIFY(downloadFromSign(controller));

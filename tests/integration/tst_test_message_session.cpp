@@ -39,8 +39,7 @@ private slots:
 void TestTestMessageSession::openTypeSendDownloadSetTime()
 {
     SignSimProcess sim;
-    QVERIFY(sim.start());
-    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+    QVERIFY(sim.startOnPort(1));
     MainController main;
     QVERIFY(downloadFromSign(main));
 

@@ -27,8 +27,7 @@ private:
 void TestUploadSession::uploadSendsOnlyWhatChanged()
 {
     SignSimProcess sim;
-    QVERIFY(sim.start());
-    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+    QVERIFY(sim.startOnPort(1));
 
     MainController controller;
     QVERIFY(downloadFromSign(controller));
@@ -114,8 +113,7 @@ void TestUploadSession::badTimeoutRefusesUpload()
 void TestUploadSession::lostSignKeepsUnsentItems()
 {
     auto sim = std::make_unique<SignSimProcess>();
-    QVERIFY(sim->start());
-    qputenv("TAVRIN_COM1", sim->devicePath().toLocal8Bit());
+    QVERIFY(sim->startOnPort(1));
 
     MainController controller;
     QVERIFY(downloadFromSign(controller));
@@ -136,8 +134,7 @@ void TestUploadSession::lostSignKeepsUnsentItems()
 
     // A new sign on the same port gets everything that did not go out before.
     SignSimProcess replacement({ QStringLiteral("--no-pace") });
-    QVERIFY(replacement.start());
-    qputenv("TAVRIN_COM1", replacement.devicePath().toLocal8Bit());
+    QVERIFY(replacement.startOnPort(1));
     controller.UploadAll_Click();
     QVERIFY(waitForUploadEnd(controller));
     const QStringList received = replacement.receivedCommands();

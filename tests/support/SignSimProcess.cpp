@@ -36,6 +36,14 @@ SignSimProcess::~SignSimProcess()
     stop();
 }
 
+bool SignSimProcess::startOnPort(int portNumber)
+{
+    if (!start())
+        return false;
+    qputenv(qPrintable(QStringLiteral("TAVRIN_COM%1").arg(portNumber)), m_devicePath.toLocal8Bit());
+    return true;
+}
+
 bool SignSimProcess::start()
 {
     m_process.start(simulatorProgram(), m_arguments);

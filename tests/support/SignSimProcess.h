@@ -16,6 +16,7 @@ public:
     ~SignSimProcess() override; // stops the simulator
 
     bool start(); // waits (up to ~5 s) for the device path line
+    bool startOnPort(int portNumber); // start(), then TAVRIN_COM<k> points at the sign
     QString devicePath() const { return m_devicePath; }
     // Commands logged so far, unescaped, in order (with their "\r" where one was received).
     QStringList receivedCommands() const { return m_commands; }

@@ -125,8 +125,7 @@ void TestMainWindow::downloadFillsTheWindow()
 {
     QFETCH(QString, model);
     SignSimProcess sim({ QStringLiteral("--model"), model });
-    QVERIFY(sim.start());
-    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+    QVERIFY(sim.startOnPort(1));
 
     child<QPushButton>("DownloadAll")->click();
     QVERIFY(!child<QPushButton>("DownloadAll")->isEnabled());

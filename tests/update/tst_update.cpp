@@ -227,8 +227,7 @@ void TestUpdate::startupCheck()
     update::setCheckAtStartup(checkOn);
     isolateSerialPorts();
     SignSimProcess sim;
-    QVERIFY(sim.start());
-    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
+    QVERIFY(sim.startOnPort(1));
     LocalHttpServer server;
     server.responses.insert("/Downloads",
                             { 200, "<a href='Tavrin%204.80.zip'>Tavrin 4.80.zip</a>" });
