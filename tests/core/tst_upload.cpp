@@ -142,30 +142,6 @@ private slots:
                                " @61 hidden" }));
     }
 
-    void forceUploadOrderAndPutBack()
-    {
-        MainState s = syncedState();
-        markAllPending(s.flags);
-        QCOMPARE(uploadProgressMaximum(s.flags), 301);
-        // Rows and the user command count; links and the ID mode do not.
-        QCOMPARE(getChangedRows(s), 5 + 1);
-
-        // Each tick takes one item, which can be put back when its write fails.
-        const UploadCommands commands = uploadCommands(s.config);
-        QStringList order;
-        for (UploadStep step; !step.finished;) {
-            const PendingFlags beforeTick = s.flags;
-            step = uploadTick(s, commands);
-            PendingFlags restored = s.flags, item;
-            markPending(restored, step.item);
-            QCOMPARE(restored, beforeTick);
-            QCOMPARE(s.flags == beforeTick, step.finished);
-            markPending(item, step.item);
-            order << pendingItems(item);
-        }
-        QCOMPARE(order.join(' '), "r0 r1 r2 r3 r4 id uc l0 l1 l2 l3 l4 l5 l6 l7 ");
-    }
-
     void linkCommands_data()
     {
         QTest::addColumn<QString>("capcode");

@@ -183,16 +183,13 @@ private slots:
             << "LinkID3:555,7\r\nLinkID4:556,1e9" << 0 << "LinkID3:555,1;LinkID4:556,1";
         QTest::newRow("LinkID non-numeric priority stops, link unchanged")
             << "LinkID0:555,x\r\nAutoID:1" << 13 << "";
-        QTest::newRow("LinkID priority -2 is not in the list") << "LinkID0:5,4,-2" << 380 << "";
         QTest::newRow("keys case-blind, blanks around; CR, LF and CR LF end lines")
             << "  com: 3 \n\tAUTOID:1\rModel:M\r\nDefaultMsg:z" << 0
             << "Com:3;AutoID:1;Model:M;DefaultMsg:z";
         QTest::newRow("Com:0 leaves no port selected") << "Com:0" << 0 << "Com:0";
-        QTest::newRow("non-numeric Com") << "Com:abc" << 13 << "";
         QTest::newRow("Default attributes: 16-bit values, not list positions")
             << "DefaultColor:-1\r\nDefaultStyle:300\r\nDefaultFont:40000" << 6
             << "DefaultColor:-1;DefaultStyle:300";
-        QTest::newRow("AutoID 2 is not a check box state") << "AutoID:2" << 380 << "";
         QTest::newRow("key text inside a message or mid-line is no key")
             << "DefaultMsg:Set AutoID:1 and Com:7\r\nxCom:2" << 0
             << "DefaultMsg:Set AutoID:1 and Com:7";

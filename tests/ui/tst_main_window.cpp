@@ -157,10 +157,6 @@ void TestMainWindow::downloadFillsTheWindow()
     QCOMPARE(child<QComboBox>("Pri0(1)")->currentIndex(), int(state.config.links[1].priority));
     QCOMPARE(child<QLineEdit>("usercmd1")->text(), state.config.userCommand);
     QCOMPARE(child<QCheckBox>("AutoID")->isChecked(), state.config.autoID == 1);
-
-    if (const QByteArray dir = qgetenv("TAVRIN_SCREENSHOT_DIR"); !dir.isEmpty())
-        m_window->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/main-") + model
-                              + QStringLiteral(".png"));
 }
 
 QTEST_MAIN(TestMainWindow)
