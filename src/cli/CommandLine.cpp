@@ -188,15 +188,15 @@ ExitStatus runVerb(const VerbSpec &verb, const QStringList &arguments, Console &
     const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") },
                                   QStringLiteral("This help."));
     parser.addOption(help);
-    for (const OptionSpec &spec : kOptions) {
-        if (!(verb.options & spec.bit))
+    for (const OptionSpec &entry : kOptions) {
+        if (!(verb.options & entry.bit))
             continue;
-        QStringList names { QLatin1String(spec.name) };
-        if (spec.shortName)
-            names.prepend(QLatin1String(spec.shortName));
+        QStringList names { QLatin1String(entry.name) };
+        if (entry.shortName)
+            names.prepend(QLatin1String(entry.shortName));
         parser.addOption(
-            QCommandLineOption(names, QLatin1String(spec.description),
-                               spec.valueName ? QLatin1String(spec.valueName) : QString()));
+            QCommandLineOption(names, QLatin1String(entry.description),
+                               entry.valueName ? QLatin1String(entry.valueName) : QString()));
     }
     if (verb.argument)
         parser.addPositionalArgument(QLatin1String(verb.argument),
@@ -211,10 +211,10 @@ ExitStatus runVerb(const VerbSpec &verb, const QStringList &arguments, Console &
 
     // The option's value ("" for a switch) when it was given; nothing otherwise.
     const auto value = [&](OptionBit bit) -> std::optional<QString> {
-        for (const OptionSpec &spec : kOptions) {
-            const QString name = QLatin1String(spec.name);
-            if (spec.bit == bit && (verb.options & bit) && parser.isSet(name))
-                return spec.valueName ? parser.value(name) : QString();
+        for (const OptionSpec &entry : kOptions) {
+            const QString name = QLatin1String(entry.name);
+            if (entry.bit == bit && (verb.options & bit) && parser.isSet(name))
+                return entry.valueName ? parser.value(name) : QString();
         }
         return std::nullopt;
     };
