@@ -265,8 +265,7 @@ void MainController::onLinkLost(const QString &description)
         endUpload();
     m_state.downloadCaption = kDownloadCaption;
     restoreButtons();
-    const QString text = QStringLiteral("The connection to COM ") + QString::number(portNumber)
-        + QStringLiteral(" was lost: ") + description + u'.';
+    const QString text = link::connectionLostText(portNumber, description);
     // The search goes on to the next port; a box would stop it until someone clicks.
     if (m_searching)
         m_noticeAfterSearch = text;

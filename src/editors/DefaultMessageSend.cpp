@@ -200,9 +200,7 @@ void DefaultMessageEditor::onLinkLost(const QString &description)
     m_state.closeCountdown = 0;
     restoreButtons();
     changed();
-    emit messageRequested(core::kAppTitle,
-                          QStringLiteral("The connection to COM ") + QString::number(portNumber)
-                              + QStringLiteral(" was lost: ") + description + u'.');
+    emit messageRequested(core::kAppTitle, link::connectionLostText(portNumber, description));
 }
 
 } // namespace tavrin::editors

@@ -29,6 +29,12 @@ QString portFailureEntry(int portNumber, const QString &description)
     return QString::number(portNumber) + QLatin1Char('-') + description;
 }
 
+QString connectionLostText(int portNumber, const QString &reason)
+{
+    return QStringLiteral("The connection to COM ") + QString::number(portNumber)
+        + QStringLiteral(" was lost: ") + reason + u'.';
+}
+
 OpenResult noDeviceFailure(int portNumber)
 {
     return { OpenError::NotFound, tr("no serial device for COM %1").arg(portNumber) };

@@ -44,6 +44,9 @@ struct OpenResult
 // The port list's entry for a port that failed to open: "3-in use by another program".
 QString portFailureEntry(int portNumber, const QString &description);
 
+// What every window tells when the line to a sign is lost: "The connection to COM 3 was lost: ...".
+QString connectionLostText(int portNumber, const QString &reason);
+
 // "COM k" maps to no device at all.
 OpenResult noDeviceFailure(int portNumber);
 
