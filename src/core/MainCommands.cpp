@@ -17,12 +17,6 @@ const QString kDownloadCommand = QStringLiteral("DOWNLOAD_ALL\r");
 const QString kReadingCaption = QStringLiteral("Reading...");
 const QString kDownloadCaption = QStringLiteral("Download from Sign");
 
-QString cannotOpenPortText(int portNumber)
-{
-    return QStringLiteral("Cannot Open Port:") + QString::number(portNumber)
-        + QStringLiteral("\r\nPlease Change Comport");
-}
-
 } // namespace
 
 void MainController::Sleep(int count)
@@ -60,7 +54,7 @@ void MainController::applyReply(const QString &line)
 void MainController::reportOpenFailure(const link::OpenResult &result, int portNumber)
 {
     if (result.error == link::OpenError::NotFound)
-        emit messageRequested(kAppTitle, cannotOpenPortText(portNumber));
+        emit messageRequested(kAppTitle, link::cannotOpenPortText(portNumber));
     else
         showStatus(link::portFailureEntry(portNumber, result.description));
 }
@@ -241,10 +235,7 @@ void MainController::sendFactoryDefaults()
     const int portNumber = m_state.portIndex + 1;
     const link::OpenResult opened = m_link.open(portNumber);
     if (!opened) {
-        if (opened.error == link::OpenError::NotFound)
-            reportOpenFailure(opened, portNumber);
-        else
-            emit messageRequested(kAppTitle, opened.fullText());
+        emit messageRequested(kAppTitle, link::openFailureMessage(opened, portNumber));
         changed();
         return;
     }

@@ -29,12 +29,7 @@ bool DefaultMessageEditor::openPort()
     const link::OpenResult opened = m_link.open(portNumber);
     if (opened)
         return true;
-    if (opened.error == link::OpenError::NotFound)
-        emit messageRequested(core::kAppTitle,
-                              QStringLiteral("Cannot Open Port:") + QString::number(portNumber)
-                                  + QStringLiteral("\r\nPlease Change Comport"));
-    else
-        emit messageRequested(core::kAppTitle, opened.fullText());
+    emit messageRequested(core::kAppTitle, link::openFailureMessage(opened, portNumber));
     return false;
 }
 

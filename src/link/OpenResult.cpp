@@ -29,6 +29,17 @@ QString portFailureEntry(int portNumber, const QString &description)
     return QString::number(portNumber) + QLatin1Char('-') + description;
 }
 
+QString cannotOpenPortText(int portNumber)
+{
+    return QStringLiteral("Cannot Open Port:") + QString::number(portNumber)
+        + QStringLiteral("\r\nPlease Change Comport");
+}
+
+QString openFailureMessage(const OpenResult &result, int portNumber)
+{
+    return result.error == OpenError::NotFound ? cannotOpenPortText(portNumber) : result.fullText();
+}
+
 QString connectionLostText(int portNumber, const QString &reason)
 {
     return QStringLiteral("The connection to COM ") + QString::number(portNumber)

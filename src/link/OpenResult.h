@@ -44,6 +44,11 @@ struct OpenResult
 // The port list's entry for a port that failed to open: "3-in use by another program".
 QString portFailureEntry(int portNumber, const QString &description);
 
+// The box a message window shows for a port it cannot open: "Cannot Open Port:7" and
+// "Please Change Comport" for a port with no device, else the failure with its hint.
+QString cannotOpenPortText(int portNumber);
+QString openFailureMessage(const OpenResult &result, int portNumber);
+
 // What every window tells when the line to a sign is lost: "The connection to COM 3 was lost: ...".
 QString connectionLostText(int portNumber, const QString &reason);
 
