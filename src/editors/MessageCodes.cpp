@@ -76,4 +76,16 @@ QString unsendableCharacterText(const QString &text)
         + QStringLiteral(". Remove it to upload.");
 }
 
+Qt::Alignment textAlignment(int code)
+{
+    switch (code) {
+    case 1:
+        return Qt::AlignRight;
+    case 2:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
 } // namespace tavrin::editors

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QChar>
+#include <QFlags>
 #include <QString>
+#include <Qt>
 
 #include <optional>
 
@@ -27,5 +29,8 @@ QString decodeRecordCharacters(const QString &text);
 std::optional<char32_t> firstUnsendableCharacter(const QString &text);
 // Names that character for the operator; empty when every character can be sent.
 QString unsendableCharacterText(const QString &text);
+
+// The paragraph alignment the composers show for an alignment code (left, right, centre).
+Qt::Alignment textAlignment(int code);
 
 } // namespace tavrin::editors

@@ -28,18 +28,6 @@ constexpr std::array kRecordOrder = { Attribute::Font,  Attribute::Style,     At
 constexpr int kMaxNestedBuilds = 8;
 constexpr int kAlignmentCount = 3;
 
-Qt::Alignment textAlignment(int code)
-{
-    switch (code) {
-    case 1:
-        return Qt::AlignRight;
-    case 2:
-        return Qt::AlignHCenter;
-    default:
-        return Qt::AlignLeft;
-    }
-}
-
 } // namespace
 
 TestMessageEditor::TestMessageEditor(core::MainController &main, QObject *parent)

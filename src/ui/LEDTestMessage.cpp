@@ -26,18 +26,6 @@ using vocab::Attribute;
 
 namespace {
 
-// As in the default-message window, the design's list widths were drawn for a narrower font:
-// the columns widen by this factor about the left margin, keeping their relations, so the
-// VX903 layout moves with them.
-constexpr int kMargin = 660;
-constexpr int hx(int left)
-{
-    return kMargin + (left - kMargin) * 14 / 10;
-}
-constexpr int hw(int width)
-{
-    return width * 14 / 10;
-}
 constexpr int kFullWidth = 13200;
 
 constexpr int kHeadingTop = 2250;
@@ -117,7 +105,7 @@ LEDTestMessage::~LEDTestMessage()
 
 void LEDTestMessage::buildControls()
 {
-    place(label(this, QStringLiteral("Message"), "Label1"), kMargin, 120, 3000, 255);
+    place(label(this, QStringLiteral("Message"), "Label1"), kMessageMargin, 120, 3000, 255);
     m_composer = new QTextEdit(this);
     m_composer->setObjectName(QStringLiteral("ColorTextBox"));
     m_composer->setDocument(&m_editor.document());
@@ -125,11 +113,11 @@ void LEDTestMessage::buildControls()
     // Pasted text takes the chosen font and colour instead of bringing formats of its own.
     m_composer->setAcceptRichText(false);
     m_composer->setTabChangesFocus(true);
-    place(m_composer, kMargin, 390, kFullWidth, 1530);
+    place(m_composer, kMessageMargin, 390, kFullWidth, 1530);
 
     m_unsendable = label(this, QString(), "Unsendable");
     m_unsendable->setStyleSheet(QStringLiteral("color: #b00; font-weight: bold"));
-    place(m_unsendable, kMargin, 1950, kFullWidth, 255);
+    place(m_unsendable, kMessageMargin, 1950, kFullWidth, 255);
 
     for (const Column &column : kColumns) {
         auto *heading = label(this, QString::fromLatin1(column.heading), column.headingName);
@@ -154,7 +142,8 @@ void LEDTestMessage::buildControls()
     place(m_timeout, hx(kTimeoutLeft), kListTop, hw(kTimeoutWidth), 315);
 
     constexpr int rowA = 5220;
-    place(label(this, QStringLiteral("Message ID"), "Label11"), kMargin, rowA + 45, 960, 255);
+    place(label(this, QStringLiteral("Message ID"), "Label11"), kMessageMargin, rowA + 45, 960,
+          255);
     m_msgID = combo(this, "MsgID");
     m_msgID->addItems(vocab::messageIdEntries());
     place(m_msgID, 1680, rowA, 780, 315);
@@ -175,17 +164,17 @@ void LEDTestMessage::buildControls()
     constexpr int rowB = 5760;
     m_dateTime = label(this, QString(), "DateTime");
     m_dateTime->setToolTip(QStringLiteral("Set Computer Clock to change time"));
-    place(m_dateTime, kMargin, rowB + 60, 3300, 255);
+    place(m_dateTime, kMessageMargin, rowB + 60, 3300, 255);
     m_setTime = button(this, QStringLiteral("Set LED Sign Time"), "SetTime");
     place(m_setTime, 4080, rowB, 2200, 375);
     place(label(this, QStringLiteral("Message on Sign"), "Label12"), 6600, rowB + 60, 1500, 255);
     m_defaultMessage = new QPlainTextEdit(this);
     m_defaultMessage->setObjectName(QStringLiteral("defaultMessage"));
     m_defaultMessage->setReadOnly(true);
-    place(m_defaultMessage, 8160, rowB, kMargin + kFullWidth - 8160, 600);
+    place(m_defaultMessage, 8160, rowB, kMessageMargin + kFullWidth - 8160, 600);
 
     constexpr int rowC = 6480;
-    place(label(this, QStringLiteral("Command"), "Label13"), kMargin, rowC + 45, 900, 255);
+    place(label(this, QStringLiteral("Command"), "Label13"), kMessageMargin, rowC + 45, 900, 255);
     m_test = new QLineEdit(this);
     m_test->setObjectName(QStringLiteral("Test"));
     m_test->setToolTip(QStringLiteral("Double-click to send this command as it stands"));
@@ -194,21 +183,21 @@ void LEDTestMessage::buildControls()
 
     constexpr int rowD = 6900;
     m_upload = button(this, QStringLiteral("Send Message to Sign"), "Upload");
-    place(m_upload, kMargin, rowD, 2400, 420);
+    place(m_upload, kMessageMargin, rowD, 2400, 420);
     m_download = button(this, QString(), "Download");
     place(m_download, 3180, rowD, 2400, 420);
     m_exit = button(this, QStringLiteral("Exit"), "Exit");
-    place(m_exit, kMargin + kFullWidth - 1500, rowD, 1500, 420);
+    place(m_exit, kMessageMargin + kFullWidth - 1500, rowD, 1500, 420);
 
     m_ack = label(this, QString(), "Ack");
     m_ack->setStyleSheet(QStringLiteral("color: #0645ad; font-weight: bold"));
-    place(m_ack, kMargin, 7440, kFullWidth, 285);
+    place(m_ack, kMessageMargin, 7440, kFullWidth, 285);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("Progress"));
     m_progress->setTextVisible(false);
     m_progress->setMaximum(TestMessageState::kProgressEnd);
     m_progress->setVisible(false);
-    place(m_progress, kMargin, 7830, kFullWidth, 240);
+    place(m_progress, kMessageMargin, 7830, kFullWidth, 240);
 }
 
 void LEDTestMessage::connectControls()

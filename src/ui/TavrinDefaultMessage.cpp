@@ -3,6 +3,8 @@
 #include "Controls.h"
 #include "Twips.h"
 
+#include "editors/MessageCodes.h"
+
 #include "core/MainController.h"
 
 #include <QComboBox>
@@ -22,18 +24,6 @@ using vocab::Attribute;
 
 namespace {
 
-// The design's list widths were drawn for a narrower dialog font than today's defaults; the
-// attribute columns are widened by this factor about the left margin, keeping their relations
-// (the VX903 layout moves with them), so that every entry is readable.
-constexpr int kMargin = 660;
-constexpr int hx(int left)
-{
-    return kMargin + (left - kMargin) * 14 / 10;
-}
-constexpr int hw(int width)
-{
-    return width * 14 / 10;
-}
 constexpr int kFullWidth = 10950;
 
 constexpr int kHeadingTop = 1920;
@@ -73,18 +63,6 @@ QString shownText(const QString &message)
     return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
-Qt::Alignment textAlignment(int code)
-{
-    switch (code) {
-    case 1:
-        return Qt::AlignRight;
-    case 2:
-        return Qt::AlignHCenter;
-    default:
-        return Qt::AlignLeft;
-    }
-}
-
 } // namespace
 
 TavrinDefaultMessage::TavrinDefaultMessage(core::MainController &main, QWidget *parent)
@@ -113,11 +91,11 @@ void TavrinDefaultMessage::buildControls()
     m_message->setObjectName(QStringLiteral("defaultMessage"));
     m_message->setAcceptRichText(false);
     m_message->setTabChangesFocus(true);
-    place(m_message, kMargin, 390, kFullWidth, 1200);
+    place(m_message, kMessageMargin, 390, kFullWidth, 1200);
 
     m_unsendable = label(this, QString(), "Unsendable");
     m_unsendable->setStyleSheet(QStringLiteral("color: #b00; font-weight: bold"));
-    place(m_unsendable, kMargin, 1620, kFullWidth, 255);
+    place(m_unsendable, kMessageMargin, 1620, kFullWidth, 255);
 
     for (const Column &column : kColumns) {
         auto *heading = label(this, QString::fromLatin1(column.heading), column.headingName);
@@ -132,7 +110,7 @@ void TavrinDefaultMessage::buildControls()
     }
 
     m_timeFormatHeading = label(this, QStringLiteral("Time Format"), "Label8");
-    place(m_timeFormatHeading, kMargin, 4950, 1200, 255);
+    place(m_timeFormatHeading, kMessageMargin, 4950, 1200, 255);
     m_timeFormat = new QComboBox(this);
     m_timeFormat->setObjectName(QStringLiteral("TimeFormat"));
     m_timeFormatHeading->setBuddy(m_timeFormat);
@@ -150,31 +128,31 @@ void TavrinDefaultMessage::buildControls()
 
     m_dateTime = label(this, QString(), "DateTime");
     m_dateTime->setToolTip(QStringLiteral("Set Computer Clock to change time"));
-    place(m_dateTime, kMargin, 5520, 3300, 255);
+    place(m_dateTime, kMessageMargin, 5520, 3300, 255);
     m_setTime = button(this, QStringLiteral("Set LED Sign Time"), "SetTime");
     place(m_setTime, 4080, 5460, 2200, 375);
 
-    place(label(this, QStringLiteral("Command"), "Label10"), kMargin, 6030, 900, 255);
+    place(label(this, QStringLiteral("Command"), "Label10"), kMessageMargin, 6030, 900, 255);
     m_test = new QLineEdit(this);
     m_test->setObjectName(QStringLiteral("Test"));
     m_test->setReadOnly(true);
     place(m_test, 1560, 5985, kFullWidth - 900, 315);
 
     m_upload = button(this, QStringLiteral("Upload to Sign"), "Upload");
-    place(m_upload, kMargin, 6450, 2400, 420);
+    place(m_upload, kMessageMargin, 6450, 2400, 420);
     m_download = button(this, QStringLiteral("Download from Sign"), "Download");
     place(m_download, 3180, 6450, 2400, 420);
     m_exit = button(this, QStringLiteral("Exit"), "Exit");
-    place(m_exit, kMargin + kFullWidth - 1500, 6450, 1500, 420);
+    place(m_exit, kMessageMargin + kFullWidth - 1500, 6450, 1500, 420);
 
     m_ack = label(this, QString(), "Ack");
     m_ack->setStyleSheet(QStringLiteral("color: #0645ad; font-weight: bold"));
-    place(m_ack, kMargin, 6990, kFullWidth, 285);
+    place(m_ack, kMessageMargin, 6990, kFullWidth, 285);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("Progress"));
     m_progress->setTextVisible(false);
     m_progress->setMaximum(DefaultMessageState::kProgressEnd);
-    place(m_progress, kMargin, 7380, kFullWidth, 240);
+    place(m_progress, kMessageMargin, 7380, kFullWidth, 240);
 }
 
 void TavrinDefaultMessage::connectControls()
@@ -286,8 +264,8 @@ void TavrinDefaultMessage::refresh()
         m_message->moveCursor(QTextCursor::End);
     }
     QTextOption option = m_message->document()->defaultTextOption();
-    if (option.alignment() != textAlignment(s.messageAlignment)) {
-        option.setAlignment(textAlignment(s.messageAlignment));
+    if (option.alignment() != editors::textAlignment(s.messageAlignment)) {
+        option.setAlignment(editors::textAlignment(s.messageAlignment));
         m_message->document()->setDefaultTextOption(option);
     }
     m_unsendable->setText(s.unsendable);

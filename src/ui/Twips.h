@@ -14,6 +14,19 @@ constexpr int px(int twips)
     return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
+// The message windows' list widths were drawn for a narrower dialog font than today's
+// defaults; their attribute columns widen by 1.4 about the left margin, keeping their
+// relations (the VX903 layout moves with them), so that every entry is readable.
+inline constexpr int kMessageMargin = 660;
+constexpr int hx(int left)
+{
+    return kMessageMargin + (left - kMessageMargin) * 14 / 10;
+}
+constexpr int hw(int width)
+{
+    return width * 14 / 10;
+}
+
 inline QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(px(left), px(top), px(width), px(height));
