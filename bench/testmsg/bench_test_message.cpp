@@ -2,8 +2,10 @@
 // character at a time, at 1,000 and 10,000 characters in many runs of format, and the whole
 // keystroke path of the window at 10,000 characters. Run on the offscreen platform:
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_test_message
-// BENCH_KEYS_ONLY=1 times the keystroke path alone (for a profiler).
+// BENCH_KEYS_ONLY=1 times the keystroke path alone (for a profiler). --table prints only
+// buildTestMessage at both sizes, beside the per-character scan, as rows for scripts/bench.
 #include "core/MainController.h"
+#include "editors/TestMessageEditor.h"
 #include "editors/TestMessageMarkup.h"
 #include "ui/LEDTestMessage.h"
 
@@ -18,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -99,6 +102,32 @@ bool compareScans(int characters)
     return true;
 }
 
+// The whole build of the message command from the composer, as the window runs it on every
+// edit, against the scan that selects one character at a time.
+bool buildRow(int characters)
+{
+    tavrin::core::MainController main;
+    TestMessageEditor editor(main);
+    editor.Form_Load();
+    // Selection-only, as while typing: a leading font or colour code then formats nothing,
+    // so every run of format stays for the timed builds.
+    editor.Label4_DblClick();
+    const int runs = fillDocument(editor.document(), characters, quint32(characters));
+    const QString command = editor.buildTestMessage();
+    if (command.size() < characters) {
+        std::fprintf(stderr, "buildTestMessage left out text at %d characters\n", characters);
+        return false;
+    }
+    const PreviewColors colors = editor.state().previewColors;
+    const Timing build = measure([&] { editor.buildTestMessage(); });
+    const Timing perCharacter
+        = measure([&] { scanTestMessageBodyPerCharacter(editor.document(), colors); });
+    std::printf("ROW\tbuildTestMessage, %d characters in %d runs of format\t%.6g\tus\tthe "
+                "per-character scan of the same text\t%.6g\n",
+                characters, runs, build.medianUs, perCharacter.medianUs);
+    return true;
+}
+
 // Types characters at the end of a composer holding characters in many runs, through the
 // window: the control's own edit, the composer handler, the build and the window's refresh.
 void keystrokePath(int characters)
@@ -148,6 +177,8 @@ void keystrokePath(int characters)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "--table") == 0)
+        return buildRow(1000) && buildRow(10000) ? 0 : 1;
     bool same = true;
     if (qEnvironmentVariableIsEmpty("BENCH_KEYS_ONLY"))
         for (const int characters : { 1000, 10000 })

@@ -1,0 +1,104 @@
+// Times the start-up port search (Form_Load to searchFinished, the update check off) with a
+// simulated sign holding bench/data/full.led on COM 12, twice: COM 1 to COM 11 with no
+// device at all (TAVRIN_COM<k> empty: the open fails at once), and with a silent simulator
+// on each (the port opens and nothing answers, like an unused serial port). The reference is
+// the sum of the waits the search itself prescribes for that many probes.
+#include "BenchSupport.h"
+
+#include "core/MainController.h"
+#include "link/PortMap.h"
+#include "link/Sleep.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <vector>
+
+using namespace tavrin;
+using core::MainController;
+using namespace std::chrono;
+
+namespace {
+
+constexpr int kRuns = 3;
+constexpr int kSignPort = link::kLastPortNumber;
+
+duration<double, std::milli> ticks(int count)
+{
+    return count * link::kSleepTick;
+}
+
+// A probe whose port does not open waits its probe ticks and the ticks between ports; one
+// that opens also waits for ComClose, which starts with the request.
+duration<double, std::milli> probeWaits(bool portOpens, bool last)
+{
+    duration<double, std::milli> wait = ticks(MainController::kProbeWaitTicks);
+    if (portOpens)
+        wait = std::max(wait, duration<double, std::milli>(MainController::kComCloseDelay));
+    if (!last)
+        wait += ticks(MainController::kBetweenPortsTicks);
+    return wait;
+}
+
+double searchMilliseconds()
+{
+    MainController controller;
+    controller.setUpdateCheckEnabled(false);
+    bool finished = false;
+    QObject::connect(&controller, &MainController::searchFinished, [&] { finished = true; });
+    QElapsedTimer clock;
+    clock.start();
+    controller.Form_Load();
+    while (!finished && !clock.hasExpired(60'000))
+        link::sleepTicks(1);
+    const double elapsed = double(clock.nsecsElapsed()) / 1e6;
+    if (!finished || controller.state().portIndex != kSignPort - 1
+        || controller.state().modelLabel.isEmpty())
+        bench::fail(QStringLiteral("the search did not find the sign on COM %1").arg(kSignPort));
+    return elapsed;
+}
+
+void measure(const QString &otherPorts, bool otherPortsOpen)
+{
+    QList<double> samples;
+    for (int run = 0; run < kRuns; ++run)
+        samples << searchMilliseconds();
+
+    duration<double, std::milli> waits = MainController::kSearchPortInterval;
+    for (int port = link::kFirstPortNumber; port < kSignPort; ++port)
+        waits += probeWaits(otherPortsOpen, false);
+    waits += probeWaits(true, true);
+    bench::printRow(
+        QStringLiteral("start-up search, sign on COM %1, %2").arg(kSignPort).arg(otherPorts),
+        bench::median(samples), QStringLiteral("ms"),
+        QStringLiteral("the search's own waits for %1 probes").arg(kSignPort), waits.count());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    bench::SignSim sign(
+        { QStringLiteral("--config"), QString::fromUtf8(TAVRIN_BENCH_FULL_CONFIG) });
+    if (sign.device().isEmpty())
+        bench::fail(QStringLiteral("the simulated sign did not start"));
+    qputenv(qPrintable(QStringLiteral("TAVRIN_COM%1").arg(kSignPort)), sign.device().toLocal8Bit());
+
+    for (int port = link::kFirstPortNumber; port < kSignPort; ++port)
+        qputenv(qPrintable(QStringLiteral("TAVRIN_COM%1").arg(port)), QByteArray());
+    measure(QStringLiteral("COM 1-11 no device"), false);
+
+    std::vector<std::unique_ptr<bench::SignSim>> silent;
+    for (int port = link::kFirstPortNumber; port < kSignPort; ++port) {
+        silent.push_back(
+            std::make_unique<bench::SignSim>(QStringList { QStringLiteral("--silent") }));
+        if (silent.back()->device().isEmpty())
+            bench::fail(QStringLiteral("a silent simulator did not start"));
+        qputenv(qPrintable(QStringLiteral("TAVRIN_COM%1").arg(port)),
+                silent.back()->device().toLocal8Bit());
+    }
+    measure(QStringLiteral("COM 1-11 silent"), true);
+    return 0;
+}
