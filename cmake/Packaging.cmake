@@ -22,11 +22,11 @@ set(CPACK_PACKAGE_CONTACT "The Tavrin developers <tavrin@example.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "configuration manager for LED moving-message signs on a serial line")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tavrin finds the serial port an LED sign answers on, reads its whole configuration,
-lets you edit it and writes back what changed. It keeps configurations in .led
-files, edits the sign's idle message, composes test messages and sets the
-sign's clock. tavrin-cli does the same from a terminal; tavrin-signsim stands
-in for a sign on a pseudo-terminal.
+    "Tavrin finds the serial port an LED sign answers on, reads its whole
+configuration, lets you edit it and writes back what changed. It keeps
+configurations in .led files, edits the sign's idle message, composes test
+messages and sets the sign's clock. tavrin-cli does the same from a terminal;
+tavrin-signsim stands in for a sign on a pseudo-terminal.
 .
 Serial ports belong to the dialout group: add your user to it to reach a sign.")
 set(CPACK_STRIP_FILES ON)
