@@ -7,6 +7,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
     QApplication::setApplicationVersion(QStringLiteral("4.72"));
+    // Lets Wayland compositors match the window to its installed menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.example.Tavrin"));
     QApplication::setQuitOnLastWindowClosed(true);
 
     tavrin::ui::TavrinMain window;
