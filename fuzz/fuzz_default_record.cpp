@@ -1,0 +1,72 @@
+// The sign's default-message record and the other answers the default-message editor reads:
+// the record decoder on every line, then the lines one after another through the editor of
+// each model, opened on a message from a configuration file so that it sends nothing.
+#include "SignFuzzing.h"
+
+#include "editors/DefaultMessageEditor.h"
+#include "editors/DefaultMessageProtocol.h"
+#include "editors/DefaultMessageRecord.h"
+
+#include <algorithm>
+#include <array>
+
+using namespace tavrin;
+
+namespace {
+
+void checkRecord(const QString &line)
+{
+    const editors::DefaultMessageRecord record = editors::decodeDefaultMessageRecord(line);
+    // The model ends at the first ":" and the text field at its ",".
+    fuzz::require(!record.model.contains(QLatin1Char(':')), "record model ends at its colon");
+    fuzz::require(!record.text || !record.text->contains(QLatin1Char(',')),
+                  "record text ends at its comma");
+    editors::parseDefaultReply(line);
+    editors::parseTestReply(line);
+}
+
+// Every list of the editor shows one of its own positions, or nothing.
+void checkEditor(const editors::DefaultMessageState &state)
+{
+    constexpr std::array kLists
+        = { vocab::Attribute::Font,      vocab::Attribute::Color, vocab::Attribute::Style,
+            vocab::Attribute::Alignment, vocab::Attribute::Speed, vocab::Attribute::Pause };
+    for (const vocab::Attribute a : kLists) {
+        if (state.code(a) < -1 || state.code(a) >= state.listCount(a)) {
+            fuzz::fail("default message list selection",
+                       QStringLiteral("list %1 code %2 of %3")
+                           .arg(int(a))
+                           .arg(state.code(a))
+                           .arg(state.listCount(a)));
+        }
+    }
+    fuzz::require(state.timeFormat >= -1 && state.timeFormat < state.timeFormats.size(),
+                  "time format selection");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    fuzz::ensureApplication();
+    const QStringList lines = fuzz::replyLines(data, size);
+    for (const QString &line : lines)
+        checkRecord(line);
+
+    std::array<QString, fuzz::kModels.size() + 1> models;
+    std::copy(fuzz::kModels.begin(), fuzz::kModels.end(), models.begin()); // last: no model
+    for (const QString &model : models) {
+        core::DefaultMessageStore store;
+        store.configFileName = QStringLiteral("factory.led");
+        store.SaveDefaultMsg(QStringLiteral("WELCOME"), 0, 3, 0, 2, 2, 3);
+        editors::DefaultMessageEditor editor(store, { model, model, 0 });
+        editor.Form_Load();
+        checkEditor(editor.state());
+        for (const QString &line : lines) {
+            editor.handleDefaultReply(line);
+            checkEditor(editor.state());
+        }
+        editor.Form_Unload();
+    }
+    return 0;
+}

@@ -1,0 +1,25 @@
+// The sign's lines, one after another, through the main window's reply interpreter, from a
+// freshly started window and from one that has just read each model's configuration.
+#include "SignFuzzing.h"
+
+using namespace tavrin;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QStringList lines = fuzz::replyLines(data, size);
+    core::MainController &controller = fuzz::mainController();
+    for (const core::MainState &start : fuzz::startStates()) {
+        controller.setState(start);
+        for (const QString &line : lines) {
+            controller.onReplyLine(line); // parseSignReply, applied as the window applies it
+            const core::MainState &state = controller.state();
+            fuzz::checkMainState(state);
+            fuzz::require(state.profile.vx903 == (state.modelNumber == vocab::kModelVX903),
+                          "the lists are those of the last model read");
+        }
+        // Whatever the sign said, an upload must be able to start from it.
+        core::uploadPlan(controller.state(), false);
+        core::uploadPlan(controller.state(), true);
+    }
+    return 0;
+}

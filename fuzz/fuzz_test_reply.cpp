@@ -1,0 +1,54 @@
+// The sign's lines, one after another, through the test-message window's reply handler, in a
+// window opened over each of the main window's start states with "Save changes to Priority"
+// ticked, so that every selection a record makes is written back to the main window too.
+#include "SignFuzzing.h"
+
+#include "editors/TestMessageEditor.h"
+
+#include <QGuiApplication>
+
+using namespace tavrin;
+
+namespace {
+
+// Every list of the window shows one of its own positions, or nothing.
+void checkEditor(const editors::TestMessageState &state)
+{
+    for (const vocab::Attribute a : vocab::kAttributes) {
+        if (state.code(a) < -1 || state.code(a) >= state.listCount(a)) {
+            fuzz::fail("test message list selection",
+                       QStringLiteral("list %1 code %2 of %3")
+                           .arg(int(a))
+                           .arg(state.code(a))
+                           .arg(state.listCount(a)));
+        }
+    }
+    fuzz::require(state.timeFormat >= -1 && state.timeFormat < state.timeFormats.size(),
+                  "time format selection");
+    static const qsizetype messageIds = vocab::messageIdEntries().size();
+    fuzz::require(state.messageId >= -1 && state.messageId < messageIds, "message ID selection");
+    fuzz::require(state.priority >= -1 && state.priority < vocab::kPriorityCount,
+                  "priority selection");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    fuzz::ensureApplication<QGuiApplication>(); // the composer is a text document
+    const QStringList lines = fuzz::replyLines(data, size);
+    core::MainController &main = fuzz::mainController();
+    for (const core::MainState &start : fuzz::startStates()) {
+        main.setState(start);
+        main.defaultMessage().setSaveSettingsTick(1);
+        editors::TestMessageEditor editor(main);
+        editor.Form_Load();
+        checkEditor(editor.state());
+        for (const QString &line : lines) {
+            editor.handleTestReply(line);
+            checkEditor(editor.state());
+            fuzz::checkMainState(main.state());
+        }
+    }
+    return 0;
+}
