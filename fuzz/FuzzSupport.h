@@ -33,7 +33,7 @@ template<typename Application = QCoreApplication> void ensureApplication()
 {
     if (QCoreApplication::instance())
         return;
-    for (int port = 1; port <= 12; ++port)
+    for (int port = 1; port <= 12; ++port) // COM 1 to COM 12: no device behind any
         qputenv(QByteArray("TAVRIN_COM" + QByteArray::number(port)).constData(), QByteArray());
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

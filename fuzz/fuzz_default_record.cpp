@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::copy(fuzz::kModels.begin(), fuzz::kModels.end(), models.begin()); // last: no model
     for (const QString &model : models) {
         core::DefaultMessageStore store;
-        store.configFileName = QStringLiteral("factory.led");
+        store.configFileName = QStringLiteral("factory.led"); // as if a file had been opened
         store.SaveDefaultMsg(QStringLiteral("WELCOME"), 0, 3, 0, 2, 2, 3);
         editors::DefaultMessageEditor editor(store, { model, model, 0 });
         editor.Form_Load();
