@@ -27,17 +27,19 @@ DefaultMessageEditor::DefaultMessageEditor(core::DefaultMessageStore &store, Mai
     , m_store(store)
     , m_main(std::move(main))
 {
-    m_comClose.setInterval(kComCloseInterval);
-    m_progressTimer.setInterval(kProgressInterval);
     m_removeAck.setInterval(kRemoveAckDelay);
     m_clockUpdate.setInterval(kClockUpdateInterval);
-    connect(&m_comClose, &QTimer::timeout, this, &DefaultMessageEditor::ComClose_Timer);
-    connect(&m_progressTimer, &QTimer::timeout, this, &DefaultMessageEditor::ProgressTimer_Timer);
     connect(&m_removeAck, &QTimer::timeout, this, &DefaultMessageEditor::RemoveAck_Timer);
     connect(&m_clockUpdate, &QTimer::timeout, this, &DefaultMessageEditor::ClockUpdate_Timer);
-    connect(&m_link, &link::SerialLink::lineReceived, this,
+    connect(&serialLink(), &link::SerialLink::lineReceived, this,
             &DefaultMessageEditor::handleDefaultReply);
-    connect(&m_link, &link::SerialLink::linkLost, this, &DefaultMessageEditor::onLinkLost);
+    connect(&m_port, &MessagePort::activityChanged, this, &DefaultMessageEditor::changed);
+    connect(&m_port, &MessagePort::closed, this, &DefaultMessageEditor::portClosed);
+    connect(&m_port, &MessagePort::lost, this, [this] {
+        restoreButtons();
+        changed();
+    });
+    connect(&m_port, &MessagePort::messageRequested, this, &DefaultMessageEditor::messageRequested);
 }
 
 DefaultMessageEditor::~DefaultMessageEditor() = default;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "DefaultMessageState.h"
+#include "MessagePort.h"
 
 #include "core/DefaultMessageStore.h"
-#include "link/SerialLink.h"
 
 #include <QObject>
 #include <QTimer>
@@ -31,11 +31,7 @@ class DefaultMessageEditor : public QObject
     Q_OBJECT
 
 public:
-    static constexpr auto kComCloseInterval = 50ms;
     static constexpr qint16 kComCloseTicks = 10; // the port closes on the eleventh tick
-    static constexpr int kLongReplyTicks = 60; // at most this much longer for a reply under way
-    static constexpr auto kProgressInterval = 10ms;
-    static constexpr int kProgressStep = 25;
     static constexpr auto kRemoveAckDelay = 5000ms;
     static constexpr auto kClockUpdateInterval = 1000ms;
     static constexpr int kTimeStatusWaitTicks = 10; // between the two download requests
@@ -69,8 +65,6 @@ public:
     void TimeOnIdle_Click();
     void SetTime_Click();
 
-    void ComClose_Timer();
-    void ProgressTimer_Timer();
     void RemoveAck_Timer();
     void ClockUpdate_Timer();
 
@@ -78,9 +72,8 @@ public:
     // Waits count ticks of 10 ms while events go on.
     void Sleep(int count);
 
-    link::SerialLink &serialLink() { return m_link; }
-    QTimer &comCloseTimer() { return m_comClose; }
-    QTimer &progressTimer() { return m_progressTimer; }
+    link::SerialLink &serialLink() { return m_port.serialLink(); }
+    QTimer &comCloseTimer() { return m_port.comCloseTimer(); }
     QTimer &removeAckTimer() { return m_removeAck; }
     QTimer &clockUpdateTimer() { return m_clockUpdate; }
 
@@ -97,19 +90,15 @@ private:
     void showAck(const QString &text);
     bool download();
     bool openPort();
-    void startClosing();
     void restoreButtons();
+    void portClosed(bool portWasOpen);
     void applyRecord(const DefaultMessageRecord &record);
-    void onLinkLost(const QString &description);
 
     core::DefaultMessageStore &m_store;
     const MainWindowView m_main;
     DefaultMessageState m_state;
-    link::SerialLink m_link;
+    MessagePort m_port { m_state, kComCloseTicks };
     bool m_waiting = false; // a send waits in Sleep; other sends wait their turn
-    int m_lateTicks = 0; // ComClose ticks spent past the countdown on an unfinished reply
-    QTimer m_comClose;
-    QTimer m_progressTimer;
     QTimer m_removeAck;
     QTimer m_clockUpdate;
 };

@@ -1,9 +1,7 @@
-// The default-message editor's sign commands and the timers that close the port after them.
+// The default-message editor's sign commands.
 #include "ClockCommand.h"
 #include "DefaultMessageEditor.h"
 #include "MessageCodes.h"
-
-#include "core/AppTitle.h"
 
 #include <QDateTime>
 
@@ -20,28 +18,7 @@ const QString kUploadCaption = QStringLiteral("Upload to Sign");
 
 bool DefaultMessageEditor::openPort()
 {
-    // A send while the previous one still holds the port goes out on it; the countdown
-    // starts again after this send.
-    m_comClose.stop();
-    if (m_link.isOpen())
-        return true;
-    const int portNumber = m_main.portIndex + 1;
-    const link::OpenResult opened = m_link.open(portNumber);
-    if (opened)
-        return true;
-    emit messageRequested(core::kAppTitle, link::openFailureMessage(opened, portNumber));
-    return false;
-}
-
-void DefaultMessageEditor::startClosing()
-{
-    m_state.closeCountdown = kComCloseTicks;
-    m_lateTicks = 0;
-    m_comClose.start();
-    m_state.progress = 0;
-    m_state.progressVisible = true;
-    m_progressTimer.start();
-    changed();
+    return m_port.open(m_main.portIndex + 1);
 }
 
 void DefaultMessageEditor::restoreButtons()
@@ -72,12 +49,12 @@ bool DefaultMessageEditor::download()
         changed();
         return false;
     }
-    m_link.write(kDownloadDefaultMsgCommand);
+    serialLink().write(kDownloadDefaultMsgCommand);
     m_waiting = true;
     Sleep(kTimeStatusWaitTicks);
     m_waiting = false;
-    m_link.write(kTimeStatusCommand);
-    startClosing();
+    serialLink().write(kTimeStatusCommand);
+    m_port.startClosing();
     return true;
 }
 
@@ -100,7 +77,7 @@ void DefaultMessageEditor::Upload_Click()
     m_state.downloadEnabled = false;
     m_state.uploadEnabled = false;
     m_state.uploadCaption = QStringLiteral("Writing...");
-    m_link.write(command + QLatin1Char('\r'));
+    serialLink().write(command + QLatin1Char('\r'));
 
     const bool anyChanged
         = std::find(m_state.attributeChanged.begin(), m_state.attributeChanged.end(), true)
@@ -111,14 +88,14 @@ void DefaultMessageEditor::Upload_Click()
         changed();
         m_waiting = true;
         Sleep(kTimeCommandWaitTicks);
-        m_link.write(timeCommand + QLatin1Char('\r'));
+        serialLink().write(timeCommand + QLatin1Char('\r'));
         Sleep(kResetWaitTicks);
-        m_link.write(kResetCommand);
+        serialLink().write(kResetCommand);
         m_waiting = false;
         m_state.test += QStringLiteral(" , RESET");
     }
     m_removeAck.stop();
-    startClosing();
+    m_port.startClosing();
 }
 
 void DefaultMessageEditor::TimeOnIdle_Click()
@@ -127,14 +104,14 @@ void DefaultMessageEditor::TimeOnIdle_Click()
         return;
     if (!m_state.timeDisplayOn()) {
         m_state.fontListEnabled = false;
-        m_link.write(kIdleOnCommand);
-        m_link.close();
+        serialLink().write(kIdleOnCommand);
+        serialLink().close();
         if (!m_state.message.isEmpty())
             showAck(kRemoveMessageText);
     } else {
         m_state.fontListEnabled = true;
-        m_link.write(kIdleOffCommand);
-        m_link.close();
+        serialLink().write(kIdleOffCommand);
+        serialLink().close();
     }
     changed();
     download(); // its TIME_STATUS answer shows the new state
@@ -144,58 +121,25 @@ void DefaultMessageEditor::SetTime_Click()
 {
     if (m_waiting || !openPort())
         return;
-    m_link.write(clockCommand(QDateTime::currentDateTime()));
+    serialLink().write(clockCommand(QDateTime::currentDateTime()));
     m_state.setTimeEnabled = false;
     m_state.downloadEnabled = false;
     m_state.uploadEnabled = false;
     m_state.uploadCaption = QStringLiteral("Writing...");
     m_removeAck.stop();
-    startClosing();
+    m_port.startClosing();
 }
 
-void DefaultMessageEditor::ComClose_Timer()
+void DefaultMessageEditor::portClosed(bool portWasOpen)
 {
-    if (m_state.closeCountdown >= 1) {
-        --m_state.closeCountdown;
-        return;
-    }
-    // A reply still coming in (a long message at 9600 baud) keeps the port open a while.
-    if (m_link.lineArriving() && m_lateTicks < kLongReplyTicks) {
-        ++m_lateTicks;
-        return;
-    }
-    m_comClose.stop();
-    if (m_link.isOpen()) {
-        m_link.close();
+    if (portWasOpen)
         restoreButtons();
-    }
     // While the sign shows the time on idle, these attributes belong to the time display.
     const bool off = !m_state.timeDisplayOn();
     m_state.fontListEnabled = off;
     m_state.styleListEnabled = off;
     m_state.pauseListEnabled = off;
     changed();
-}
-
-void DefaultMessageEditor::ProgressTimer_Timer()
-{
-    if (m_state.progress < DefaultMessageState::kProgressEnd) {
-        m_state.progress += kProgressStep;
-        changed();
-    } else if (m_state.progressVisible) {
-        m_state.progressVisible = false; // the timer runs on; there is nothing more to show
-        changed();
-    }
-}
-
-void DefaultMessageEditor::onLinkLost(const QString &description)
-{
-    const int portNumber = m_link.portNumber();
-    m_comClose.stop();
-    m_state.closeCountdown = 0;
-    restoreButtons();
-    changed();
-    emit messageRequested(core::kAppTitle, link::connectionLostText(portNumber, description));
 }
 
 } // namespace tavrin::editors

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DefaultMessageProtocol.h"
+#include "MessagePort.h"
 
 #include "vocab/ModelProfile.h"
 
@@ -12,11 +13,10 @@
 namespace tavrin::editors {
 
 // The default-message window without its widgets: what each control shows.
-struct DefaultMessageState
+struct DefaultMessageState : PortActivity
 {
     static constexpr int kListCount = 6; // font, colour, style, alignment, speed, pause
     static constexpr int kTimeFormatFlag = kListCount; // attributeChanged slot of TimeFormat
-    static constexpr int kProgressEnd = 500;
 
     inline static const QString kTimeOn = QStringLiteral("is ON");
     inline static const QString kTimeOff = QStringLiteral("is OFF");
@@ -43,12 +43,8 @@ struct DefaultMessageState
     bool styleListEnabled = true;
     bool pauseListEnabled = true;
 
-    int progress = 0;
-    bool progressVisible = false;
-
     // Set by a selection in the matching list (or TimeFormat); never cleared while open.
     std::array<bool, kListCount + 1> attributeChanged {};
-    qint16 closeCountdown = 0;
 
     bool timeDisplayOn() const { return timeDisplayStatus == kTimeOn; }
     int code(vocab::Attribute attribute) const;

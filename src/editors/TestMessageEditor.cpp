@@ -35,16 +35,24 @@ TestMessageEditor::TestMessageEditor(core::MainController &main, QObject *parent
     , m_main(main)
     , m_cursor(&m_document)
 {
-    m_comClose.setInterval(kComCloseInterval);
-    m_progressTimer.setInterval(kProgressInterval);
     m_removeAck.setInterval(kRemoveAckDelay);
     m_clockUpdate.setInterval(kClockUpdateInterval);
-    connect(&m_comClose, &QTimer::timeout, this, &TestMessageEditor::ComClose_Timer);
-    connect(&m_progressTimer, &QTimer::timeout, this, &TestMessageEditor::ProgressTimer_Timer);
     connect(&m_removeAck, &QTimer::timeout, this, &TestMessageEditor::RemoveAck_Timer);
     connect(&m_clockUpdate, &QTimer::timeout, this, &TestMessageEditor::ClockUpdate_Timer);
-    connect(&m_link, &link::SerialLink::lineReceived, this, &TestMessageEditor::handleTestReply);
-    connect(&m_link, &link::SerialLink::linkLost, this, &TestMessageEditor::onLinkLost);
+    connect(&serialLink(), &link::SerialLink::lineReceived, this,
+            &TestMessageEditor::handleTestReply);
+    connect(&m_port, &MessagePort::activityChanged, this, &TestMessageEditor::changed);
+    // A close by ComClose or a lost line ends the send: the buttons come back.
+    connect(&m_port, &MessagePort::closed, this, [this](bool portWasOpen) {
+        if (portWasOpen)
+            restoreButtons();
+        changed();
+    });
+    connect(&m_port, &MessagePort::lost, this, [this] {
+        restoreButtons();
+        changed();
+    });
+    connect(&m_port, &MessagePort::messageRequested, this, &TestMessageEditor::messageRequested);
 }
 
 TestMessageEditor::~TestMessageEditor() = default;

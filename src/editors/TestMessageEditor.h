@@ -1,8 +1,7 @@
 #pragma once
 
+#include "MessagePort.h"
 #include "TestMessageState.h"
-
-#include "link/SerialLink.h"
 
 #include <QObject>
 #include <QTextCursor>
@@ -30,11 +29,7 @@ class TestMessageEditor : public QObject
 public:
     // The port closes 500 ms after a send, counted in short ticks so that a reply still
     // coming in (a long stored message at 9600 baud) can keep it open a while longer.
-    static constexpr auto kComCloseInterval = 50ms;
     static constexpr qint16 kComCloseTicks = 9; // closes on the tenth tick
-    static constexpr int kLongReplyTicks = 60;
-    static constexpr auto kProgressInterval = 10ms;
-    static constexpr int kProgressStep = 25;
     static constexpr auto kRemoveAckDelay = 5000ms;
     static constexpr auto kClockUpdateInterval = 1000ms;
 
@@ -79,16 +74,13 @@ public:
     void SetTime_Click();
     void Download_Click();
 
-    void ComClose_Timer();
-    void ProgressTimer_Timer();
     void RemoveAck_Timer();
     void ClockUpdate_Timer();
 
     void handleTestReply(const QString &line);
 
-    link::SerialLink &serialLink() { return m_link; }
-    QTimer &comCloseTimer() { return m_comClose; }
-    QTimer &progressTimer() { return m_progressTimer; }
+    link::SerialLink &serialLink() { return m_port.serialLink(); }
+    QTimer &comCloseTimer() { return m_port.comCloseTimer(); }
     QTimer &removeAckTimer() { return m_removeAck; }
     QTimer &clockUpdateTimer() { return m_clockUpdate; }
 
@@ -108,9 +100,7 @@ private:
     void showAck(const QString &text);
     void send(const QString &command, bool setTimeToo);
     bool openPort();
-    void startClosing();
     void restoreButtons();
-    void onLinkLost(const QString &description);
 
     core::MainController &m_main;
     TestMessageState m_state;
@@ -118,10 +108,7 @@ private:
     QTextCursor m_cursor;
     bool m_editing = false; // the editor itself is changing the document
     int m_buildDepth = 0;
-    int m_lateTicks = 0; // ComClose ticks spent past the countdown on an unfinished reply
-    link::SerialLink m_link;
-    QTimer m_comClose;
-    QTimer m_progressTimer;
+    MessagePort m_port { m_state, kComCloseTicks };
     QTimer m_removeAck;
     QTimer m_clockUpdate;
 };

@@ -1,10 +1,9 @@
-// The test-message editor's sign commands and the timers that close the port after them.
+// The test-message editor's sign commands.
 #include "ClockCommand.h"
 #include "DefaultMessageProtocol.h"
 #include "MessageCodes.h"
 #include "TestMessageEditor.h"
 
-#include "core/AppTitle.h"
 #include "core/MainController.h"
 
 #include <QDateTime>
@@ -19,28 +18,7 @@ const QString kWritingCaption = QStringLiteral("Writing...");
 
 bool TestMessageEditor::openPort()
 {
-    // A send while the previous one still holds the port goes out on it; the countdown
-    // starts again after this send.
-    m_comClose.stop();
-    if (m_link.isOpen())
-        return true;
-    const int portNumber = m_main.state().portIndex + 1;
-    const link::OpenResult opened = m_link.open(portNumber);
-    if (opened)
-        return true;
-    emit messageRequested(core::kAppTitle, link::openFailureMessage(opened, portNumber));
-    return false;
-}
-
-void TestMessageEditor::startClosing()
-{
-    m_state.closeCountdown = kComCloseTicks;
-    m_lateTicks = 0;
-    m_comClose.start();
-    m_state.progress = 0;
-    m_state.progressVisible = true;
-    m_progressTimer.start();
-    changed();
+    return m_port.open(m_main.state().portIndex + 1);
 }
 
 void TestMessageEditor::restoreButtons()
@@ -61,13 +39,13 @@ void TestMessageEditor::send(const QString &command, bool setTimeToo)
     }
     if (!openPort())
         return;
-    m_link.write(command);
+    serialLink().write(command);
     m_state.downloadEnabled = false;
     m_state.uploadEnabled = false;
     if (setTimeToo)
         m_state.setTimeEnabled = false;
     m_state.uploadCaption = kWritingCaption;
-    startClosing();
+    m_port.startClosing();
     m_removeAck.stop();
 }
 
@@ -90,51 +68,11 @@ void TestMessageEditor::Download_Click()
 {
     if (!openPort())
         return;
-    m_link.write(kDownloadDefaultMsgCommand);
+    serialLink().write(kDownloadDefaultMsgCommand);
     m_state.downloadEnabled = false;
     m_state.uploadEnabled = false;
     m_state.downloadCaption = QStringLiteral("Reading...");
-    startClosing();
-}
-
-void TestMessageEditor::ComClose_Timer()
-{
-    if (m_state.closeCountdown >= 1) {
-        --m_state.closeCountdown;
-        return;
-    }
-    // A reply still coming in (a long stored message at 9600 baud) keeps the port open a while.
-    if (m_link.lineArriving() && m_lateTicks < kLongReplyTicks) {
-        ++m_lateTicks;
-        return;
-    }
-    m_comClose.stop();
-    if (m_link.isOpen()) {
-        m_link.close();
-        restoreButtons();
-    }
-    changed();
-}
-
-void TestMessageEditor::ProgressTimer_Timer()
-{
-    if (m_state.progress < TestMessageState::kProgressEnd) {
-        m_state.progress += kProgressStep;
-        changed();
-    } else if (m_state.progressVisible) {
-        m_state.progressVisible = false; // the timer runs on; there is nothing more to show
-        changed();
-    }
-}
-
-void TestMessageEditor::onLinkLost(const QString &description)
-{
-    const int portNumber = m_link.portNumber();
-    m_comClose.stop();
-    m_state.closeCountdown = 0;
-    restoreButtons();
-    changed();
-    emit messageRequested(core::kAppTitle, link::connectionLostText(portNumber, description));
+    m_port.startClosing();
 }
 
 } // namespace tavrin::editors

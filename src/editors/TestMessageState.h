@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MessagePort.h"
 #include "TestMessageMarkup.h"
 
 #include "vocab/ModelProfile.h"
@@ -13,10 +14,9 @@ namespace tavrin::editors {
 
 // The test-message window without its widgets: what each control shows. The composer's text
 // and formats live in the editor's document, not here.
-struct TestMessageState
+struct TestMessageState : PortActivity
 {
     static constexpr int kListCount = int(vocab::kAttributes.size()); // by vocab::Attribute
-    static constexpr int kProgressEnd = 500;
 
     vocab::TestMessageProfile profile; // lists, time controls and layout
     std::array<int, kListCount> codes { -1, -1, -1, -1, -1, -1, -1 };
@@ -41,10 +41,6 @@ struct TestMessageState
     bool downloadEnabled = true;
     bool uploadEnabled = true;
     bool setTimeEnabled = true;
-
-    int progress = 0;
-    bool progressVisible = false;
-    qint16 closeCountdown = 0;
 
     int code(vocab::Attribute attribute) const { return codes[size_t(attribute)]; }
     int listCount(vocab::Attribute attribute) const
