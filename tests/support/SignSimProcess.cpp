@@ -82,9 +82,11 @@ void SignSimProcess::readLog()
     while ((end = m_logTail.indexOf('\n')) >= 0) {
         const QString line = QString::fromLatin1(m_logTail.left(end));
         m_logTail.remove(0, end + 1);
-        if (const auto command = tavrin::signsim::parseReceivedLogLine(line))
+        if (const auto command = tavrin::signsim::parseReceivedLogLine(line)) {
             m_commands.append(QString::fromLatin1(*command));
-        else if (line.startsWith(QLatin1String("tavrin-signsim:")))
+            if (m_commands.size() == m_killAt)
+                m_process.kill();
+        } else if (line.startsWith(QLatin1String("tavrin-signsim:")))
             m_diagnostics.append(line);
     }
 }

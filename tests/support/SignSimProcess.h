@@ -21,6 +21,8 @@ public:
     // Commands logged so far, unescaped, in order (with their "\r" where one was received).
     QStringList receivedCommands() const { return m_commands; }
     bool waitForCommands(int count, int timeoutMs = 5000); // until that many were received
+    // The simulator dies (SIGKILL, a pulled cable) once it has logged `count` more commands.
+    void killAfter(int count) { m_killAt = int(m_commands.size()) + count; }
     void stop();
 
 private:
@@ -33,6 +35,7 @@ private:
     QString m_devicePath;
     QByteArray m_logTail; // an unfinished log line
     QStringList m_commands;
+    int m_killAt = -1;
     QStringList m_diagnostics; // the simulator's own complaints, not its log
 };
 

@@ -46,7 +46,8 @@ void SignSimulator::receive(const QByteArray &bytes)
 
 void SignSimulator::queueReply(const QString &line)
 {
-    const QByteArray bytes = line.toLatin1() + (m_options.crlf ? "\r\n" : "\n");
+    const QByteArray end = m_options.stream ? "" : m_options.crlf ? "\r\n" : "\n";
+    const QByteArray bytes = line.toLatin1() + end;
     m_port.updatePresence();
     if (!m_port.clientPresent()) {
         note(QStringLiteral("port closed, reply lost: ") + escapeLogPayload(bytes));
@@ -77,6 +78,9 @@ void SignSimulator::sendDue()
         m_outgoing.remove(0, written);
         m_pacedBytes += written;
     }
+    // A streaming sign goes on sending for as long as the client keeps the port open.
+    if (m_options.stream && m_port.clientPresent() && m_outgoing.size() < kStreamFill)
+        m_outgoing += QByteArray(kStreamFill, '~');
     if (m_outgoing.isEmpty())
         m_paceTimer.stop();
 }

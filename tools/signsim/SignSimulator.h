@@ -22,6 +22,7 @@ struct SimulatorOptions
     bool paced = true;
     bool crlf = false;
     bool silent = false;
+    bool stream = false; // never ends a line: replies lose their line feed, filler follows
     std::optional<SignState> state; // what the sign holds at start, the factory's if none
 };
 
@@ -45,6 +46,7 @@ private:
 
     static constexpr qint64 kCharactersPerSecond = 960; // 9600 baud, 10 bits a character
     static constexpr std::chrono::milliseconds kPaceTick { 10 };
+    static constexpr qsizetype kStreamFill = 64; // filler bytes queued at a time
     // A sign forgets a half-received command after a pause, so stray bytes do not spoil the
     // next command for good.
     static constexpr std::chrono::seconds kIncompleteCommandTimeout { 5 };

@@ -107,6 +107,10 @@ int main(int argc, char *argv[])
                                         QStringLiteral("End replies with CR LF instead of LF."));
     const QCommandLineOption silentOption(
         QStringLiteral("silent"), QStringLiteral("Answer nothing (commands are still logged)."));
+    const QCommandLineOption streamOption(
+        QStringLiteral("stream"),
+        QStringLiteral("Never end a line: each reply goes out without its line feed, and "
+                       "filler follows it for as long as the port stays open."));
     const QCommandLineOption configOption(
         QStringLiteral("config"),
         QStringLiteral("Start from a configuration file saved by Tavrin (.led): its priority "
@@ -114,7 +118,7 @@ int main(int argc, char *argv[])
                        "unless --model is given."),
         QStringLiteral("FILE"));
     parser.addOptions({ modelOption, buildOption, configOption, linkOption, noPaceOption,
-                        crlfOption, silentOption });
+                        crlfOption, silentOption, streamOption });
     parser.process(app);
 
     SimulatorOptions options;
@@ -123,6 +127,7 @@ int main(int argc, char *argv[])
     options.paced = !parser.isSet(noPaceOption);
     options.crlf = parser.isSet(crlfOption);
     options.silent = parser.isSet(silentOption);
+    options.stream = parser.isSet(streamOption);
     std::optional<SavedConfiguration> saved;
     const QString configPath = parser.value(configOption);
     if (!configPath.isEmpty()) {
