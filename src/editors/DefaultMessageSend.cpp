@@ -53,7 +53,10 @@ bool DefaultMessageEditor::download()
     m_waiting = true;
     Sleep(kTimeStatusWaitTicks);
     m_waiting = false;
-    serialLink().write(kTimeStatusCommand);
+    // A line lost during the wait was told and gave the buttons back; nothing more goes out,
+    // and nothing may look as if it did.
+    if (!serialLink().write(kTimeStatusCommand))
+        return false;
     m_port.startClosing();
     return true;
 }
@@ -88,10 +91,15 @@ void DefaultMessageEditor::Upload_Click()
         changed();
         m_waiting = true;
         Sleep(kTimeCommandWaitTicks);
-        serialLink().write(timeCommand + QLatin1Char('\r'));
-        Sleep(kResetWaitTicks);
-        serialLink().write(kResetCommand);
+        // As in download(): after a line lost during a wait, Test must not claim the RESET.
+        bool lineKept = serialLink().write(timeCommand + QLatin1Char('\r'));
+        if (lineKept) {
+            Sleep(kResetWaitTicks);
+            lineKept = serialLink().write(kResetCommand);
+        }
         m_waiting = false;
+        if (!lineKept)
+            return;
         m_state.test += QStringLiteral(" , RESET");
     }
     m_removeAck.stop();
