@@ -53,10 +53,15 @@ void MainController::applyReply(const QString &line)
 
 void MainController::reportOpenFailure(const link::OpenResult &result, int portNumber)
 {
-    if (result.error == link::OpenError::NotFound)
+    if (result.error == link::OpenError::NotFound) {
         emit messageRequested(kAppTitle, link::cannotOpenPortText(portNumber));
-    else
-        showStatus(link::portFailureEntry(portNumber, result.description));
+        return;
+    }
+    showStatus(link::portFailureEntry(portNumber, result.description));
+    // Access to the device is changed outside the program, and the status line is too short
+    // and too brief to say how: the box says it, as the message windows' boxes do.
+    if (!result.hint.isEmpty())
+        emit messageRequested(kAppTitle, result.fullText());
 }
 
 void MainController::DownloadAll_Click()

@@ -140,7 +140,8 @@ private:
     void changed() { emit stateChanged(); }
     void applyReply(const QString &line);
     void onLinkLost(const QString &description);
-    // 8002 box for a port with no device; the port list's failure text in Textout otherwise.
+    // 8002 box for a port with no device; the port list's failure text in Textout otherwise,
+    // and a box with the hint when the user must get access to the device.
     void reportOpenFailure(const link::OpenResult &result, int portNumber);
     void closeAfterDownload();
     // An upload that ends without a single reply from the sign did not reach it.
