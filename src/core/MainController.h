@@ -145,7 +145,7 @@ private:
     void reportOpenFailure(const link::OpenResult &result, int portNumber);
     void closeAfterDownload();
     // An upload that ends without a single reply from the sign did not reach it.
-    void undoUnansweredRun();
+    void undoUnansweredRun(bool lineUnfinished);
     void restoreButtons();
     void endUpload();
     bool writeOrAbortUpload(const QString &command, const UploadItem &item);

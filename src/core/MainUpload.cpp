@@ -103,24 +103,27 @@ bool MainController::writeOrAbortUpload(const QString &command, const UploadItem
 
 void MainController::endUpload()
 {
+    // A sign still in the middle of a line did answer, only never a whole line.
+    const bool lineUnfinished = m_link.isCollecting();
     m_link.close();
     m_uploadTimer.stop();
     if (!m_run.sent.isEmpty() && m_run.replies == 0)
-        undoUnansweredRun();
+        undoUnansweredRun(lineUnfinished);
     m_run = {};
     m_state.uploadCaption = kUploadCaption;
     m_state.progressVisible = false;
     restoreButtons();
 }
 
-void MainController::undoUnansweredRun()
+void MainController::undoUnansweredRun(bool lineUnfinished)
 {
     // Nothing proves the sign got any of it: keep it all waiting, and the image as it was.
     m_state.image = m_run.imageBefore;
     for (const UploadItem &item : std::as_const(m_run.sent))
         markPending(m_state.flags, item);
-    showStatus(
-        QStringLiteral("The sign did not answer; the changes are still waiting to be sent."));
+    showStatus((lineUnfinished ? QStringLiteral("The sign sent no complete reply")
+                               : QStringLiteral("The sign did not answer"))
+               + QStringLiteral("; the changes are still waiting to be sent."));
 }
 
 } // namespace tavrin::core
