@@ -3,7 +3,6 @@
 #include "link/SerialLink.h"
 
 #include <QElapsedTimer>
-#include <QSerialPort>
 #include <QSocketNotifier>
 
 #include <QSignalSpy>
@@ -21,7 +20,6 @@ private slots:
     void startupWithoutSign();
     void searchReadsLongReply_data();
     void searchReadsLongReply();
-    void busyPortIsTold();
     void downloadPerModel_data();
     void downloadPerModel();
     void modelChangeRestoresStandardLists();
@@ -134,33 +132,6 @@ void TestSignSession::searchReadsLongReply()
     QVERIFY(downloadFromSign(controller));
     check();
     QCOMPARE(sim.receivedCommands().count(QStringLiteral("DOWNLOAD_ALL\r")), 3);
-}
-
-// A port another program holds: uploads and the ID switch say so instead of ending silently,
-// and nothing pending is lost.
-void TestSignSession::busyPortIsTold()
-{
-    SignSimProcess sim;
-    QVERIFY(sim.startOnPort(1));
-    MainController controller;
-    QVERIFY(downloadFromSign(controller));
-    controller.setTimeoutText(1, QStringLiteral("45"));
-
-    QSerialPort other(sim.devicePath());
-    QVERIFY(other.open(QIODevice::ReadWrite));
-    const QString told = QStringLiteral("1-in use by another program");
-    controller.UploadAll_Click();
-    QCOMPARE(controller.state().status, told);
-    QVERIFY(controller.state().flags.row[1]);
-    controller.TextClear_Timer();
-    controller.AutoID_MouseDown();
-    QCOMPARE(controller.state().status, told);
-    QCOMPARE(controller.state().config.autoID, 1);
-
-    other.close();
-    controller.UploadAll_Click();
-    QTRY_VERIFY_WITH_TIMEOUT(!controller.uploadTimer().isActive(), 5000);
-    QVERIFY(sim.receivedCommands().contains(controller.uploadCommandsSent()[1]));
 }
 
 // Each model's encoding, and the firmware notice: only a build below 3 announces a newer image.

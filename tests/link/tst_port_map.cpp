@@ -1,4 +1,3 @@
-#include "link/OpenResult.h"
 #include "link/PortMap.h"
 
 #include <QTest>
@@ -13,8 +12,6 @@ private slots:
     void ordering_data();
     void ordering();
     void device();
-    void openFailure_data();
-    void openFailure();
 };
 
 // Names with a trailing "*" report a USB vendor id.
@@ -61,39 +58,6 @@ void TestPortMap::device()
         qputenv(("TAVRIN_COM" + QByteArray::number(outOfRange)).constData(), "/tmp/x");
         QCOMPARE(deviceForPort(outOfRange), QString());
     }
-}
-
-// Only a device we may not read and write gains the hint on how to get access; a held port
-// is told by the serial link's tests.
-void TestPortMap::openFailure_data()
-{
-    QTest::addColumn<int>("error");
-    QTest::addColumn<bool>("accessible");
-    QTest::addColumn<OpenError>("kind");
-    QTest::addColumn<QString>("start");
-
-    QTest::newRow("no access gives the hint") << int(QSerialPort::PermissionError) << false
-                                              << OpenError::PermissionDenied << "Serial text";
-    QTest::newRow("other errors keep the serial text")
-        << int(QSerialPort::UnsupportedOperationError) << true << OpenError::Other << "Serial text";
-}
-
-void TestPortMap::openFailure()
-{
-    QFETCH(int, error);
-    QFETCH(bool, accessible);
-    QFETCH(OpenError, kind);
-    QFETCH(QString, start);
-
-    const OpenResult result = tavrin::link::openFailure(QSerialPort::SerialPortError(error),
-                                                        "Serial text", "/dev/ttyUSB0", accessible);
-    QCOMPARE(result.error, kind);
-    QVERIFY2(result.description.startsWith(start), qPrintable(result.description));
-    const bool hint = kind == OpenError::PermissionDenied;
-    QCOMPARE(result.fullText().contains("read and write access to /dev/ttyUSB0"), hint);
-#ifdef Q_OS_LINUX
-    QCOMPARE(result.fullText().contains("\"dialout\" group"), hint);
-#endif
 }
 
 QTEST_GUILESS_MAIN(TestPortMap)
