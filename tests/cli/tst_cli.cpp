@@ -146,8 +146,6 @@ void TestCli::refusals_data()
     QTest::newRow("silent sign, no file")
         << args("--silent") << args("read|--port|1|-o|OUT") << 1
         << "COM 1: the sign did not answer." << QStringList { kRead };
-    QTest::newRow("absent port") << QStringList() << args("read|--port|2") << 3 << "tavrin-cli: 2-"
-                                 << QStringList();
     QTest::newRow("bad timeout") << QStringList() << args("write|FILE|--port|1") << 2
                                  << "Timeout of Priority 2 must be a whole number of seconds "
                                     "from 0 to 32767."

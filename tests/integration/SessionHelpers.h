@@ -37,3 +37,10 @@ inline bool downloadFromSign(tavrin::core::MainController &controller)
         return false;
     return QTest::qWaitFor([&] { return !controller.comCloseTimer().isActive(); }, 5000);
 }
+
+// Waits until a message editor's ComClose has closed its port.
+template<typename Editor> bool portClosed(Editor &editor)
+{
+    return QTest::qWaitFor([&] { return !editor.comCloseTimer().isActive(); }, 5000)
+        && !editor.serialLink().isOpen();
+}

@@ -1,6 +1,4 @@
-#include "SignSimProcess.h"
-#include "SignState.h"
-#include "core/MainController.h"
+#include "SessionHelpers.h"
 #include "editors/MessageCodes.h"
 #include "ui/TavrinDefaultMessage.h"
 #include "ui/TavrinMain.h"
@@ -11,7 +9,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTextEdit>
 
 using tavrin::core::MainController;
@@ -35,12 +32,6 @@ bool startSign(SignSimProcess &sim, const QString &model, MainController &main)
     state.modelLabel = model;
     main.setState(state);
     return true;
-}
-
-bool portClosed(DefaultMessageEditor &editor)
-{
-    return QTest::qWaitFor([&] { return !editor.comCloseTimer().isActive(); }, 5000)
-        && !editor.serialLink().isOpen();
 }
 
 QString factoryText(const QString &model)
@@ -168,18 +159,6 @@ void TestDefaultMessageSession::timeDisplayOnIdle()
              QStringList({ QStringLiteral("<TIME>IDLE ON"), kDownload, kTimeStatus }));
     QVERIFY(!editor.state().fontListEnabled && !editor.state().styleListEnabled
             && !editor.state().pauseListEnabled);
-
-    // With the time on, an upload sends a bare line and the time display's attributes.
-    editor.listClick(Attribute::Color, 4);
-    editor.RemoveAck_Timer();
-    sent = sim.receivedCommands().size();
-    editor.Upload_Click();
-    QCOMPARE(editor.state().ack, DefaultMessageEditor::kRemoveMessageText); // from "done"
-    QVERIFY(portClosed(editor));
-    QCOMPARE(sim.receivedCommands().mid(sent),
-             QStringList({ QStringLiteral("\r"),
-                           QStringLiteral("<TIME f=0 c=4 s=0 a=2 sp=2 p=3 fm=0>IDLE ON\r"),
-                           QStringLiteral("RESET\r") }));
 
     sent = sim.receivedCommands().size();
     editor.TimeOnIdle_Click();

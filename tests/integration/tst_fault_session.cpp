@@ -1,12 +1,10 @@
-// What real lines do to a send: a sign that vanishes or never ends a line, a port that another
-// program holds or that the user may not open. The program stays up, says what is true, and
-// keeps every edit and pending item.
+// What real lines do: a sign that vanishes or never ends a line, a port held by another program
+// or not open to the user. The program stays up, says what is true, and loses nothing.
 #include "SessionHelpers.h"
 #include "editors/DefaultMessageEditor.h"
 #include "editors/TestMessageEditor.h"
 
 #include <QProcess>
-#include <QScopeGuard>
 #include <QSerialPort>
 #include <QTemporaryDir>
 
@@ -36,6 +34,8 @@ struct Editors
         QObject::connect(&main, &MainController::messageRequested, &main, box);
         QObject::connect(&def, &decltype(def)::messageRequested, &def, box);
         QObject::connect(&test, &decltype(test)::messageRequested, &test, box);
+        for (int row = 0; row < tavrin::core::kRows; ++row) // timeouts a sign takes
+            main.setTimeoutText(row, "10");
         main.defaultMessage().configFileName = "sign.led";
         main.defaultMessage().SaveDefaultMsg("Stored", 1, 2, 3, 1, 4, 5);
         def.Form_Load();
@@ -44,29 +44,17 @@ struct Editors
         def.setMessageText("Edited");
         QTextCursor(&test.document()).insertText("Edited");
     }
-    // The status label and the boxes since the last look.
-    QString told()
-    {
-        QStringList texts = std::exchange(boxes, {});
-        if (!main.state().status.isEmpty())
-            texts.prepend(main.state().status);
-        main.TextClear_Timer();
-        return texts.join(u'\n');
-    }
     bool editsKept()
     {
         return def.state().message == "Edited" && test.document().toPlainText() == "Edited";
     }
-    // No port open or about to close, every send button back.
+    // No port open or about to close, every send button back with its caption.
     bool idle()
     {
-        const auto &d = def.state();
-        const auto &t = test.state();
-        return !def.comCloseTimer().isActive() && !test.comCloseTimer().isActive()
-            && !def.serialLink().isOpen() && !test.serialLink().isOpen() && d.downloadEnabled
-            && d.uploadCaption == "Upload to Sign" && t.uploadEnabled
-            && t.uploadCaption == "Send Message to Sign" && main.state().uploadEnabled
-            && !main.uploadTimer().isActive();
+        return !def.serialLink().isOpen() && !def.comCloseTimer().isActive()
+            && def.state().uploadCaption == "Upload to Sign" && !test.serialLink().isOpen()
+            && test.state().uploadCaption == "Send Message to Sign"
+            && !main.uploadTimer().isActive() && main.state().uploadEnabled;
     }
 };
 
@@ -83,24 +71,20 @@ bool runUnprivileged(const QString &device, QByteArray *output)
         || !QFile::copy(qEnvironmentVariable("TAVRIN_CLI"), cli))
         return false;
     QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("TAVRIN_FAULT_DEVICE", device);
-    environment.insert("TAVRIN_CLI", cli);
-    environment.insert("HOME", dir.path());
-    child.setProcessEnvironment(environment);
     child.setWorkingDirectory(dir.path());
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start("setpriv",
-                { "--reuid=65534", "--regid=65534", "--clear-groups", self,
+                { "--reuid=65534", "--regid=65534", "--clear-groups", "env",
+                  "TAVRIN_FAULT_DEVICE=" + device, "TAVRIN_CLI=" + cli, "HOME=" + dir.path(), self,
                   QStringLiteral("refusedPort:") + QTest::currentDataTag() });
-    const bool finished = child.waitForFinished(120000);
+    const bool passed = child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit
+        && child.exitCode() == 0;
     *output = child.readAll();
-    return finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+    return passed;
 }
 
 } // namespace
 
-Q_DECLARE_METATYPE(Send)
 enum class Hold { SerialPort, Exclusive, NoPermission };
 
 class TestFaultSession : public QObject
@@ -118,59 +102,71 @@ private slots:
 void TestFaultSession::signFailsDuringSend_data()
 {
     QTest::addColumn<Send>("send");
-    QTest::addColumn<int>("vanishAfter"); // commands; 0: the sign streams without line feeds
+    QTest::addColumn<QString>("sign"); // the simulator's option
+    QTest::addColumn<int>("vanishAfter"); // commands; 0: never
+    QTest::addColumn<QString>("says"); // in the main window's status
     QTest::addColumn<QStringList>("commands"); // what a new sign then gets
-    const Send upload = [](Editors &e) {
-        e.def.Upload_Click();
-    };
-    const QStringList uploaded { "<DF f=1 c=2 s=3 a=1 sp=4 p=5>Edited\r" };
     QTest::newRow("test message send, sign vanishes")
-        << Send([](Editors &e) { e.test.Upload_Click(); }) << 1
-        << QStringList { "<id=0 f=-1 s=-1 c=-1 a=-1 b=-1 p=-1 sp=-1 t=>Edited\r" };
-    QTest::newRow("default message upload, sign vanishes") << upload << 1 << uploaded;
+        << Send([](Editors &e) { e.test.Upload_Click(); }) << "" << 1 << ""
+        << QStringList { "<id=0 f=-1 s=-1 c=-1 a=-1 b=-1 p=-1 sp=-1 t=10>Edited\r" };
     QTest::newRow("time display upload, sign vanishes between its commands")
         << Send([](Editors &e) {
                e.def.handleDefaultReply("TIME:STATUS:1");
                e.def.listClick(tavrin::vocab::Attribute::Color, 4);
                e.def.Upload_Click();
            })
-        << 1 << QStringList { "\r", "<TIME f=1 c=4 s=3 a=1 sp=4 p=5 fm=0>IDLE ON\r", "RESET\r" };
+        << "" << 1 << ""
+        << QStringList { "\r", "<TIME f=1 c=4 s=3 a=1 sp=4 p=5 fm=0>IDLE ON\r", "RESET\r" };
     QTest::newRow("default message download, sign vanishes between its requests")
-        << Send([](Editors &e) { e.def.Download_Click(); }) << 1
+        << Send([](Editors &e) { e.def.Download_Click(); }) << "" << 1 << ""
         << QStringList { "DOWNLOAD_DEFAULT_MSG\r", "TIME_STATUS\r" };
-    QTest::newRow("default message upload, sign streams") << upload << 0 << uploaded;
-    // Five changed rows; the sign answers two and vanishes on the third: two are left.
-    QTest::newRow("main window upload, sign vanishes")
-        << Send([](Editors &e) {
-               for (int row = 0; row < tavrin::core::kRows; ++row)
-                   e.main.setTimeoutText(row, "10");
-               e.main.UploadAll_Click();
-           })
-        << 3
-        << QStringList { "<DF pr=3 f=-1 c=-1 s=-1 a=-1 sp=-1 p=-1 b=-1 t=10>\r",
-                         "<DF pr=4 f=-1 c=-1 s=-1 a=-1 sp=-1 p=-1 b=-1 t=10>\r" };
+    QTest::newRow("default message upload, sign streams")
+        << Send([](Editors &e) { e.def.Upload_Click(); }) << "--stream" << 0 << ""
+        << QStringList { "<DF f=1 c=2 s=3 a=1 sp=4 p=5>Edited\r" };
+
+    // Five rows and link 6 changed in the main window.
+    const Send upload = [](Editors &e) {
+        e.main.setCapcode(6, "606060");
+        e.main.UploadAll_Click();
+    };
+    QStringList all;
+    for (int row = 0; row < tavrin::core::kRows; ++row)
+        all << QStringLiteral("<DF pr=%1 f=-1 c=-1 s=-1 a=-1 sp=-1 p=-1 b=-1 t=10>\r").arg(row);
+    all << "<link id=6 cap=0>\r"
+        << "<link id=6 cap=606060 pr=0>\r";
+    // Without a reply line nothing proves the sign got anything: all of it is sent again.
+    QTest::newRow("main window upload, silent sign")
+        << upload << "--silent" << 0 << "The sign did not answer" << all;
+    QTest::newRow("main window upload, sign streams")
+        << upload << "--stream" << 0 << "The sign sent no complete reply" << all;
+    // The sign answers two rows and vanishes on the third: only what it did not get is left.
+    QTest::newRow("main window upload, sign vanishes") << upload << "" << 3 << "" << all.mid(3);
 }
 
-// The sign vanishes during a send, or streams without a line feed: a loss is told once, the
-// buttons come back, nothing is lost, a new sign gets what was not sent, and its loss is told too.
+// The sign vanishes during a send, or never sends a line: a loss is told once, the buttons
+// come back, nothing is lost, a new sign gets what was not sent, and its loss is told too.
 void TestFaultSession::signFailsDuringSend()
 {
     QFETCH(Send, send);
+    QFETCH(QString, sign);
     QFETCH(int, vanishAfter);
+    QFETCH(QString, says);
     QFETCH(QStringList, commands);
     Editors e;
-    const auto lost = [](const SignSimProcess &sign) {
+    const auto lost = [](const SignSimProcess &sim) {
         return QStringList { tavrin::link::connectionLostText(
-            1, QStringLiteral("the device %1 is no longer there").arg(sign.devicePath())) };
+            1, QStringLiteral("the device %1 is no longer there").arg(sim.devicePath())) };
     };
-    SignSimProcess sign(vanishAfter ? QStringList {} : QStringList { "--stream" });
-    QVERIFY(sign.startOnPort(1));
-    sign.killAfter(vanishAfter);
+    SignSimProcess first(sign.isEmpty() ? QStringList {} : QStringList { sign });
+    QVERIFY(first.startOnPort(1));
+    first.killAfter(vanishAfter);
     send(e);
     QTRY_VERIFY_WITH_TIMEOUT(!vanishAfter || !e.boxes.isEmpty(), 5000);
     QVERIFY(!vanishAfter || !e.def.comCloseTimer().isActive()); // a lost send does not go on
     QTRY_VERIFY_WITH_TIMEOUT(e.idle(), 10000);
-    QCOMPARE(std::exchange(e.boxes, {}), vanishAfter ? lost(sign) : QStringList());
+    QCOMPARE(std::exchange(e.boxes, {}), vanishAfter ? lost(first) : QStringList());
+    QVERIFY2(says.isEmpty() || e.main.state().status.startsWith(says),
+             qPrintable(e.main.state().status));
     QVERIFY(e.editsKept());
     // Nothing claims a success, nor a command that never went out.
     QVERIFY(e.def.state().ack.isEmpty() && e.test.state().ack.isEmpty());
@@ -205,10 +201,6 @@ void TestFaultSession::refusedPort()
     Editors e;
     QSerialPort holder;
     int exclusive = -1;
-    const auto release = qScopeGuard([&] {
-        if (exclusive >= 0)
-            ::close(exclusive);
-    });
     if (device.isEmpty()) {
         QVERIFY(sim.startOnPort(1));
         device = sim.devicePath();
@@ -222,26 +214,24 @@ void TestFaultSession::refusedPort()
         QCOMPARE(::chmod(qPrintable(device), hold == Hold::NoPermission ? 0444 : 0666), 0);
         if (hold != Hold::SerialPort && ::geteuid() == 0) {
             QByteArray output;
-            QVERIFY2(runUnprivileged(device, &output), output.constData());
+            const bool passed = runUnprivileged(device, &output);
+            ::close(exclusive);
+            QVERIFY2(passed, output.constData());
             return;
         }
-    } else {
-        for (int row = 0; row < tavrin::core::kRows; ++row) // as a download leaves them
-            e.main.setTimeoutText(row, "10");
     }
     qputenv("TAVRIN_COM1", device.toLocal8Bit());
     e.main.setTimeoutText(1, "45");
     const int autoID = e.main.state().config.autoID;
-    const std::function<void()> sends[]
-        = { [&] { e.main.UploadAll_Click(); }, [&] { e.main.AutoID_MouseDown(); },
-            [&] { e.def.Upload_Click(); },
-            [&] {
-                e.test.Upload_Click();
-            } };
-    for (const auto &send : sends) {
-        send();
-        const QString text = e.told();
-        QVERIFY2(text.contains(says), qPrintable(text));
+    for (const Send send : { Send([](Editors &e) { e.main.UploadAll_Click(); }),
+                             Send([](Editors &e) { e.main.AutoID_MouseDown(); }),
+                             Send([](Editors &e) { e.def.Upload_Click(); }),
+                             Send([](Editors &e) { e.test.Upload_Click(); }) }) {
+        send(e); // the status label or a box says why
+        const QString told = e.main.state().status + e.boxes.join(u'\n');
+        QVERIFY2(told.contains(says), qPrintable(told));
+        e.main.TextClear_Timer();
+        e.boxes.clear();
     }
     QProcess cli;
     cli.start(qEnvironmentVariable("TAVRIN_CLI"), { "read", "--port", "1" });

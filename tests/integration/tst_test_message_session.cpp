@@ -54,10 +54,6 @@ void TestTestMessageSession::openTypeSendDownloadSetTime()
     QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("Timeout"))->text(),
              QString::number(row0.timeoutSeconds));
     auto &editor = window.editor();
-    const auto portClosed = [&] {
-        return QTest::qWaitFor([&] { return !editor.comCloseTimer().isActive(); }, 5000)
-            && !editor.serialLink().isOpen();
-    };
     auto *composer = window.findChild<QTextEdit *>(QStringLiteral("ColorTextBox"));
     auto *test = window.findChild<QLineEdit *>(QStringLiteral("Test"));
     auto *ack = window.findChild<QLabel *>(QStringLiteral("Ack"));
@@ -86,7 +82,7 @@ void TestTestMessageSession::openTypeSendDownloadSetTime()
     QCOMPARE(test->text(), command);
 
     window.findChild<QPushButton *>(QStringLiteral("Upload"))->click();
-    QVERIFY(portClosed());
+    QVERIFY(portClosed(editor));
     QCOMPARE(sim.receivedCommands().constLast(), command);
     QCOMPARE(ack->text(), QStringLiteral("Upload Successfull"));
     QCOMPARE(window.findChild<QPushButton *>(QStringLiteral("Download"))->text(),
@@ -99,7 +95,7 @@ void TestTestMessageSession::openTypeSendDownloadSetTime()
     QCOMPARE(main.state().config.rows[0].color, 2);
 
     window.findChild<QPushButton *>(QStringLiteral("Download"))->click();
-    QVERIFY(portClosed());
+    QVERIFY(portClosed(editor));
     QCOMPARE(sim.receivedCommands().constLast(), QStringLiteral("DOWNLOAD_DEFAULT_MSG\r"));
     QCOMPARE(window.findChild<QPlainTextEdit *>(QStringLiteral("defaultMessage"))->toPlainText(),
              tavrin::editors::decodeRecordCharacters(factory.defaultMessage.text)
@@ -109,7 +105,7 @@ void TestTestMessageSession::openTypeSendDownloadSetTime()
     window.findChild<QPushButton *>(QStringLiteral("SetTime"))->click();
     const QDateTime after = QDateTime::currentDateTime();
     QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("SetTime"))->isEnabled());
-    QVERIFY(portClosed());
+    QVERIFY(portClosed(editor));
     const QString clock = sim.receivedCommands().constLast();
     QVERIFY2(clock == tavrin::editors::clockCommand(before)
                  || clock == tavrin::editors::clockCommand(after),

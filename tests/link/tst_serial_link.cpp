@@ -150,13 +150,6 @@ void TestSerialLink::openFailures()
     const OpenResult none = link.open(kSignPort);
     QCOMPARE(none.error, OpenError::NotFound);
     QCOMPARE(none.description, "no serial device for COM 3");
-
-    pointPortAt(kSignPort, "/nonexistent/tavrin-test/sign");
-    const OpenResult missing = link.open(kSignPort);
-    QCOMPARE(missing.error, OpenError::NotFound);
-    QVERIFY(!missing.description.isEmpty());
-    QVERIFY(!link.isOpen() && !link.write("RESET\r"));
-    QCOMPARE(link.portNumber(), kSignPort);
     // An error we have no words of our own for keeps the serial layer's text, with no hint.
     QCOMPARE(openFailure(QSerialPort::UnsupportedOperationError, "Serial text", "/dev/x", false)
                  .fullText(),

@@ -4,9 +4,8 @@
 #include "SignState.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QFile>
-#include <QTimer>
+#include <QTest>
 
 namespace {
 
@@ -93,23 +92,9 @@ void SignSimProcess::readLog()
 
 bool SignSimProcess::waitUntil(const std::function<bool()> &done, int timeoutMs)
 {
-    if (done())
-        return true;
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    const auto check = [&] {
-        if (done())
-            loop.quit();
-    };
-    connect(&m_process, &QProcess::readyReadStandardError, &loop, check);
-    connect(&m_process, &QProcess::readyReadStandardOutput, &loop, check);
-    connect(&m_process, &QProcess::finished, &loop, &QEventLoop::quit);
-    connect(&m_process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-    deadline.start(timeoutMs);
-    loop.exec();
-    return done();
+    return QTest::qWaitFor([&] { return done() || m_process.state() == QProcess::NotRunning; },
+                           timeoutMs)
+        && done();
 }
 
 void isolateSerialPorts()
