@@ -24,9 +24,8 @@ const QString kTimeStatus = QStringLiteral("TIME_STATUS\r");
 // A simulated sign of the model on COM 1.
 bool startSign(SignSimProcess &sim, const QString &model, MainController &main)
 {
-    if (!sim.start())
+    if (!sim.startOnPort(1))
         return false;
-    qputenv("TAVRIN_COM1", sim.devicePath().toLocal8Bit());
     tavrin::core::MainState state = main.state(); // as a download from that sign leaves it
     state.modelNumber = model;
     state.modelLabel = model;

@@ -2,7 +2,6 @@
 
 #include "link/SerialLink.h"
 
-#include <QElapsedTimer>
 #include <QSocketNotifier>
 
 #include <QSignalSpy>
@@ -22,7 +21,6 @@ private slots:
     void searchReadsLongReply();
     void downloadPerModel_data();
     void downloadPerModel();
-    void modelChangeRestoresStandardLists();
     void idSwitch();
     void factoryDefaults();
 };
@@ -176,25 +174,15 @@ void TestSignSession::downloadPerModel()
     if (!messages.isEmpty())
         QVERIFY(messages.first().at(1).toString().startsWith(
             QStringLiteral("A newer rom file Norvik 4.1.rom is available to Upload\r\n")));
-}
 
-void TestSignSession::modelChangeRestoresStandardLists()
-{
-    SignSimProcess vx({ QStringLiteral("--model"), QStringLiteral("VX903") });
-    SignSimProcess kr;
-    QVERIFY(vx.start() && kr.start());
-    qputenv("TAVRIN_COM1", vx.devicePath().toLocal8Bit());
-    qputenv("TAVRIN_COM2", kr.devicePath().toLocal8Bit());
-
-    MainController controller;
-    QVERIFY(downloadFromSign(controller));
-    QVERIFY(controller.state().profile.vx903);
-    QVERIFY(!controller.state().profile.speedAndAlignmentEnabled);
+    // A standard sign read next gets the standard lists back.
+    QCOMPARE(state.profile.speedAndAlignmentEnabled, !vx903);
+    SignSimProcess standard;
+    QVERIFY(standard.startOnPort(2));
     controller.setPortIndex(1);
     QVERIFY(downloadFromSign(controller));
-    QVERIFY(!controller.state().profile.vx903);
-    QVERIFY(controller.state().profile.speedAndAlignmentEnabled);
-    compareWithFactory(controller.state(), QStringLiteral("KR4410"));
+    QVERIFY(!state.profile.vx903 && state.profile.speedAndAlignmentEnabled);
+    compareWithFactory(state, QStringLiteral("KR4410"));
 }
 
 void TestSignSession::idSwitch()

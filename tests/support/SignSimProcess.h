@@ -21,8 +21,7 @@ public:
     // Commands logged so far, unescaped, in order (with their "\r" where one was received).
     QStringList receivedCommands() const { return m_commands; }
     bool waitForCommands(int count, int timeoutMs = 5000); // until that many were received
-    // The simulator dies (SIGKILL, a pulled cable) once it has logged `count` more commands;
-    // 0 means never.
+    // Dies (SIGKILL, a pulled cable) once it has logged `count` more commands; 0: never.
     void killAfter(int count) { m_killAt = int(m_commands.size()) + count; }
     void stop();
 
