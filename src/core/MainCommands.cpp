@@ -19,9 +19,9 @@ const QString kDownloadCaption = QStringLiteral("Download from Sign");
 
 } // namespace
 
-void MainController::Sleep(int count)
+bool MainController::Sleep(int count)
 {
-    link::sleepTicks(count);
+    return link::sleepTicks(count);
 }
 
 void MainController::onReplyLine(const QString &line)
@@ -139,8 +139,8 @@ void MainController::SearchPort_Timer()
         Sleep(kProbeWaitTicks);
         // Judge the probe only once its port has closed: a reply still arriving belongs to
         // this port, and selecting the next one first would send every later command there.
-        while (m_comClose.isActive())
-            Sleep(1);
+        // Once the window has closed and the program quits, ComClose never fires again.
+        while (m_comClose.isActive() && Sleep(1)) { }
         if (!m_state.modelLabel.isEmpty())
             break;
         if (!m_searchPort.isActive())

@@ -96,8 +96,8 @@ public:
     void UploadTimer_Timer();
     int getChangedRows();
 
-    // Waits count ticks of 10 ms while events go on.
-    void Sleep(int count);
+    // Waits count ticks of 10 ms while events go on; false once the application quits.
+    bool Sleep(int count);
 
     // Shared default-message record and configuration file name.
     DefaultMessageStore &defaultMessage() { return m_defaultMessage; }

@@ -5,10 +5,10 @@
 
 namespace tavrin::link {
 
-void sleepTicks(int count)
+bool sleepTicks(int count)
 {
     if (count <= 0)
-        return;
+        return true;
     int ticks = 0;
     QEventLoop loop;
     QTimer timer;
@@ -23,6 +23,7 @@ void sleepTicks(int count)
     timer.start();
     loop.exec();
     timer.stop();
+    return ticks >= count;
 }
 
 } // namespace tavrin::link

@@ -17,6 +17,7 @@ class TestSignSession : public QObject
 private slots:
     void init() { isolateSerialPorts(); }
     void startupWithoutSign();
+    void closedWhileProbing();
     void searchReadsLongReply_data();
     void searchReadsLongReply();
     void downloadPerModel_data();
@@ -58,6 +59,29 @@ void TestSignSession::startupWithoutSign()
         QVERIFY(entry.size() > 3); // the failure says why
     }
     QVERIFY(state.downloadEnabled);
+}
+
+// The window closes while a probe's port is open, and the program quits: the search must end
+// rather than wait for a ComClose that no event will run any more.
+void TestSignSession::closedWhileProbing()
+{
+    SignSimProcess sim({ QStringLiteral("--silent") });
+    QVERIFY(sim.startOnPort(1));
+    MainController controller;
+    QSignalSpy finished(&controller, &MainController::searchFinished);
+    bool closed = false;
+    connect(&controller, &MainController::stateChanged, this, [&] {
+        if (!closed && !controller.state().downloadEnabled) { // a probe is under way
+            closed = true;
+            controller.Form_Unload(); // TavrinMain's close, then the last window is gone
+            QCoreApplication::quit();
+        }
+    });
+    QTimer::singleShot(20000, &controller, &QCoreApplication::quit); // no probe at all
+    controller.Form_Load();
+    QCoreApplication::exec();
+    QVERIFY(closed);
+    QCOMPARE(finished.size(), 1);
 }
 
 // Fills the sign's link table with sixteen nine-digit capcodes and pads the user command so
