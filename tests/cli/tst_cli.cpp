@@ -1,10 +1,10 @@
 #include "../update/LocalHttpServer.h"
 #include "SignSimProcess.h"
+#include "TestHelpers.h"
 #include "core/MainController.h"
 #include "core/Upload.h"
 #include "storage/ConfigFile.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -37,13 +37,13 @@ Run runCli(const QStringList &arguments)
              QString::fromUtf8(process.readAllStandardError()) };
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
 const QString kRead = QStringLiteral("DOWNLOAD_ALL\r");
+
+// "read|--port|1" as the program's arguments: each table row stays one line.
+QStringList args(const char *text)
+{
+    return QString::fromUtf8(text).split(u'|');
+}
 
 // A read on the sign's port after a run: whatever the run sent is logged before it.
 QStringList commandsSent(SignSimProcess &sim, const QString &port, qsizetype expected)
@@ -90,20 +90,18 @@ void TestCli::readThenWriteSendsOnlyEdits()
     QVERIFY(sim.startOnPort(1));
     QTemporaryDir dir;
     const QString read = dir.filePath(QStringLiteral("read.led"));
-    const QStringList onCom1 { QStringLiteral("--port"), QStringLiteral("1") };
+    const QStringList onCom1 = args("--port|1");
 
-    QCOMPARE(
-        runCli(QStringList { QStringLiteral("read"), QStringLiteral("-o"), read } + onCom1).status,
-        0);
+    QCOMPARE(runCli(args("read|-o") << read << onCom1).status, 0);
     // The window's own download and save give the same bytes.
     tavrin::core::MainController window;
     window.DownloadAll_Click();
     QTRY_VERIFY(!window.comCloseTimer().isActive());
     const QString saved = dir.filePath(QStringLiteral("window.led"));
     QVERIFY(tavrin::storage::saveConfiguration(saved, window.state(), window.defaultMessage()));
-    QCOMPARE(contents(read), contents(saved));
+    QCOMPARE(readFileBytes(read), readFileBytes(saved));
 
-    Run run = runCli(QStringList { QStringLiteral("write"), read } + onCom1);
+    Run run = runCli(args("write") << read << onCom1);
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out.trimmed(), QStringLiteral("Nothing to Upload"));
 
@@ -118,13 +116,12 @@ void TestCli::readThenWriteSendsOnlyEdits()
     const QStringList expected { rows[1], rows[3], QStringLiteral("<link id=2 cap=0>\r"),
                                  QStringLiteral("<link id=2 cap=777001 pr=3>\r") };
 
-    run = runCli(QStringList { QStringLiteral("write"), saved, QStringLiteral("--dry-run") }
-                 + onCom1);
+    run = runCli(args("write") << saved << args("--dry-run|--port|1"));
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out.split(QLatin1Char('\n')).mid(0, 4).join(QLatin1Char('\r')) + u'\r',
              expected.join(QString()));
 
-    run = runCli(QStringList { QStringLiteral("write"), saved } + onCom1);
+    run = runCli(args("write") << saved << onCom1);
     QCOMPARE(run.status, 0);
     QVERIFY2(run.out.contains(QLatin1String("Sent 4 commands to COM 1; the sign answered.")),
              qPrintable(run.out + run.err));
@@ -140,9 +137,6 @@ void TestCli::refusals_data()
     QTest::addColumn<QString>("says");
     QTest::addColumn<QStringList>("sent");
 
-    const auto args = [](const char *text) {
-        return QString::fromUtf8(text).split(u'|');
-    };
     QTest::newRow("silent sign, no file")
         << args("--silent") << args("read|--port|1|-o|OUT") << 1
         << "COM 1: the sign did not answer." << QStringList { kRead };
@@ -174,10 +168,7 @@ void TestCli::refusals()
     QVERIFY(sim.startOnPort(1));
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("bad.led"));
-    QFile bad(file);
-    QVERIFY(bad.open(QIODevice::WriteOnly));
-    bad.write("Model:KR4410\r\nPri2:5,0,3,2,0,3,1,2x\r\n");
-    bad.close();
+    QVERIFY(writeFileBytes(file, "Model:KR4410\r\nPri2:5,0,3,2,0,3,1,2x\r\n"));
     const QString out = dir.filePath(QStringLiteral("out.led"));
     arguments.replaceInStrings(QRegularExpression(QStringLiteral("^FILE$")), file);
     arguments.replaceInStrings(QRegularExpression(QStringLiteral("^OUT$")), out);
@@ -197,29 +188,21 @@ void TestCli::signCommands_data()
     QTest::addColumn<QStringList>("sent"); // patterns
 
     const QString read = QRegularExpression::escape(kRead);
-    QTest::newRow("find searches past an absent port")
-        << QStringList { QStringLiteral("find") } << "COM 2 KR4410\n"
-        << QStringList { read };
-    QTest::newRow("ports sends nothing")
-        << QStringList { QStringLiteral("ports") } << "COM 2   /dev/" << QStringList();
+    QTest::newRow("find searches past an absent port") << args("find") << "COM 2 KR4410\n"
+                                                       << QStringList { read };
+    QTest::newRow("ports sends nothing") << args("ports") << "COM 2   /dev/" << QStringList();
     QTest::newRow("send codes times and line breaks")
-        << QStringList { QStringLiteral("send"),       QStringLiteral("Hi <hh:mm>\nthere"),
-                         QStringLiteral("--id"),       QStringLiteral("3"),
-                         QStringLiteral("--priority"), QStringLiteral("2"),
-                         QStringLiteral("--port"),     QStringLiteral("2") }
-        << "Upload Successfull\n"
+        << args("send|Hi <hh:mm>\nthere|--id|3|--priority|2|--port|2") << "Upload Successfull\n"
         << QStringList { read,
                          QRegularExpression::escape(QStringLiteral(
                              "<id=3 f=7 s=1 c=5 a=2 b=2 p=2 sp=1 t=20>Hi $T2$Lthere\r")) };
     QTest::newRow("clock after a search")
-        << QStringList { QStringLiteral("clock") } << "Clock of the sign on COM 2 set to"
+        << args("clock") << "Clock of the sign on COM 2 set to"
         << QStringList { read,
                          QStringLiteral("<Time time=\\d\\d:\\d\\d:\\d\\d "
                                         "date=\\d{4}/\\d\\d/\\d\\d-[0-6]>SET TIME\\r") };
     QTest::newRow("factory reset reads again")
-        << QStringList { QStringLiteral("factory-reset"), QStringLiteral("--yes"),
-                         QStringLiteral("--port"), QStringLiteral("2") }
-        << "Factory defaults loaded on COM 2.\n"
+        << args("factory-reset|--yes|--port|2") << "Factory defaults loaded on COM 2.\n"
         << QStringList { read, QStringLiteral("<FD>\\r"), read };
 }
 

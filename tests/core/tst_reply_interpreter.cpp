@@ -110,7 +110,6 @@ private slots:
         QCOMPARE(s.modelNumber, model);
         QCOMPARE(s.firmwareCount + "|" + s.firmwareCountToolTip, count);
         QCOMPARE(out.showPriority, !model.isEmpty());
-        QCOMPARE(s.profile.vx903, model == "VX903");
 
         const SignImage &i = s.image;
         QCOMPARE((QList<int> { i.font[0], i.style[0], i.color[0], i.speed[0], i.alignment[0],
@@ -152,7 +151,7 @@ private slots:
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("link"); // capcodes/priority/stored priority
         // clang-format off
-        QTest::newRow("capcodes collected, later priority wins") << QStringList { "3/A/2", "1/X/4", "3/B/1" } << 3 << "A,B/1/1";
+        QTest::newRow("capcodes collected, later priority wins") << QStringList { "3/A/2", "1/X/4", "3/B/1", "0/555/0" } << 3 << "A,B/1/1";
         QTest::newRow("capcode 0 skipped with its priority") << QStringList { "3/A/2", "3/0/4" } << 3 << "A/2/2";
         QTest::newRow("priority as received, 5 not applied") << QStringList { "4/77/ 3", "4/78/5" } << 4 << "77,78/3/ 3";
         QTest::newRow("id outside 0-7 ignored") << QStringList { "8/77/1", "x/78/1" } << 0 << "/-1/";
@@ -165,11 +164,17 @@ private slots:
         QFETCH(QStringList, entries);
         QFETCH(int, id);
         QFETCH(QString, link);
-        const MainState s = parseSignReply(configLine("AB12,5", {}, entries), syncedState()).state;
+        // A CR LF line end: the CR must not reach the user command.
+        const QString line = configLine("AB12,5", {}, entries) + "CMD\r";
+        MainState s = parseSignReply(line, syncedState()).state;
         const LinkRow &row = s.config.links[id];
         QCOMPARE(row.capcode + "/" + QString::number(row.priority) + "/" + s.image.linkPriority[id],
                  link);
         QCOMPARE(s.image.capcode[id], row.capcode);
+        QCOMPARE(s.config.userCommand + "|" + s.testLabel, "CMD|Auto ID False");
+        // The image holds what was read, odd links included: nothing to upload or pending.
+        QCOMPARE(getChangedRows(s), 0);
+        QCOMPARE(s.flags, PendingFlags {});
     }
 
     void shortLineKeepsWhatItDoesNotReach_data()
@@ -198,20 +203,6 @@ private slots:
         QCOMPARE(int(s.image.font[0]), rowZeroRead ? 1 : 2);
         QCOMPARE(s.image.capcode, before.image.capcode);
         QVERIFY(!s.flags.row[4]);
-    }
-
-    // Each model is downloaded over the simulator by the session tests; here the odd links and
-    // a CR LF line end, whose CR must not reach the user command.
-    void downloadLeavesNothingToUpload()
-    {
-        const QStringList links { "3/A/2", "3/B/1", "0/555/0", "6/9/7" };
-        const QString line = configLine("AB12,5", {}, links) + "CMD\r";
-        // The window held a link on ID 5 that the sign no longer reports.
-        MainState s = parseSignReply(line, syncedState()).state;
-        QCOMPARE(s.config.userCommand, QString("CMD"));
-        QCOMPARE(s.testLabel, QString("Auto ID False"));
-        QCOMPARE(getChangedRows(s), 0);
-        QCOMPARE(s.flags, PendingFlags {});
     }
 };
 

@@ -69,8 +69,6 @@ void TestDefaultMessage::recordDecoding_data()
         << QList { 2, 17, 8, 0, 0, 9 }
         << "A\r\nB <hh:mm:ss><hh:mm:ss A/PM><hh:mm><hh:mm A/PM><mm/dd/yyyy><yyyy-mm-dd>"
            "<dd.MM yyyy><mm'dd'yy>";
-    QTest::newRow("text ends at a comma")
-        << "LX200:1,2,3,4,0,5,0,0,one,two" << QList { 1, 2, 3, 4, 0, 5 } << "one";
     QTest::newRow("text ends at a colon")
         << "LX200:1,2,3,4,0,5,0,0,at 12:30" << QList { 1, 2, 3, 4, 0, 5 } << "at 12";
     QTest::newRow("leading digits, else 0; beyond 16 bits unread")
@@ -120,8 +118,6 @@ void TestDefaultMessage::replyRules_data()
     QTest::newRow("record") << false << hi << latin1("KR4410:68,65,65,48,49,48,0,0,New\xaa") << none
                             << off << "New\r\n"
                             << 4;
-    QTest::newRow("record font beyond the list")
-        << false << hi << "KR4410:99,65,65,48,49,48,0,0,x" << none << off << "x" << 1;
 }
 
 void TestDefaultMessage::replyRules()

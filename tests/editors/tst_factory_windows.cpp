@@ -40,14 +40,12 @@ void TestFactoryWindows::aboutShowsVersion_data()
 {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("the main caption") << "Sign Configuration Manager ver 4.72"
-                                      << "Version : 4.72";
-    QTest::newRow("no marker: the design text stays") << "Sign Configuration Manager 4.72"
-                                                      << "Version";
-    QTest::newRow("text after the first marker only") << "a ver 1 ver 2"
-                                                      << "Version : 1 ";
-    QTest::newRow("a colon cuts the version") << "Manager ver 4.72:beta"
-                                              << "Version : 4.72";
+    // clang-format off
+    QTest::newRow("the main caption") << "Sign Configuration Manager ver 4.72" << "Version : 4.72";
+    QTest::newRow("no marker: the design text stays") << "Sign Configuration Manager 4.72" << "Version";
+    QTest::newRow("text after the first marker only") << "a ver 1 ver 2" << "Version : 1 ";
+    QTest::newRow("a colon cuts the version") << "Manager ver 4.72:beta" << "Version : 4.72";
+    // clang-format on
 }
 
 void TestFactoryWindows::aboutShowsVersion()

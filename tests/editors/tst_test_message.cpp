@@ -89,37 +89,22 @@ void TestTestMessage::command_data()
         return QStringList { QString::fromUtf8(text), QString::fromLatin1(font),
                              QString::fromLatin1(color) };
     };
-    QTest::newRow("worked example")
-        << Runs { run("AB ", "6", "#ff0000"), run("CD", "6", "#00ff00") } << 6 << 1 << "AB $CCCD";
+    // clang-format off
+    QTest::newRow("worked example") << Runs { run("AB ", "6", "#ff0000"), run("CD", "6", "#00ff00") } << 6 << 1 << "AB $CCCD";
     QTest::newRow("empty composer") << Runs() << 0 << 0 << "";
-    QTest::newRow("one font and colour: codes into the header")
-        << Runs { run("Hello there", "15", "5") } << 15 << 5 << "Hello there";
-    QTest::newRow("Mix H grey reads back as Mix V1")
-        << Runs { run("AB", "0", "11") } << 0 << 9 << "AB";
-    QTest::newRow("black first character keeps ColorList")
-        << Runs { run("Hi", "2", "12"), run("!", "2", "1") } << 2 << 0 << "Hi$CB!";
-    QTest::newRow("leading space keeps its codes")
-        << Runs { run(" AB", "6", "1") } << 0 << 0 << " $FG$CBAB";
-    QTest::newRow("spaces keep the state before them")
-        << Runs { run("A", "5", "1"), run(" ", "10", "2"), run("B", "5", "1") } << 5 << 1 << "A B";
-    QTest::newRow("Times New Roman 11, effect only: no code")
-        << Runs { run("A", "5", ""), run("X", "Times New Roman,11,u", ""), run("B", "5", "") } << 5
-        << 0 << "AX$FFB";
-    QTest::newRow("sizes 13 to 15 and other faces: no code")
-        << Runs { run("A", "Arial,14,", ""), run("B", "Courier,10,", ""), run("C", "0", "") } << 0
-        << 0 << "AB$FAC";
-    QTest::newRow("time codes; a placeholder split by a colour stays")
-        << Runs { run("<hh:mm> <mm'dd'yy> <hh:", "0", "0"), run("mm:ss>", "0", "1") } << 0 << 0
-        << "$T2 $T7 <hh:$CBmm:ss>";
+    QTest::newRow("one font and colour: codes into the header") << Runs { run("Hello there", "15", "5") } << 15 << 5 << "Hello there";
+    QTest::newRow("Mix H grey reads back as Mix V1") << Runs { run("AB", "0", "11") } << 0 << 9 << "AB";
+    QTest::newRow("black first character keeps ColorList") << Runs { run("Hi", "2", "12"), run("!", "2", "1") } << 2 << 0 << "Hi$CB!";
+    QTest::newRow("leading space keeps its codes") << Runs { run(" AB", "6", "1") } << 0 << 0 << " $FG$CBAB";
+    QTest::newRow("spaces keep the state before them") << Runs { run("A", "5", "1"), run(" ", "10", "2"), run("B", "5", "1") } << 5 << 1 << "A B";
+    QTest::newRow("Times New Roman 11, effect only: no code") << Runs { run("A", "5", ""), run("X", "Times New Roman,11,u", ""), run("B", "5", "") } << 5 << 0 << "AX$FFB";
+    QTest::newRow("sizes 13 to 15 and other faces: no code") << Runs { run("A", "Arial,14,", ""), run("B", "Courier,10,", ""), run("C", "0", "") } << 0 << 0 << "AB$FAC";
+    QTest::newRow("time codes; a placeholder split by a colour stays") << Runs { run("<hh:mm> <mm'dd'yy> <hh:", "0", "0"), run("mm:ss>", "0", "1") } << 0 << 0 << "$T2 $T7 <hh:$CBmm:ss>";
     QTest::newRow("line break in the middle") << Runs { run("A\nB", "0", "0") } << 0 << 0 << "A$LB";
-    QTest::newRow("one trailing line break dropped")
-        << Runs { run("A\n", "0", "0") } << 0 << 0 << "A";
-    QTest::newRow("two trailing line breaks keep one")
-        << Runs { run("A\n\n", "0", "0") } << 0 << 0 << "A$L";
-    QTest::newRow("$, < and > pass unescaped")
-        << Runs { run("<FA$CB> >", "", "") } << 0 << 0 << "<FA$CB> >";
-    QTest::newRow("a typed code at the start is read as one")
-        << Runs { run("$CBx", "", "") } << 0 << 1 << "x";
+    QTest::newRow("two trailing line breaks keep one") << Runs { run("A\n\n", "0", "0") } << 0 << 0 << "A$L";
+    QTest::newRow("$, < and > pass unescaped") << Runs { run("<FA$CB> >", "", "") } << 0 << 0 << "<FA$CB> >";
+    QTest::newRow("a typed code at the start is read as one") << Runs { run("$CBx", "", "") } << 0 << 1 << "x";
+    // clang-format on
 }
 
 void TestTestMessage::command()
@@ -136,9 +121,7 @@ void TestTestMessage::command()
              scanTestMessageBodyPerCharacter(editor.document(), colors));
 
     const QString expected = QStringLiteral("<id=0 f=%1 s=0 c=%2 a=0 b=0 p=3 sp=2 t=10>%3\r")
-                                 .arg(font)
-                                 .arg(color)
-                                 .arg(body);
+                                 .arg(QString::number(font), QString::number(color), body);
     QCOMPARE(editor.buildTestMessage(), expected);
     QCOMPARE(editor.state().test, expected);
     QVERIFY(editor.composerCursor().atEnd() && !editor.composerCursor().hasSelection());

@@ -2,6 +2,7 @@
 
 #include "SignSimProcess.h"
 #include "SignState.h"
+#include "TestHelpers.h"
 #include "core/MainController.h"
 
 #include <QTest>

@@ -76,10 +76,7 @@ void TestDefaultMessageSession::windowOpensWithSignMessage()
 
     TavrinDefaultMessage window(main);
     window.show();
-    const auto child = [&](const char *name) {
-        return window.findChild<QWidget *>(name);
-    };
-    QTRY_COMPARE(qobject_cast<QTextEdit *>(child("defaultMessage"))->toPlainText(),
+    QTRY_COMPARE(child<QTextEdit>(window, "defaultMessage")->toPlainText(),
                  factoryText(model).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     QVERIFY(portClosed(window.editor()));
     QCOMPARE(sim.receivedCommands(), QStringList({ kDownload, kTimeStatus }));
@@ -88,15 +85,16 @@ void TestDefaultMessageSession::windowOpensWithSignMessage()
     QList<int> rows; // an unknown model's lists stay empty
     for (const char *name :
          { "fontList", "ColorList", "StyleList", "AlignmentList", "SpeedList", "PauseList" })
-        rows << qobject_cast<QListWidget *>(child(name))->currentRow();
+        rows << child<QListWidget>(window, name)->currentRow();
     const QList<int> codes { a.font, a.color, a.style, a.alignment, a.speed, a.pause };
     QCOMPARE(rows, fonts ? codes : QList<int>(6, -1));
-    QCOMPARE(qobject_cast<QListWidget *>(child("fontList"))->count(), fonts);
-    QTEST(qobject_cast<QComboBox *>(child("TimeFormat"))->count(), "formats");
-    const QList<bool> visible { child("InsertTime")->isVisible(), child("TimeFormat")->isVisible(),
-                                child("TimeOnIdle")->isVisible() };
+    QCOMPARE(child<QListWidget>(window, "fontList")->count(), fonts);
+    QTEST(child<QComboBox>(window, "TimeFormat")->count(), "formats");
+    const QList<bool> visible { child<QWidget>(window, "InsertTime")->isVisible(),
+                                child<QWidget>(window, "TimeFormat")->isVisible(),
+                                child<QWidget>(window, "TimeOnIdle")->isVisible() };
     QTEST(visible, "shown");
-    QCOMPARE(qobject_cast<QLabel *>(child("Ack"))->text(),
+    QCOMPARE(child<QLabel>(window, "Ack")->text(),
              QStringLiteral("Data downloaded successfully from LED Sign"));
 }
 
@@ -184,15 +182,15 @@ void TestDefaultMessageSession::fileMessageOpensWithoutTraffic()
     int portNumber = -1;
     QTimer::singleShot(0, this, [&] {
         auto *window = qobject_cast<TavrinDefaultMessage *>(QApplication::activeModalWidget());
-        auto *message = window->findChild<QTextEdit *>(QStringLiteral("defaultMessage"));
+        auto *message = child<QTextEdit>(*window, "defaultMessage");
         shown = message->toPlainText();
         alignment = message->document()->defaultTextOption().alignment();
-        ack = window->findChild<QLabel *>(QStringLiteral("Ack"))->text();
+        ack = child<QLabel>(*window, "Ack")->text();
         portNumber = window->editor().serialLink().portNumber();
-        window->findChild<QListWidget *>(QStringLiteral("PauseList"))->setCurrentRow(7);
-        window->findChild<QPushButton *>(QStringLiteral("Exit"))->click();
+        child<QListWidget>(*window, "PauseList")->setCurrentRow(7);
+        child<QPushButton>(*window, "Exit")->click();
     });
-    auto *setup = mainWindow.findChild<QPushButton *>(QStringLiteral("SetupDefaultMsg"));
+    auto *setup = child<QPushButton>(mainWindow, "SetupDefaultMsg");
     setup->click();
 
     QCOMPARE(shown, QStringLiteral("Hello\nWorld"));

@@ -68,17 +68,14 @@ void TestUploadSession::uploadSendsOnlyWhatChanged()
     QCOMPARE(controller.state().progressMaximum, 301);
     QVERIFY(waitForUploadEnd(controller));
     const auto config = controller.state().config;
-    QStringList forced;
-    for (const QString &command : controller.uploadCommandsSent())
-        forced << command;
+    const auto &sent = controller.uploadCommandsSent();
+    QStringList forced(sent.begin(), sent.end());
     for (int i = 0; i < 8; ++i) {
         forced << QStringLiteral("<link id=%1 cap=0>\r").arg(i);
         const auto &link = config.links[size_t(i)];
         if (!link.capcode.isEmpty())
             forced << QStringLiteral("<link id=%1 cap=%2 pr=%3>\r")
-                          .arg(i)
-                          .arg(link.capcode)
-                          .arg(link.priority);
+                          .arg(QString::number(i), link.capcode, QString::number(link.priority));
     }
     QCOMPARE(sim.receivedCommands().mid(expected + 1), forced);
     // Forcing sends what the window shows, so a new download changes nothing.

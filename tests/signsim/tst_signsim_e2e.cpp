@@ -116,11 +116,8 @@ void TestSignSimEndToEnd::startsFromSavedConfiguration()
     QTemporaryFile file;
     QVERIFY(file.open());
     for (int id = 0; id < 8; ++id)
-        file.write(QStringLiteral("LinkID%1:%2,%3\r\n")
-                       .arg(id)
-                       .arg(capcodes(id).join(u','))
-                       .arg(id % 5)
-                       .toLatin1());
+        file.write("LinkID" + QByteArray::number(id) + ':' + capcodes(id).join(u',').toLatin1()
+                   + ',' + QByteArray::number(id % 5) + "\r\n");
     file.close();
     SignSimProcess sim({ "--no-pace", "--model", "VX903", "--config", file.fileName() });
     QVERIFY(sim.start());

@@ -1,8 +1,8 @@
+#include "TestHelpers.h"
 #include "storage/ConfigFile.h"
 #include "storage/ConfigFileWriter.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,18 +19,6 @@ namespace {
 
 constexpr int kSaveFailedExit = 3;
 const QByteArray kOld = "Model:OLD\r\nCom:1\r\n";
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Saves in a child process, where a file size limit of 0 makes every write fail as on a
 // full disk.
@@ -106,7 +94,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_golden = readBytes(QFINDTESTDATA("data/golden.led"));
+        m_golden = readFileBytes(QFINDTESTDATA("data/golden.led"));
         QVERIFY(m_golden.contains("\r\n") && m_golden.contains('\xAA')
                 && m_golden.contains('\x80'));
     }
@@ -117,7 +105,7 @@ private slots:
         DefaultMessageStore store;
         goldenState(state, store);
         QVERIFY(storage::saveConfiguration(path("written.led"), state, store));
-        QCOMPARE(readBytes(path("written.led")), m_golden);
+        QCOMPARE(readFileBytes(path("written.led")), m_golden);
     }
 
     void saveThenOpenRestores_data()
@@ -268,7 +256,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, message);
         const QString file = name.startsWith('/') ? name : path(name);
-        QVERIFY(content.isNull() || writeBytes(file, content));
+        QVERIFY(content.isNull() || writeFileBytes(file, content));
         MainState state;
         DefaultMessageStore store;
         QCOMPARE(storage::openConfiguration(file, state, store).message(),
@@ -294,9 +282,9 @@ private slots:
         QFETCH(bool, overwrite);
         QFETCH(bool, fullDisk);
         QFETCH(QByteArray, after);
-        QVERIFY(writeBytes(path("saved.led"), kOld));
+        QVERIFY(writeFileBytes(path("saved.led"), kOld));
         QCOMPARE(saveInChild(path("saved.led"), overwrite, fullDisk), after != kOld);
-        QCOMPARE(readBytes(path("saved.led")), after);
+        QCOMPARE(readFileBytes(path("saved.led")), after);
         // No temporary file left behind.
         QCOMPARE(QDir(m_dir.path()).entryList({ "saved.led.*" }, QDir::Files | QDir::Hidden), {});
     }

@@ -1,4 +1,5 @@
 #include "SignSimProcess.h"
+#include "TestHelpers.h"
 #include "ui/TavrinMain.h"
 
 #include <QCheckBox>
@@ -25,11 +26,6 @@ private slots:
     void downloadFillsTheWindow();
 
 private:
-    template<typename T> T *child(const QString &name) const
-    {
-        return m_window->findChild<T *>(name);
-    }
-
     std::unique_ptr<TavrinMain> m_window;
 };
 
@@ -43,9 +39,9 @@ void TestMainWindow::init()
 
 void TestMainWindow::portFailureShownWhole()
 {
-    QCOMPARE(child<QComboBox>("FontP0")->currentIndex(), -1); // nothing read yet
+    QCOMPARE(child<QComboBox>(*m_window, "FontP0")->currentIndex(), -1); // nothing read yet
     // A port that failed to open shows its text whole, and its tool tip says where and why.
-    auto *ports = child<QComboBox>("ComportsList");
+    auto *ports = child<QComboBox>(*m_window, "ComportsList");
     const QString device = QStringLiteral("/nonexistent/tavrin-test/com2");
     qputenv("TAVRIN_COM2", device.toLocal8Bit());
     m_window->controller().setPortIndex(1);
@@ -64,33 +60,33 @@ void TestMainWindow::portFailureShownWhole()
 void TestMainWindow::priorityPanel()
 {
     const int collapsed = m_window->height();
-    const QWidget *lastRow = child<QWidget>("TimeoutP4");
+    const QWidget *lastRow = child<QWidget>(*m_window, "TimeoutP4");
     const auto lastRowInside = [&] {
         return lastRow->mapTo(m_window.get(), QPoint(0, lastRow->height())).y()
             <= m_window->height();
     };
     QVERIFY(!lastRowInside());
-    child<QPushButton>("ShowPriority")->click();
-    QVERIFY(lastRowInside() && child<QPushButton>("HidePriority")->isVisible());
-    child<QPushButton>("HidePriority")->click();
+    child<QPushButton>(*m_window, "ShowPriority")->click();
+    QVERIFY(lastRowInside() && child<QPushButton>(*m_window, "HidePriority")->isVisible());
+    child<QPushButton>(*m_window, "HidePriority")->click();
     QCOMPARE(m_window->height(), collapsed);
-    QVERIFY(child<QPushButton>("ShowPriority")->isVisible());
+    QVERIFY(child<QPushButton>(*m_window, "ShowPriority")->isVisible());
 }
 
 void TestMainWindow::statusAndLinkLabels()
 {
     auto &controller = m_window->controller();
     controller.showStatus(QStringLiteral("Linked ID : 3"));
-    auto *status = child<QLabel>("Textout");
+    auto *status = child<QLabel>(*m_window, "Textout");
     QVERIFY(status->isVisible());
     QCOMPARE(status->text(), QStringLiteral("Linked ID : 3"));
     QTRY_VERIFY_WITH_TIMEOUT(!status->isVisible(), 7000); // TextClear's first tick
     QVERIFY(status->text().isEmpty() && !controller.textClearTimer().isActive());
 
-    child<QCheckBox>("ForceOnID0")->click();
-    QCOMPARE(child<QLabel>("LabelID6")->text(), QStringLiteral("ID   0"));
-    child<QCheckBox>("ForceOnID0")->click();
-    QCOMPARE(child<QLabel>("LabelID6")->text(), QStringLiteral("ID   6"));
+    child<QCheckBox>(*m_window, "ForceOnID0")->click();
+    QCOMPARE(child<QLabel>(*m_window, "LabelID6")->text(), QStringLiteral("ID   0"));
+    child<QCheckBox>(*m_window, "ForceOnID0")->click();
+    QCOMPARE(child<QLabel>(*m_window, "LabelID6")->text(), QStringLiteral("ID   6"));
     QCOMPARE(controller.state().flags, tavrin::core::PendingFlags {}); // relabelling sends nothing
 }
 
@@ -98,17 +94,17 @@ void TestMainWindow::operatorEditsReachTheState()
 {
     const auto &state = m_window->controller().state();
     for (const auto &[name, index] : { std::pair { "PauseP0", 4 }, std::pair { "PauseP2", 1 } }) {
-        child<QComboBox>(name)->setCurrentIndex(index);
-        emit child<QComboBox>(name)->activated(index);
+        child<QComboBox>(*m_window, name)->setCurrentIndex(index);
+        emit child<QComboBox>(*m_window, name)->activated(index);
     }
     QCOMPARE(state.config.rows[0].pause, 4);
     QVERIFY(state.flags.row[0]); // PauseP0_Change
     QCOMPARE(state.config.rows[2].pause, 1);
     QVERIFY(!state.flags.row[2]); // other lists have no change handler
 
-    QTest::keyClicks(child<QLineEdit>("TimeoutP1"), QStringLiteral("25"));
-    QTest::keyClicks(child<QLineEdit>("Capcode0(4)"), QStringLiteral("9001"));
-    QTest::keyClicks(child<QLineEdit>("usercmd1"), QStringLiteral("DIM"));
+    QTest::keyClicks(child<QLineEdit>(*m_window, "TimeoutP1"), QStringLiteral("25"));
+    QTest::keyClicks(child<QLineEdit>(*m_window, "Capcode0(4)"), QStringLiteral("9001"));
+    QTest::keyClicks(child<QLineEdit>(*m_window, "usercmd1"), QStringLiteral("DIM"));
     QCOMPARE(state.config.rows[1].timeout, QStringLiteral("25"));
     QCOMPARE(state.config.links[4].capcode, QStringLiteral("9001"));
     QCOMPARE(state.config.userCommand, QStringLiteral("DIM"));
@@ -127,18 +123,18 @@ void TestMainWindow::downloadFillsTheWindow()
     SignSimProcess sim({ QStringLiteral("--model"), model });
     QVERIFY(sim.startOnPort(1));
 
-    child<QPushButton>("DownloadAll")->click();
-    QVERIFY(!child<QPushButton>("DownloadAll")->isEnabled());
-    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>("LEDSignModel")->text(), model, 5000);
-    QTRY_VERIFY(child<QPushButton>("DownloadAll")->isEnabled());
+    child<QPushButton>(*m_window, "DownloadAll")->click();
+    QVERIFY(!child<QPushButton>(*m_window, "DownloadAll")->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(*m_window, "LEDSignModel")->text(), model, 5000);
+    QTRY_VERIFY(child<QPushButton>(*m_window, "DownloadAll")->isEnabled());
 
     const auto &state = m_window->controller().state();
-    QCOMPARE(child<QComboBox>("FontP2")->currentIndex(), int(state.config.rows[2].font));
+    QCOMPARE(child<QComboBox>(*m_window, "FontP2")->currentIndex(), int(state.config.rows[2].font));
     // Every closed list shows its longest entry whole, and no two columns overlap.
     int right = 0;
     for (const char *name : { "FontP3", "StyleP3", "ColorP3", "SpeedP3", "AlignmentP3", "PauseP3",
                               "BeepP3", "TimeoutP3" }) {
-        auto *w = child<QWidget>(name);
+        auto *w = child<QWidget>(*m_window, name);
         QVERIFY2(w->x() >= right, name);
         right = w->geometry().right();
         QVERIFY(right < m_window->width());
@@ -151,12 +147,14 @@ void TestMainWindow::downloadFillsTheWindow()
             QVERIFY2(list->width() >= probe.sizeHint().width(), name);
         }
     }
-    QCOMPARE(child<QComboBox>("SpeedP0")->isEnabled(), model != QStringLiteral("VX903"));
-    QCOMPARE(child<QComboBox>("StyleP4")->count(), model == QStringLiteral("VX903") ? 23 : 28);
-    QCOMPARE(child<QLineEdit>("Capcode0(1)")->text(), state.config.links[1].capcode);
-    QCOMPARE(child<QComboBox>("Pri0(1)")->currentIndex(), int(state.config.links[1].priority));
-    QCOMPARE(child<QLineEdit>("usercmd1")->text(), state.config.userCommand);
-    QCOMPARE(child<QCheckBox>("AutoID")->isChecked(), state.config.autoID == 1);
+    QCOMPARE(child<QComboBox>(*m_window, "SpeedP0")->isEnabled(), model != QStringLiteral("VX903"));
+    QCOMPARE(child<QComboBox>(*m_window, "StyleP4")->count(),
+             model == QStringLiteral("VX903") ? 23 : 28);
+    QCOMPARE(child<QLineEdit>(*m_window, "Capcode0(1)")->text(), state.config.links[1].capcode);
+    QCOMPARE(child<QComboBox>(*m_window, "Pri0(1)")->currentIndex(),
+             int(state.config.links[1].priority));
+    QCOMPARE(child<QLineEdit>(*m_window, "usercmd1")->text(), state.config.userCommand);
+    QCOMPARE(child<QCheckBox>(*m_window, "AutoID")->isChecked(), state.config.autoID == 1);
 }
 
 QTEST_MAIN(TestMainWindow)
