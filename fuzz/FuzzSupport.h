@@ -26,6 +26,23 @@ inline void require(bool holds, const char *invariant)
         fail(invariant);
 }
 
+// Every list of a message window shows one of its own positions, or nothing.
+template<typename State, typename Attributes>
+void requireListSelections(const State &state, const Attributes &lists, const char *invariant)
+{
+    for (const auto a : lists) {
+        if (state.code(a) < -1 || state.code(a) >= state.listCount(a)) {
+            fail(invariant,
+                 QStringLiteral("list %1 code %2 of %3")
+                     .arg(int(a))
+                     .arg(state.code(a))
+                     .arg(state.listCount(a)));
+        }
+    }
+    require(state.timeFormat >= -1 && state.timeFormat < state.timeFormats.size(),
+            "time format selection");
+}
+
 // Timers and signals need an application object (a QGuiApplication where documents and
 // fonts are used); it lives until the process ends. No harness opens a serial port, and
 // this makes sure none could be found if one tried.

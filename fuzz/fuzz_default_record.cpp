@@ -31,17 +31,7 @@ void checkEditor(const editors::DefaultMessageState &state)
     constexpr std::array kLists
         = { vocab::Attribute::Font,      vocab::Attribute::Color, vocab::Attribute::Style,
             vocab::Attribute::Alignment, vocab::Attribute::Speed, vocab::Attribute::Pause };
-    for (const vocab::Attribute a : kLists) {
-        if (state.code(a) < -1 || state.code(a) >= state.listCount(a)) {
-            fuzz::fail("default message list selection",
-                       QStringLiteral("list %1 code %2 of %3")
-                           .arg(int(a))
-                           .arg(state.code(a))
-                           .arg(state.listCount(a)));
-        }
-    }
-    fuzz::require(state.timeFormat >= -1 && state.timeFormat < state.timeFormats.size(),
-                  "time format selection");
+    fuzz::requireListSelections(state, kLists, "default message list selection");
 }
 
 } // namespace

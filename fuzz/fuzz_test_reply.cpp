@@ -14,17 +14,7 @@ namespace {
 // Every list of the window shows one of its own positions, or nothing.
 void checkEditor(const editors::TestMessageState &state)
 {
-    for (const vocab::Attribute a : vocab::kAttributes) {
-        if (state.code(a) < -1 || state.code(a) >= state.listCount(a)) {
-            fuzz::fail("test message list selection",
-                       QStringLiteral("list %1 code %2 of %3")
-                           .arg(int(a))
-                           .arg(state.code(a))
-                           .arg(state.listCount(a)));
-        }
-    }
-    fuzz::require(state.timeFormat >= -1 && state.timeFormat < state.timeFormats.size(),
-                  "time format selection");
+    fuzz::requireListSelections(state, vocab::kAttributes, "test message list selection");
     static const qsizetype messageIds = vocab::messageIdEntries().size();
     fuzz::require(state.messageId >= -1 && state.messageId < messageIds, "message ID selection");
     fuzz::require(state.priority >= -1 && state.priority < vocab::kPriorityCount,
