@@ -1,5 +1,6 @@
 #include "CommandFramer.h"
 #include "LogFormat.h"
+#include "Misbehaviour.h"
 #include "SignInterpreter.h"
 
 #include <QTest>
@@ -18,6 +19,8 @@ private slots:
     void framing();
     void logLines_data();
     void logLines();
+    void misbehaviour_data();
+    void misbehaviour();
 };
 
 namespace {
@@ -97,6 +100,67 @@ void TestSignInterpreter::logLines()
     QCOMPARE(parseReceivedLogLine(line), command);
     if (command)
         QCOMPARE(formatLogLine(QTime(18, 30), LogTag::Received, *command), line.toLatin1() + '\n');
+}
+
+void TestSignInterpreter::misbehaviour_data()
+{
+    QTest::addColumn<QStringList>("options"); // name, value, name, value, ...
+    QTest::addColumn<QString>("commands"); // separated by "\r"
+    QTest::addColumn<QByteArrayList>("sent"); // every reply line; "(dies)" where power fails
+    QTest::addColumn<QString>("userCommand"); // what the sign holds at the end: what was applied
+
+    // The third command is a bare "\r"; the fourth keeps the LF of a CR LF terminal.
+    const QString commands = "<id=user>\r<UC>b\r\r\n<UC>c";
+    const auto row = [&](const char *name, const QStringList &options, const QByteArrayList &sent,
+                         const char *userCommand) {
+        QTest::newRow(name) << options << commands << sent << QString(userCommand);
+    };
+    const QByteArray uc = "user cmd";
+    row("misheard: escaped lines instead", { "answer", "4:\\x81\\xFe#:~", "answer", "4:\\\\\\x00" },
+        { "User ID", uc, "\x81\xfe#:~", QByteArray("\\\0", 2) }, "b");
+    row("refused by number and by text", { "refuse", "3", "refuse", "<UC>c" },
+        { "User ID", uc, "error", "error" }, "b");
+    row("every second answered, all applied", { "answer-every", "2", "answer", "1:x" },
+        { "x", uc, uc }, "c");
+    row("power fails after applying", { "die-after", "2" }, { "User ID", "(dies)" }, "b");
+    QTest::newRow("configuration cut")
+        << QStringList { "cut-config", "2" } << "\nDOWNLOAD_ALL"
+        << QByteArrayList { "DOWNLOAD_ALLKR4410,5:69,65" } << "BRIGHT 8";
+    const QByteArrayList rejected { "(rejected)" };
+    row("answer without its line", { "answer", "2" }, rejected, "");
+    row("escape cut short", { "answer", "1:ab\\x4" }, rejected, "");
+    row("count from 1", { "refuse", "0" }, rejected, "");
+    row("count not a number", { "die-after", "2x" }, rejected, "");
+}
+
+void TestSignInterpreter::misbehaviour()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, commands);
+    QFETCH(QByteArrayList, sent);
+    QFETCH(QString, userCommand);
+
+    Misbehaviour misbehaviour;
+    for (qsizetype i = 0; i + 1 < options.size(); i += 2) {
+        QString error;
+        if (!misbehaviour.set(options[i], options[i + 1], &error)) {
+            QVERIFY(!error.isEmpty());
+            QCOMPARE(sent, QByteArrayList { "(rejected)" });
+            return;
+        }
+    }
+    SignInterpreter sign;
+    QByteArrayList replies;
+    for (const QString &command : commands.split(u'\r')) {
+        const Misbehaviour::Outcome outcome = misbehaviour.handle(sign, command.toLatin1());
+        replies += outcome.replies;
+        if (outcome.powerFails) {
+            replies += "(dies)";
+            break;
+        }
+    }
+    QCOMPARE(replies, sent);
+    QCOMPARE(sign.state().userCommand, userCommand);
 }
 
 QTEST_GUILESS_MAIN(TestSignInterpreter)

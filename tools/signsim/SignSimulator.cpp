@@ -3,6 +3,7 @@
 #include "PtyPort.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace tavrin::signsim {
 
@@ -36,18 +37,26 @@ void SignSimulator::receive(const QByteArray &bytes)
     for (const QByteArray &command : commands) {
         log(LogTag::Received, command);
         const QByteArray text = command.endsWith('\r') ? command.chopped(1) : command;
-        const QStringList replies = m_interpreter.handle(QString::fromLatin1(text));
+        const Misbehaviour::Outcome outcome = m_options.misbehaviour.handle(m_interpreter, text);
+        for (const QString &line : outcome.notes)
+            note(line);
+        if (outcome.powerFails) {
+            // Every descriptor goes at once, as when the process is killed: the client sees
+            // the device vanish, with whatever was still queued lost.
+            std::fflush(stderr);
+            ::_exit(kPowerFailureStatus);
+        }
         if (m_options.silent)
             continue;
-        for (const QString &reply : replies)
+        for (const QByteArray &reply : outcome.replies)
             queueReply(reply);
     }
 }
 
-void SignSimulator::queueReply(const QString &line)
+void SignSimulator::queueReply(const QByteArray &line)
 {
     const QByteArray end = m_options.stream ? "" : m_options.crlf ? "\r\n" : "\n";
-    const QByteArray bytes = line.toLatin1() + end;
+    const QByteArray bytes = line + end;
     m_port.updatePresence();
     if (!m_port.clientPresent()) {
         note(QStringLiteral("port closed, reply lost: ") + escapeLogPayload(bytes));

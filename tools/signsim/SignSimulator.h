@@ -2,6 +2,7 @@
 
 #include "CommandFramer.h"
 #include "LogFormat.h"
+#include "Misbehaviour.h"
 #include "SignInterpreter.h"
 
 #include <QElapsedTimer>
@@ -24,6 +25,7 @@ struct SimulatorOptions
     bool silent = false;
     bool stream = false; // never ends a line: replies lose their line feed, filler follows
     std::optional<SignState> state; // what the sign holds at start, the factory's if none
+    Misbehaviour misbehaviour;
 };
 
 // A sign on the line: frames what the port receives, answers through the interpreter, and
@@ -37,13 +39,14 @@ public:
 
 private:
     void receive(const QByteArray &bytes);
-    void queueReply(const QString &line);
+    void queueReply(const QByteArray &line);
     void sendDue();
     void dropIncompleteCommand();
     void dropUndelivered();
     void log(LogTag tag, QByteArrayView payload);
     void note(const QString &text);
 
+    static constexpr int kPowerFailureStatus = 3;
     static constexpr qint64 kCharactersPerSecond = 960; // 9600 baud, 10 bits a character
     static constexpr std::chrono::milliseconds kPaceTick { 10 };
     static constexpr qsizetype kStreamFill = 64; // filler bytes queued at a time

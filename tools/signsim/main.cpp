@@ -89,7 +89,8 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Simulates an LED sign on a pseudo-terminal. Prints the device path, logs each "
         "command received to standard error. Ends on SIGINT, SIGTERM or SIGHUP, and when the "
-        "program that started it ends."));
+        "program that started it ends. The options that make it misbehave count commands from "
+        "1 in the order received, each framed command counting, a bare CR too."));
     parser.addHelpOption();
     const QCommandLineOption modelOption(QStringLiteral("model"),
                                          QStringLiteral("Sign model named in replies."),
@@ -117,8 +118,32 @@ int main(int argc, char *argv[])
                        "rows, links, ID mode and default message. The model is the file's "
                        "unless --model is given."),
         QStringLiteral("FILE"));
+    // A sign that goes wrong on purpose, for fault tests and for trying a client by hand.
+    const QList<QCommandLineOption> misbehaviourOptions {
+        { QStringLiteral("answer"),
+          QStringLiteral("Answer the Nth command with LINE alone and do not apply it (a misheard "
+                         "command). LINE may hold \\xHH and \\\\ escapes; the line end is "
+                         "added. Repeatable; several LINEs for one N go out in order."),
+          QStringLiteral("N:LINE") },
+        { QStringLiteral("answer-every"),
+          QStringLiteral("Apply every command but send only the replies of commands N, 2N, ... "
+                         "(a command that --answer or --refuse picks is answered anyway)."),
+          QStringLiteral("N") },
+        { QStringLiteral("refuse"),
+          QStringLiteral("Answer \"error\" to a command and do not apply it: the Nth command, "
+                         "or one starting with TEXT (leading line feeds aside). Repeatable."),
+          QStringLiteral("N|TEXT") },
+        { QStringLiteral("cut-config"),
+          QStringLiteral("Cut the configuration line after its first N data fields."),
+          QStringLiteral("N") },
+        { QStringLiteral("die-after"),
+          QStringLiteral("Apply the Nth command, log it, then exit at once with status 3 "
+                         "without answering, as when power fails."),
+          QStringLiteral("N") },
+    };
     parser.addOptions({ modelOption, buildOption, configOption, linkOption, noPaceOption,
                         crlfOption, silentOption, streamOption });
+    parser.addOptions(misbehaviourOptions);
     parser.process(app);
 
     SimulatorOptions options;
@@ -128,6 +153,14 @@ int main(int argc, char *argv[])
     options.crlf = parser.isSet(crlfOption);
     options.silent = parser.isSet(silentOption);
     options.stream = parser.isSet(streamOption);
+    for (const QCommandLineOption &option : misbehaviourOptions) {
+        const QString name = option.names().constFirst();
+        for (const QString &value : parser.values(option)) {
+            QString error;
+            if (!options.misbehaviour.set(name, value, &error))
+                return fail(QStringLiteral("--") + name + QStringLiteral(": ") + error);
+        }
+    }
     std::optional<SavedConfiguration> saved;
     const QString configPath = parser.value(configOption);
     if (!configPath.isEmpty()) {
