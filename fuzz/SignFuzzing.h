@@ -78,8 +78,9 @@ inline const QList<core::MainState> &startStates()
         QList<core::MainState> result { core::MainState {} };
         for (const QString &model : kModels) {
             controller.setState(core::MainState {});
-            controller.onReplyLine(signsim::configurationLine(signsim::SignState::factory(model),
-                                                              model, QStringLiteral("4")));
+            controller.interpretLine(signsim::configurationLine(signsim::SignState::factory(model),
+                                                                model, QStringLiteral("4")),
+                                     true);
             core::MainState configured = controller.state();
             checkMainState(configured);
             require(configured.modelNumber == model, "the factory line names its model");

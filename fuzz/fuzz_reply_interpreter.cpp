@@ -2,6 +2,8 @@
 // freshly started window and from one that has just read each model's configuration.
 #include "SignFuzzing.h"
 
+#include "protocol/SignReplies.h"
+
 using namespace tavrin;
 
 namespace {
@@ -27,7 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (const QString &line : lines) {
             const core::MainState before = controller.state();
             configurationRead = false;
-            controller.onReplyLine(line); // parseSignReply, applied as the window applies it
+            // As the window takes a line while its DOWNLOAD_ALL is outstanding.
+            const bool whole = protocol::isWholeConfigurationLine(line);
+            controller.interpretLine(line, whole);
             const core::MainState &state = controller.state();
             fuzz::checkMainState(state);
             fuzz::require(state.profile.vx903 == (state.modelNumber == vocab::kModelVX903),

@@ -7,7 +7,8 @@
 
 #include "core/MainController.h"
 #include "link/PortMap.h"
-#include "link/Sleep.h"
+#include <QEventLoop>
+#include <QTimer>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -24,20 +25,15 @@ namespace {
 constexpr int kRuns = 3;
 constexpr int kSignPort = link::kLastPortNumber;
 
-duration<double, std::milli> ticks(int count)
-{
-    return count * link::kSleepTick;
-}
-
-// A probe whose port does not open waits its probe ticks and the ticks between ports; one
-// that opens also waits for ComClose, which starts with the request.
+// A probe whose port opens keeps it for the close delay; every probe but the last is followed
+// by the pause between ports.
 duration<double, std::milli> probeWaits(bool portOpens, bool last)
 {
-    duration<double, std::milli> wait = ticks(MainController::kProbeWaitTicks);
+    duration<double, std::milli> wait { 0 };
     if (portOpens)
-        wait = std::max(wait, duration<double, std::milli>(MainController::kComCloseDelay));
+        wait += MainController::kComCloseDelay;
     if (!last)
-        wait += ticks(MainController::kBetweenPortsTicks);
+        wait += MainController::kBetweenPorts;
     return wait;
 }
 
@@ -46,12 +42,16 @@ double searchMilliseconds()
     MainController controller;
     controller.setUpdateCheckEnabled(false);
     bool finished = false;
-    QObject::connect(&controller, &MainController::searchFinished, [&] { finished = true; });
+    QEventLoop loop;
+    QObject::connect(&controller, &MainController::searchFinished, [&] {
+        finished = true;
+        loop.quit();
+    });
+    QTimer::singleShot(60'000, &loop, &QEventLoop::quit);
     QElapsedTimer clock;
     clock.start();
     controller.Form_Load();
-    while (!finished && !clock.hasExpired(60'000))
-        link::sleepTicks(1);
+    loop.exec();
     const double elapsed = double(clock.nsecsElapsed()) / 1e6;
     if (!finished || controller.state().portIndex != kSignPort - 1
         || controller.state().modelLabel.isEmpty())

@@ -9,6 +9,8 @@ enum class ExitStatus : int {
     Usage = 2, // bad arguments, or input refused before anything was sent
     PortFailed = 3, // the port cannot be opened
     FileFailed = 4, // the output file cannot be written
+    Interrupted = 130, // stopped by SIGINT (128 + 2)
+    Terminated = 143, // stopped by SIGTERM (128 + 15)
 };
 
 inline int exitCode(ExitStatus status)

@@ -2,46 +2,33 @@
 
 #include "link/SerialLink.h"
 
-#include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 
 namespace tavrin::cli {
 
-ExchangeResult exchangeCommand(int portNumber, const QString &command)
+ExchangeResult exchangeCommand(int portNumber, const QString &name, const QString &command)
 {
     ExchangeResult result;
     link::SerialLink serial;
-    result.opened = serial.open(portNumber);
-    if (!result.opened)
-        return result;
+    protocol::Exchange exchange(serial);
+    protocol::ExchangeTiming timing;
+    timing.replyWait = kExchangeCloseDelay;
+    timing.closeDelay = kExchangeCloseDelay;
 
     QEventLoop loop;
-    QTimer close;
-    close.setSingleShot(true);
-    QElapsedTimer sinceWrite;
-    QObject::connect(&serial, &link::SerialLink::lineReceived, &loop, [&](const QString &line) {
-        if (line.isEmpty())
-            return;
-        result.replies << line;
-        loop.quit();
-    });
-    QObject::connect(&serial, &link::SerialLink::linkLost, &loop, &QEventLoop::quit);
-    QObject::connect(&close, &QTimer::timeout, &loop, [&] {
-        if (serial.lineArriving() && !sinceWrite.hasExpired(kExchangeLongReplyLimit.count())) {
-            close.start(kExchangeRecheck);
-            return;
-        }
-        loop.quit();
-    });
-
-    result.written = serial.write(command);
-    if (result.written) {
-        sinceWrite.start();
-        close.start(kExchangeCloseDelay);
+    QObject::connect(&exchange, &protocol::Exchange::lineReceived, &loop,
+                     [&result](const QString &line) {
+                         if (!line.isEmpty())
+                             result.lastLine = line;
+                     });
+    QObject::connect(&exchange, &protocol::Exchange::finished, &loop,
+                     [&](const protocol::ExchangeOutcome &outcome) {
+                         result.outcome = outcome;
+                         loop.quit();
+                     });
+    result.opened = exchange.start(portNumber, timing, { { name, { { command } } } });
+    if (result.opened)
         loop.exec();
-    }
-    serial.close();
     return result;
 }
 

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "link/OpenResult.h"
+#include "protocol/Exchange.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <chrono>
 
@@ -14,18 +13,16 @@ using namespace std::chrono_literals;
 // The message windows close their port 500 ms after a send; a reply still arriving then
 // keeps it open, looked at again every 50 ms, for at most 3 s.
 inline constexpr auto kExchangeCloseDelay = 500ms;
-inline constexpr auto kExchangeRecheck = 50ms;
-inline constexpr auto kExchangeLongReplyLimit = 3000ms;
 
 struct ExchangeResult
 {
     link::OpenResult opened;
-    bool written = false;
-    QStringList replies; // the sign's first non-empty line, when it answered in time
+    protocol::ExchangeOutcome outcome;
+    QString lastLine; // the sign's last non-empty line, to quote when it confirmed nothing
 };
 
 // One command on a port of its own, as the message windows send theirs: open, write, wait
-// for the sign's answer or the close delay, close.
-ExchangeResult exchangeCommand(int portNumber, const QString &command);
+// for the reply that confirms it or the close delay, close.
+ExchangeResult exchangeCommand(int portNumber, const QString &name, const QString &command);
 
 } // namespace tavrin::cli

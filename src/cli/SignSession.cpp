@@ -3,11 +3,13 @@
 #include "core/AppTitle.h"
 #include "link/OpenResult.h"
 #include "link/PortMap.h"
-#include "link/Sleep.h"
+
+#include <QEventLoop>
 
 namespace tavrin::cli {
 
 using core::MainController;
+using protocol::ItemResult;
 
 namespace {
 
@@ -15,24 +17,14 @@ const QString kSearching = QStringLiteral("Searching...");
 
 } // namespace
 
-bool isRefusal(const QString &reply)
-{
-    return QStringView(reply).trimmed().compare(u"error", Qt::CaseInsensitive) == 0;
-}
-
 SignSession::SignSession(Console &console, QObject *parent)
     : QObject(parent)
     , m_console(console)
 {
     m_controller.setUpdateCheckEnabled(false);
-    connect(&m_controller, &MainController::configurationReceived, this,
-            [this] { m_configurationReceived = true; });
     connect(&m_controller, &MainController::replyInterpreted, this, [this](const QString &line) {
-        if (line.isEmpty())
-            return;
-        ++m_replies;
-        if (isRefusal(line))
-            ++m_refusals;
+        if (!line.isEmpty())
+            ++m_lines;
     });
     // What the window would put in a box: the firmware notice, a lost line, a failed write.
     connect(&m_controller, &MainController::messageRequested, this,
@@ -43,10 +35,12 @@ SignSession::SignSession(Console &console, QObject *parent)
             });
 }
 
-void SignSession::waitUntil(const std::function<bool()> &done)
+template<typename Signal> void SignSession::waitFor(Signal signal)
 {
-    while (!done())
-        link::sleepTicks(1);
+    QEventLoop loop;
+    const auto connection = connect(&m_controller, signal, &loop, [&loop] { loop.quit(); });
+    loop.exec();
+    disconnect(connection);
 }
 
 ExitStatus SignSession::connectSign(std::optional<int> portNumber)
@@ -60,28 +54,33 @@ ExitStatus SignSession::connectSign(std::optional<int> portNumber)
 ExitStatus SignSession::download()
 {
     const int index = m_controller.state().portIndex;
-    m_configurationReceived = false;
     m_console.progress(QStringLiteral("Reading COM %1...").arg(index + 1));
+    bool read = false;
+    const auto onFinished = connect(&m_controller, &MainController::downloadFinished, this,
+                                    [&read](bool configurationRead) { read = configurationRead; });
+    m_lines = 0;
     m_controller.DownloadAll_Click();
-    if (!m_controller.comCloseTimer().isActive()) {
+    if (!m_controller.isBusy()) {
+        disconnect(onFinished);
         m_console.error(
             link::portFailureEntry(index + 1, m_controller.state().portFailures.value(index)));
         return ExitStatus::PortFailed;
     }
-    waitUntil([this] { return !m_controller.comCloseTimer().isActive(); });
-    if (!m_configurationReceived) {
-        m_console.error(QStringLiteral("COM %1: the sign did not answer.").arg(index + 1));
-        return ExitStatus::SignFailed;
-    }
-    return ExitStatus::Success;
+    waitFor(&MainController::downloadFinished);
+    disconnect(onFinished);
+    if (read)
+        return ExitStatus::Success;
+    m_console.error(m_lines > 0
+                        ? QStringLiteral("COM %1: the sign's reply could not be read (cut "
+                                         "short or garbled); nothing of it was taken.")
+                              .arg(index + 1)
+                        : QStringLiteral("COM %1: the sign did not answer.").arg(index + 1));
+    return ExitStatus::SignFailed;
 }
 
 ExitStatus SignSession::search()
 {
-    bool finished = false;
     int shownPort = -1;
-    const auto onFinished = connect(&m_controller, &MainController::searchFinished, this,
-                                    [&finished] { finished = true; });
     const auto onProgress = connect(&m_controller, &MainController::stateChanged, this, [&] {
         const core::MainState &s = m_controller.state();
         if (s.status == kSearching && s.portIndex != shownPort) {
@@ -90,8 +89,7 @@ ExitStatus SignSession::search()
         }
     });
     m_controller.Form_Load();
-    waitUntil([&finished] { return finished; });
-    disconnect(onFinished);
+    waitFor(&MainController::searchFinished);
     disconnect(onProgress);
 
     const core::MainState &s = m_controller.state();
@@ -107,89 +105,117 @@ ExitStatus SignSession::search()
     return ExitStatus::SignFailed;
 }
 
-ExitStatus SignSession::upload(bool force, qsizetype expectedCount)
+void SignSession::interrupt(bool terminated)
 {
-    QStringList sent;
-    const auto onSent = connect(&m_controller, &MainController::uploadCommandSent, this,
-                                [&](const QString &command) {
-                                    sent << visibleCommand(command);
-                                    m_console.progress(QStringLiteral("Sending %1 of %2: %3")
-                                                           .arg(sent.size())
-                                                           .arg(expectedCount)
-                                                           .arg(sent.last()));
-                                });
-    m_replies = 0;
-    m_refusals = 0;
+    m_interruption = terminated ? ExitStatus::Terminated : ExitStatus::Interrupted;
+    m_controller.stopUpload();
+}
+
+ExitStatus SignSession::upload(bool force)
+{
+    int written = 0;
+    const auto onSent = connect(
+        &m_controller, &MainController::uploadCommandSent, this, [&](const QString &command) {
+            m_console.progress(
+                QStringLiteral("Sending %1: %2").arg(++written).arg(visibleCommand(command)));
+        });
+    // Printed as the sign confirms it, so what was printed holds even if the run is cut off.
+    const auto onSettled = connect(&m_controller, &MainController::uploadItemSettled, this,
+                                   [this](const protocol::ExchangeItem &item, ItemResult result) {
+                                       if (result != ItemResult::Confirmed)
+                                           return;
+                                       for (const protocol::SignCommand &c : item.commands)
+                                           m_console.print(visibleCommand(c.text));
+                                   });
+    protocol::ExchangeOutcome outcome;
+    const auto onFinished
+        = connect(&m_controller, &MainController::uploadFinished, this,
+                  [&outcome](const protocol::ExchangeOutcome &o) { outcome = o; });
+    const auto disconnectAll = [&] {
+        disconnect(onSent);
+        disconnect(onSettled);
+        disconnect(onFinished);
+    };
     if (force)
         m_controller.ForceUpload_Click();
     else
         m_controller.UploadAll_Click();
-    if (!m_controller.uploadTimer().isActive()) {
+    if (!m_controller.isBusy()) {
+        disconnectAll();
         // The timeouts were checked before, so only the port keeps an upload from starting.
         // A port without a device was told as the window's box; other failures are the status.
         const QString status = m_controller.state().status;
         if (status.startsWith(QString::number(portNumber()) + QLatin1Char('-')))
             m_console.error(status);
-        disconnect(onSent);
         return ExitStatus::PortFailed;
     }
-    waitUntil([this] { return !m_controller.uploadTimer().isActive(); });
-    disconnect(onSent);
+    const int planned = (m_controller.state().progressMaximum - 1) / core::kUploadProgressStep;
+    if (m_interruption)
+        m_controller.stopUpload(); // the signal came before the upload began
+    waitFor(&MainController::uploadFinished);
+    disconnectAll();
 
-    for (const QString &command : std::as_const(sent))
-        m_console.print(command);
-    const bool allSent = m_controller.state().flags == core::PendingFlags {};
-    if (sent.isEmpty() && allSent) {
+    const QString port = QStringLiteral("COM %1: ").arg(portNumber());
+    if (outcome.results.isEmpty() && outcome.lostReason.isEmpty() && !m_interruption) {
         m_console.print(QStringLiteral("Nothing to Upload"));
         return ExitStatus::Success;
     }
-    if (m_replies == 0) {
-        m_console.error(QStringLiteral("COM %1: the sign did not answer; it may have kept none of "
-                                       "the %2 commands.")
-                            .arg(portNumber())
-                            .arg(sent.size()));
-        return ExitStatus::SignFailed;
+    const QStringList unconfirmed
+        = outcome.namesWith(ItemResult::Unconfirmed) + outcome.namesWith(ItemResult::Lost);
+    for (const QString &name : unconfirmed)
+        m_console.error(port + QStringLiteral("not confirmed: ") + name);
+    for (const QString &name : outcome.namesWith(ItemResult::Refused))
+        m_console.error(port + QStringLiteral("refused by the sign: ") + name);
+    if (m_interruption) {
+        m_console.error(QStringLiteral("interrupted after %1 of %2")
+                            .arg(outcome.confirmedCount())
+                            .arg(planned));
+        return *m_interruption;
     }
-    if (!allSent) {
-        m_console.error(QStringLiteral("COM %1: the upload stopped before everything was sent.")
-                            .arg(portNumber()));
+    if (!outcome.allConfirmed())
         return ExitStatus::SignFailed;
-    }
-    if (m_refusals > 0) {
-        m_console.error(QStringLiteral("COM %1: the sign refused %2 of the %3 commands.")
-                            .arg(portNumber())
-                            .arg(m_refusals)
-                            .arg(sent.size()));
-        return ExitStatus::SignFailed;
-    }
-    m_console.print(QStringLiteral("Sent %1 commands to COM %2; the sign answered.")
-                        .arg(sent.size())
-                        .arg(portNumber()));
+    m_console.print(QStringLiteral("The sign on COM %1 confirmed all %2.")
+                        .arg(portNumber())
+                        .arg(outcome.results.size()));
     return ExitStatus::Success;
 }
 
 ExitStatus SignSession::factoryReset()
 {
-    m_configurationReceived = false;
-    m_replies = 0;
-    m_refusals = 0;
     m_console.progress(QStringLiteral("Loading factory defaults on COM %1...").arg(portNumber()));
+    protocol::ExchangeOutcome reset;
+    bool read = false;
+    const auto onSent = connect(&m_controller, &MainController::factoryDefaultsSent, this,
+                                [&reset](const protocol::ExchangeOutcome &o) { reset = o; });
+    const auto onRead = connect(&m_controller, &MainController::downloadFinished, this,
+                                [&read](bool configurationRead) { read = configurationRead; });
     m_controller.sendFactoryDefaults();
-    if (!m_controller.factoryDefTimer().isActive())
+    if (!m_controller.isBusy()) {
+        disconnect(onSent);
+        disconnect(onRead);
         return ExitStatus::PortFailed; // told as the window's box
-    waitUntil([this] {
-        return !m_controller.factoryDefTimer().isActive()
-            && !m_controller.comCloseTimer().isActive();
-    });
-    if (m_refusals > 0) {
-        m_console.error(
-            QStringLiteral("COM %1: the sign refused the factory defaults.").arg(portNumber()));
+    }
+    waitFor(&MainController::factoryDefaultsSent);
+    if (m_controller.isBusy()) // the re-read has started
+        waitFor(&MainController::downloadFinished);
+    disconnect(onSent);
+    disconnect(onRead);
+
+    const QString port = QStringLiteral("COM %1: ").arg(portNumber());
+    if (reset.results.value(0) == ItemResult::Refused) {
+        m_console.error(port + QStringLiteral("the sign refused the factory defaults."));
         return ExitStatus::SignFailed;
     }
-    if (!m_configurationReceived) {
-        m_console.error(QStringLiteral("COM %1: the sign did not answer after the factory "
-                                       "defaults; read it again to see what it holds.")
-                            .arg(portNumber()));
+    if (!reset.allConfirmed()) {
+        m_console.error(port
+                        + QStringLiteral("the sign did not confirm the factory defaults; read it "
+                                         "again to see what it holds."));
+        return ExitStatus::SignFailed;
+    }
+    if (!read) {
+        m_console.error(port
+                        + QStringLiteral("the sign did not answer after the factory "
+                                         "defaults; read it again to see what it holds."));
         return ExitStatus::SignFailed;
     }
     m_console.print(QStringLiteral("Factory defaults loaded on COM %1.").arg(portNumber()));

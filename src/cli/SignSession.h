@@ -8,14 +8,14 @@
 #include <QObject>
 #include <QStringList>
 
-#include <functional>
 #include <optional>
 
 namespace tavrin::cli {
 
 // The main window's sign commands for a program without a window: the controller runs them
-// with its own timers and pacing, and each call here returns once the sign's part is over.
-// The controller's update check is off: a command line never goes on the network.
+// with its own pacing, and each call here returns once the sign's part is over, judged by
+// what the sign confirmed. The controller's update check is off: a command line never goes
+// on the network.
 class SignSession : public QObject
 {
     Q_OBJECT
@@ -24,13 +24,18 @@ public:
     explicit SignSession(Console &console, QObject *parent = nullptr);
 
     // Reads the sign on COM k ("Download from Sign"), or without a port searches COM 1 to
-    // COM 12 as the window does at start-up.
+    // COM 12 as the window does at start-up. Succeeds only with a whole configuration.
     ExitStatus connectSign(std::optional<int> portNumber);
     // "Upload to Sign", or "Force Upload": sends what the controller's state holds that the
-    // sign does not. expectedCount only paces the progress text.
-    ExitStatus upload(bool force, qsizetype expectedCount);
+    // sign does not, printing each item's commands once the sign has confirmed it. Succeeds
+    // only when the sign confirmed every item. An interruption (interrupt()) lets the item
+    // on the line finish and ends with the interruption's status.
+    ExitStatus upload(bool force);
     // "<FD>" and the re-read that follows it.
     ExitStatus factoryReset();
+    // Asks a running upload to stop after the item on the line; the upload then ends with
+    // Interrupted, or Terminated when `terminated` (SIGTERM).
+    void interrupt(bool terminated);
 
     int portNumber() const { return m_controller.state().portIndex + 1; }
     const core::MainState &state() const { return m_controller.state(); }
@@ -39,17 +44,13 @@ public:
 private:
     ExitStatus download();
     ExitStatus search();
-    // Runs the event loop until done() holds.
-    static void waitUntil(const std::function<bool()> &done);
+    // Runs the event loop until the controller emits `signal`.
+    template<typename Signal> void waitFor(Signal signal);
 
     Console &m_console;
     core::MainController m_controller;
-    bool m_configurationReceived = false;
-    int m_replies = 0;
-    int m_refusals = 0;
+    int m_lines = 0; // non-empty lines from the sign during the command under way
+    std::optional<ExitStatus> m_interruption;
 };
-
-// The sign said it rejected a command.
-bool isRefusal(const QString &reply);
 
 } // namespace tavrin::cli

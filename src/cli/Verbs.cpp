@@ -2,6 +2,7 @@
 // part with the same functions the windows use.
 #include "Verbs.h"
 
+#include "Interruption.h"
 #include "Report.h"
 #include "SignExchange.h"
 #include "SignSession.h"
@@ -67,26 +68,34 @@ std::optional<core::MainState> checkedFile(const QString &path, Console &console
     return state;
 }
 
-// The answer to a command sent on a port of its own, as the message windows take it.
+// The answer to a command sent on a port of its own: success only when the sign confirmed it.
 ExitStatus answerOf(const ExchangeResult &result, int portNumber, Console &console)
 {
     if (!result.opened) {
         console.error(link::portFailureEntry(portNumber, result.opened.fullText()));
         return ExitStatus::PortFailed;
     }
-    if (!result.written) {
-        console.error(QStringLiteral("COM %1: writing to the port failed.").arg(portNumber));
+    const QString port = QStringLiteral("COM %1: ").arg(portNumber);
+    if (!result.outcome.lostReason.isEmpty()) {
+        console.error(
+            terminalText(link::connectionLostText(portNumber, result.outcome.lostReason)));
         return ExitStatus::SignFailed;
     }
-    if (result.replies.isEmpty()) {
-        console.error(QStringLiteral("COM %1: the sign did not answer.").arg(portNumber));
+    switch (result.outcome.results.value(0, protocol::ItemResult::Unconfirmed)) {
+    case protocol::ItemResult::Confirmed:
+        return ExitStatus::Success;
+    case protocol::ItemResult::Refused:
+        console.error(port + QStringLiteral("the sign refused the command."));
         return ExitStatus::SignFailed;
+    case protocol::ItemResult::Unconfirmed:
+    case protocol::ItemResult::Lost:
+        break;
     }
-    if (isRefusal(result.replies.first())) {
-        console.error(QStringLiteral("COM %1: the sign refused the command.").arg(portNumber));
-        return ExitStatus::SignFailed;
-    }
-    return ExitStatus::Success;
+    console.error(result.lastLine.isEmpty()
+                      ? QString(port + QStringLiteral("the sign did not answer."))
+                      : port + QStringLiteral("the sign did not confirm the command; it answered: ")
+                          + terminalText(result.lastLine).trimmed());
+    return ExitStatus::SignFailed;
 }
 
 } // namespace
@@ -174,8 +183,10 @@ ExitStatus runWrite(const Request &request, Console &console)
     session.controller().setState(state);
 
     const QStringList plan = core::uploadPlan(state, request.force);
-    if (!request.dryRun)
-        return session.upload(request.force, plan.size());
+    if (!request.dryRun) {
+        Interruption interruption([&session](bool terminated) { session.interrupt(terminated); });
+        return session.upload(request.force);
+    }
     for (const QString &command : plan)
         console.print(visibleCommand(command));
     console.print(plan.isEmpty() ? QStringLiteral("Nothing to Upload")
@@ -199,14 +210,12 @@ ExitStatus runSend(const Request &request, Console &console)
     const QString command = plainTestMessage(
         request.messageId, session.state().config.rows[size_t(request.priority)], text);
     console.progress(QStringLiteral("Sending ") + visibleCommand(command));
-    const ExchangeResult result = exchangeCommand(session.portNumber(), command);
+    const ExchangeResult result
+        = exchangeCommand(session.portNumber(), QStringLiteral("Test message"), command);
     if (const ExitStatus status = answerOf(result, session.portNumber(), console);
         status != ExitStatus::Success)
         return status;
-    const QString reply = result.replies.first();
-    console.print(reply.contains(QLatin1String("done"), Qt::CaseInsensitive)
-                      ? QStringLiteral("Upload Successfull")
-                      : QStringLiteral("The sign answered: ") + reply.trimmed());
+    console.print(QStringLiteral("Upload Successfull"));
     return ExitStatus::Success;
 }
 
@@ -216,7 +225,8 @@ ExitStatus runClock(const Request &request, Console &console)
     if (const ExitStatus status = session.connectSign(request.port); status != ExitStatus::Success)
         return status;
     const QDateTime now = QDateTime::currentDateTime();
-    const ExchangeResult result = exchangeCommand(session.portNumber(), editors::clockCommand(now));
+    const ExchangeResult result = exchangeCommand(session.portNumber(), QStringLiteral("Clock"),
+                                                  editors::clockCommand(now));
     if (const ExitStatus status = answerOf(result, session.portNumber(), console);
         status != ExitStatus::Success)
         return status;

@@ -3,7 +3,7 @@
 #include "MainController.h"
 #include "ReplyInterpreter.h"
 
-#include "link/Sleep.h"
+#include "protocol/SignReplies.h"
 
 #include <QLocale>
 
@@ -14,27 +14,48 @@ namespace tavrin::core {
 namespace {
 
 const QString kDownloadCommand = QStringLiteral("DOWNLOAD_ALL\r");
+const QString kUnreadableReply
+    = QStringLiteral("The sign's reply could not be read; nothing of it was applied.");
+// The loss of the line while the port is handed to a message window is not a fault.
+const QString kHandedOver = QStringLiteral("the port was handed to another window");
+
+protocol::ExchangeTiming singleCommandTiming(std::chrono::milliseconds closeDelay)
+{
+    protocol::ExchangeTiming timing;
+    timing.replyWait = closeDelay;
+    timing.closeDelay = closeDelay;
+    timing.recheck = MainController::kReplyRecheck;
+    timing.longReplyLimit = MainController::kLongReplyLimit;
+    return timing;
+}
 const QString kReadingCaption = QStringLiteral("Reading...");
 const QString kDownloadCaption = QStringLiteral("Download from Sign");
 
 } // namespace
 
-bool MainController::Sleep(int count)
+void MainController::onExchangeLine(const QString &line, const protocol::Exchange::Reply &reply)
 {
-    return link::sleepTicks(count);
+    const bool answersDownload = reply.verdict == protocol::Verdict::Confirms
+        && reply.expected == protocol::Expectation::Kind::ConfigurationLine;
+    if (!answersDownload && m_exchange.isAwaiting(protocol::Expectation::Kind::ConfigurationLine)
+        && line.contains(u':')) {
+        // Cut short, garbled, or two programs on one device: none of it may pass for the sign.
+        showStatus(kUnreadableReply);
+        emit replyInterpreted(line);
+        return;
+    }
+    interpretLine(line, answersDownload);
 }
 
-void MainController::onReplyLine(const QString &line)
+void MainController::interpretLine(const QString &line, bool answersDownload)
 {
-    if (m_uploadTimer.isActive())
-        ++m_run.replies;
-    applyReply(line);
+    applyReply(line, answersDownload);
     emit replyInterpreted(line);
 }
 
-void MainController::applyReply(const QString &line)
+void MainController::applyReply(const QString &line, bool answersDownload)
 {
-    ReplyOutcome outcome = parseSignReply(line, m_state);
+    ReplyOutcome outcome = parseSignReply(line, m_state, answersDownload);
     if (outcome.profileApplied)
         outcome.state.styleP0Shift = 0; // the profile puts StyleP0 back at its column
     m_state = std::move(outcome.state);
@@ -47,8 +68,53 @@ void MainController::applyReply(const QString &line)
         ShowPriority_Click();
     if (outcome.firmwareCountSet)
         FCount_Change();
-    if (outcome.profileApplied)
+    if (outcome.profileApplied) {
+        m_configurationRead = true;
         emit configurationReceived();
+    }
+}
+
+void MainController::onExchangeFinished(const protocol::ExchangeOutcome &outcome)
+{
+    const Operation operation = std::exchange(m_operation, Operation::None);
+    switch (operation) {
+    case Operation::None:
+        break;
+    case Operation::Download:
+        downloadEnded(outcome);
+        break;
+    case Operation::Upload:
+        uploadEnded(outcome);
+        break;
+    case Operation::IDSwitch:
+        idSwitchEnded(outcome);
+        break;
+    case Operation::FactoryDefaults:
+        m_state.factoryDefaultsEnabled = false;
+        m_state.downloadEnabled = false;
+        m_state.uploadEnabled = false;
+        changed();
+        reportLoss(outcome);
+        emit factoryDefaultsSent(outcome);
+        // The sign is read again even when it did not confirm: it may have reset all the same.
+        if (outcome.lostReason.isEmpty())
+            startDownload();
+        else
+            restoreButtons();
+        break;
+    }
+}
+
+void MainController::reportLoss(const protocol::ExchangeOutcome &outcome)
+{
+    if (outcome.lostReason.isEmpty() || outcome.lostReason == kHandedOver)
+        return;
+    const QString text = link::connectionLostText(m_link.portNumber(), outcome.lostReason);
+    // The search goes on to the next port; a box would stop it until someone clicks.
+    if (m_search.active)
+        m_noticeAfterSearch = text;
+    else
+        emit messageRequested(kAppTitle, text);
 }
 
 void MainController::reportOpenFailure(const link::OpenResult &result, int portNumber)
@@ -66,51 +132,42 @@ void MainController::reportOpenFailure(const link::OpenResult &result, int portN
 
 void MainController::DownloadAll_Click()
 {
+    startDownload();
+}
+
+bool MainController::startDownload()
+{
     m_defaultMessage.DeleteConfigFileName();
+    // A request in flight (the search is probing) has nothing to add to it.
+    if (m_exchange.isRunning())
+        return false;
     const int index = m_state.portIndex;
-    const link::OpenResult opened = m_link.open(index + 1);
-    if (opened.error == link::OpenError::AlreadyOpen)
-        return; // a request is in flight (the search is probing): nothing to add to it
+    const link::OpenResult opened
+        = m_exchange.start(index + 1, singleCommandTiming(kComCloseDelay),
+                           { { QStringLiteral("Configuration"), { { kDownloadCommand } } } });
     if (!opened) {
         // The entry keeps the failure; selecting it still means the same port number.
         m_state.portEntries[index] = link::portFailureEntry(index + 1, opened.description);
         m_state.portFailures[index] = opened.fullText();
         changed();
-        return;
+        return false;
     }
+    m_operation = Operation::Download;
+    m_configurationRead = false;
     m_state.downloadEnabled = false;
     m_state.downloadCaption = kReadingCaption;
     changed();
-    m_link.write(kDownloadCommand);
-    m_comCloseExtended = false;
-    m_comClose.start(kComCloseDelay);
+    return true;
 }
 
-void MainController::ComClose_Timer()
+void MainController::downloadEnded(const protocol::ExchangeOutcome &outcome)
 {
-    if (m_link.lineArriving()) {
-        if (!m_comCloseExtended) {
-            m_comCloseExtended = true;
-            m_comCloseExtension.start();
-            m_comClose.start(kComCloseRecheck);
-            return;
-        }
-        if (!m_comCloseExtension.hasExpired(kLongReplyLimit.count()))
-            return;
-        // Past the limit the line is cut off; closing drops it whole.
-    }
-    closeAfterDownload();
-}
-
-void MainController::closeAfterDownload()
-{
-    m_comClose.stop();
-    m_comCloseExtended = false;
-    if (!m_link.isOpen())
-        return;
-    m_link.close();
     m_state.downloadCaption = kDownloadCaption;
     restoreButtons();
+    reportLoss(outcome);
+    emit downloadFinished(m_configurationRead);
+    if (m_search.active)
+        probeEnded();
 }
 
 void MainController::restoreButtons()
@@ -123,34 +180,46 @@ void MainController::restoreButtons()
 
 void MainController::SearchPort_Timer()
 {
-    if (m_searching)
-        return; // the timer ticks on while the search waits in Sleep
-    m_searching = true;
-
+    m_searchPort.stop();
+    if (m_search.active)
+        return;
+    m_search = { true, 0 };
     m_state.statusVisible = true;
     changed();
     startLoadingDownloadPage();
+    probeNextPort();
+}
 
-    for (int i = 0; i < vocab::kPortCount; ++i) {
-        m_state.status = QStringLiteral("Searching...");
-        m_state.portIndex = i;
-        changed();
-        DownloadAll_Click();
-        Sleep(kProbeWaitTicks);
-        // Judge the probe only once its port has closed: a reply still arriving belongs to
-        // this port, and selecting the next one first would send every later command there.
-        // Once the window has closed and the program quits, ComClose never fires again.
-        while (m_comClose.isActive() && Sleep(1)) { }
-        if (!m_state.modelLabel.isEmpty())
-            break;
-        if (!m_searchPort.isActive())
-            break;
-        if (i == vocab::kPortCount - 1)
-            m_state.portIndex = 0;
-        m_state.status.clear();
-        changed();
-        Sleep(kBetweenPortsTicks);
+void MainController::probeNextPort()
+{
+    m_state.status = QStringLiteral("Searching...");
+    m_state.portIndex = m_search.port;
+    changed();
+    // A port that cannot be opened has its failure in the list; the search goes on.
+    if (!startDownload())
+        probeEnded();
+}
+
+void MainController::probeEnded()
+{
+    // Judged only once the probe's port has closed: a reply still arriving belongs to this
+    // port, and selecting the next one first would send every later command there.
+    if (!m_state.modelLabel.isEmpty()) {
+        endSearch();
+        return;
     }
+    if (++m_search.port == vocab::kPortCount) {
+        m_state.portIndex = 0;
+        endSearch();
+        return;
+    }
+    m_state.status.clear();
+    changed();
+    m_betweenPorts.start();
+}
+
+void MainController::endSearch()
+{
     m_state.status.clear();
     changed();
 
@@ -158,10 +227,9 @@ void MainController::SearchPort_Timer()
 
     m_state.statusVisible = false;
     m_state.status.clear();
-    m_searchPort.stop();
     m_state.versionCheckVisible = m_updateCheck.isWaiting();
     changed();
-    m_searching = false;
+    m_search = {};
     if (!m_noticeAfterSearch.isEmpty())
         showStatus(std::exchange(m_noticeAfterSearch, QString()));
     emit searchFinished();
@@ -169,32 +237,37 @@ void MainController::SearchPort_Timer()
 
 void MainController::AutoID_MouseDown()
 {
-    if (m_switchingID)
-        return;
     const int portNumber = m_state.portIndex + 1;
-    const link::OpenResult opened = m_link.open(portNumber);
+    const bool wasAuto = m_state.config.autoID == 1;
+    const QString command = wasAuto ? QStringLiteral("<id=user>\r") : QStringLiteral("<id=auto>\r");
+    const link::OpenResult opened
+        = m_exchange.start(portNumber, singleCommandTiming(kIDSwitchDelay),
+                           { { QStringLiteral("ID mode"), { { command } } } });
     if (!opened) {
         changed(); // the box's own toggle is undone before anything is told
-        reportOpenFailure(opened, portNumber);
+        if (opened.error != link::OpenError::AlreadyOpen)
+            reportOpenFailure(opened, portNumber);
         return;
     }
-    m_switchingID = true;
-    const bool wasAuto = m_state.config.autoID == 1;
+    m_operation = Operation::IDSwitch;
     m_state.config.autoID = wasAuto ? 0 : 1;
-    m_link.write(wasAuto ? QStringLiteral("<id=user>\r") : QStringLiteral("<id=auto>\r"));
     m_state.autoIDEnabled = false;
     m_state.downloadEnabled = false;
     m_state.uploadEnabled = false;
     changed();
+}
 
-    Sleep(kIDSwitchTicks);
-
-    m_link.close();
+void MainController::idSwitchEnded(const protocol::ExchangeOutcome &outcome)
+{
     m_state.autoIDEnabled = true;
     m_state.downloadEnabled = true;
     m_state.uploadEnabled = true;
     changed();
-    m_switchingID = false;
+    reportLoss(outcome);
+    if (outcome.results.value(0) == protocol::ItemResult::Refused)
+        showStatus(QStringLiteral("The sign refused the ID mode."));
+    else if (!outcome.allConfirmed())
+        showStatus(QStringLiteral("The sign did not confirm the ID mode."));
 }
 
 void MainController::FCount_Change()
@@ -213,22 +286,10 @@ void MainController::FCount_Change()
             + QStringLiteral("\r\nPlease click on Tools --> Upgrade on the top menu to Upload it"));
 }
 
-void MainController::FactoryDef_Timer()
-{
-    m_factoryDef.stop();
-    if (m_link.isOpen())
-        m_link.close();
-    m_state.factoryDefaultsEnabled = false;
-    m_state.downloadEnabled = false;
-    m_state.uploadEnabled = false;
-    changed();
-    DownloadAll_Click();
-}
-
 void MainController::SetupDefaultMsg_Click()
 {
-    if (m_link.isOpen())
-        m_link.close();
+    if (m_exchange.isRunning())
+        m_exchange.abandon(kHandedOver);
     m_state.downloadCaption = kDownloadCaption;
     m_state.downloadEnabled = true;
     changed();
@@ -238,35 +299,19 @@ void MainController::sendFactoryDefaults()
 {
     m_state.progressMaximum = kFactoryDefaultsProgressMaximum;
     const int portNumber = m_state.portIndex + 1;
-    const link::OpenResult opened = m_link.open(portNumber);
+    const link::OpenResult opened = m_exchange.start(
+        portNumber, singleCommandTiming(kFactoryDefDelay),
+        { { QStringLiteral("Factory defaults"), { { QStringLiteral("<FD>\r") } } } });
     if (!opened) {
         emit messageRequested(kAppTitle, link::openFailureMessage(opened, portNumber));
         changed();
         return;
     }
+    m_operation = Operation::FactoryDefaults;
     m_state.factoryDefaultsEnabled = false;
     m_state.downloadEnabled = false;
     m_state.uploadEnabled = false;
     changed();
-    m_link.write(QStringLiteral("<FD>\r"));
-    m_factoryDef.start();
-}
-
-void MainController::onLinkLost(const QString &description)
-{
-    const int portNumber = m_link.portNumber();
-    m_comClose.stop();
-    m_comCloseExtended = false;
-    if (m_uploadTimer.isActive())
-        endUpload();
-    m_state.downloadCaption = kDownloadCaption;
-    restoreButtons();
-    const QString text = link::connectionLostText(portNumber, description);
-    // The search goes on to the next port; a box would stop it until someone clicks.
-    if (m_searching)
-        m_noticeAfterSearch = text;
-    else
-        emit messageRequested(kAppTitle, text);
 }
 
 } // namespace tavrin::core

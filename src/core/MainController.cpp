@@ -5,21 +5,21 @@ namespace tavrin::core {
 MainController::MainController(QObject *parent)
     : QObject(parent)
 {
-    const auto setUp = [](QTimer &timer, std::chrono::milliseconds interval) {
-        timer.setInterval(interval);
-    };
-    setUp(m_searchPort, kSearchPortInterval);
-    setUp(m_comClose, kComCloseDelay);
-    setUp(m_factoryDef, kFactoryDefDelay);
-    setUp(m_textClear, kTextClearDelay);
-    setUp(m_uploadTimer, kUploadInterval);
+    m_searchPort.setInterval(kSearchPortInterval);
+    m_textClear.setInterval(kTextClearDelay);
+    m_betweenPorts.setInterval(kBetweenPorts);
+    m_betweenPorts.setSingleShot(true);
     connect(&m_textClear, &QTimer::timeout, this, &MainController::TextClear_Timer);
     connect(&m_searchPort, &QTimer::timeout, this, &MainController::SearchPort_Timer);
-    connect(&m_comClose, &QTimer::timeout, this, &MainController::ComClose_Timer);
-    connect(&m_factoryDef, &QTimer::timeout, this, &MainController::FactoryDef_Timer);
-    connect(&m_uploadTimer, &QTimer::timeout, this, &MainController::UploadTimer_Timer);
-    connect(&m_link, &link::SerialLink::lineReceived, this, &MainController::onReplyLine);
-    connect(&m_link, &link::SerialLink::linkLost, this, &MainController::onLinkLost);
+    connect(&m_betweenPorts, &QTimer::timeout, this, &MainController::probeNextPort);
+    connect(&m_exchange, &protocol::Exchange::lineReceived, this, &MainController::onExchangeLine);
+    connect(&m_exchange, &protocol::Exchange::itemSettled, this, &MainController::uploadItemEnded);
+    connect(&m_exchange, &protocol::Exchange::commandWritten, this,
+            [this](int, int, const QString &command) {
+                if (m_operation == Operation::Upload)
+                    emit uploadCommandSent(command);
+            });
+    connect(&m_exchange, &protocol::Exchange::finished, this, &MainController::onExchangeFinished);
     connectUpdateCheck();
 }
 
@@ -50,9 +50,13 @@ void MainController::setState(const MainState &state)
     changed();
 }
 
-void MainController::Form_Unload()
+void MainController::stopPortSearch()
 {
     m_searchPort.stop();
+    m_betweenPorts.stop();
+    // A probe under way closes its port by itself; the search does not wait for it.
+    if (m_search.active)
+        endSearch();
 }
 
 void MainController::setRowCode(int row, vocab::Attribute attribute, int code)

@@ -4,14 +4,15 @@
 #include "MainState.h"
 #include "Upload.h"
 #include "link/SerialLink.h"
+#include "protocol/Exchange.h"
 #include "update/UpdateCheck.h"
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QTimer>
 
 #include <chrono>
+#include <optional>
 
 namespace tavrin::core {
 
@@ -26,20 +27,20 @@ class MainController : public QObject
 
 public:
     static constexpr auto kSearchPortInterval = 400ms;
+    // The port closes this long after a download request. A reply line still arriving then
+    // keeps it open, looked at again every kReplyRecheck, for at most kLongReplyLimit: a sign
+    // with a well-filled link table sends more than 400 ms of characters at 9600 baud.
     static constexpr auto kComCloseDelay = 400ms;
-    // While a reply line is still arriving at the ComClose tick the port stays open, looked
-    // at again every kComCloseRecheck, for at most kLongReplyLimit: a sign with a well-filled
-    // link table sends more than 400 ms of characters at 9600 baud.
-    static constexpr auto kComCloseRecheck = 50ms;
+    static constexpr auto kReplyRecheck = 50ms;
     static constexpr auto kLongReplyLimit = 3000ms;
-    static constexpr auto kFactoryDefDelay = 500ms;
+    static constexpr auto kFactoryDefDelay = 500ms; // from "<FD>" to the re-read
     static constexpr auto kTextClearDelay = 5000ms;
+    // One upload item every 500 ms; an item not confirmed by the next one is not confirmed.
     static constexpr auto kUploadInterval = 500ms;
+    static constexpr auto kBetweenPorts = 100ms; // the search's pause after each probe
+    static constexpr auto kIDSwitchDelay = 200ms; // the ID switch keeps the port this long
     static constexpr int kShownHeightTwips = 9700;
     static constexpr int kHiddenHeightTwips = 5750;
-    static constexpr int kProbeWaitTicks = 30; // after each port probe of the search
-    static constexpr int kBetweenPortsTicks = 10;
-    static constexpr int kIDSwitchTicks = 20;
     static constexpr int kFirstFirmwareBuild = 3; // builds below this get the upgrade notice
     static constexpr int kFactoryDefaultsProgressMaximum = 20;
 
@@ -52,9 +53,15 @@ public:
     // off). Programs without a window turn it off: they never go on the network.
     void setUpdateCheckEnabled(bool enabled) { m_updateCheckEnabled = enabled; }
 
-    // Start-up and shutdown.
+    // Start-up and shutdown. Form_Load starts the port search 400 ms later; Form_Unload ends
+    // it (stopPortSearch).
     void Form_Load();
-    void Form_Unload();
+    void Form_Unload() { stopPortSearch(); }
+    // Calls off the start-up search, before its first probe or after the one under way.
+    void stopPortSearch();
+    bool isSearching() const { return m_search.active; }
+    // True while a command is on the line (a download, an upload, the ID switch, the reset).
+    bool isBusy() const { return m_exchange.isRunning(); }
 
     // The operator's edits of the configuration controls.
     void setRowCode(int row, vocab::Attribute attribute, int code);
@@ -78,26 +85,24 @@ public:
 
     // Sign commands of the window.
     void DownloadAll_Click();
-    void ComClose_Timer();
     void SearchPort_Timer();
     void AutoID_MouseDown();
     void FCount_Change();
-    void FactoryDef_Timer();
     // Closes the port before the default-message editor takes the line over.
     void SetupDefaultMsg_Click();
     // The same before the test-message window takes the line over.
     void SendTestMsg_Click() { SetupDefaultMsg_Click(); }
-    // "Yes" in the factory-defaults confirmation: sends "<FD>" on this window's port.
+    // "Yes" in the factory-defaults confirmation: sends "<FD>" on this window's port, then
+    // reads the sign again.
     void sendFactoryDefaults();
 
     // Upload of the configuration.
     void UploadAll_Click();
     void ForceUpload_Click();
-    void UploadTimer_Timer();
+    // Finishes the item on the line (never a link's clearing command alone) and ends the
+    // upload; what was not confirmed stays pending.
+    void stopUpload();
     int getChangedRows();
-
-    // Waits count ticks of 10 ms while events go on; false once the application quits.
-    bool Sleep(int count);
 
     // Shared default-message record and configuration file name.
     DefaultMessageStore &defaultMessage() { return m_defaultMessage; }
@@ -107,14 +112,9 @@ public:
     // Replaces the whole state, as opening a configuration file does.
     void setState(const MainState &state);
     link::SerialLink &serialLink() { return m_link; }
-    void onReplyLine(const QString &line);
-
-    QTimer &searchPortTimer() { return m_searchPort; }
-    QTimer &textClearTimer() { return m_textClear; }
-    QTimer &comCloseTimer() { return m_comClose; }
-    QTimer &factoryDefTimer() { return m_factoryDef; }
-    QTimer &uploadTimer() { return m_uploadTimer; }
-    update::UpdateCheck &updateCheck() { return m_updateCheck; }
+    // Interprets one line from the sign as the window does; answersDownload when the line is
+    // the whole answer to an outstanding DOWNLOAD_ALL.
+    void interpretLine(const QString &line, bool answersDownload);
 
 signals:
     // Any part of state() changed; the window refreshes its controls from it.
@@ -129,26 +129,44 @@ signals:
     void replyInterpreted(const QString &line);
     // A configuration line from the sign has just been read into state().
     void configurationReceived();
+    // A download request has ended and its port is closed; read when the sign's whole
+    // configuration came back.
+    void downloadFinished(bool read);
     // The upload has written this command to the sign.
     void uploadCommandSent(const QString &command);
+    // The sign confirmed, refused or did not confirm one upload item (its commands as sent).
+    void uploadItemSettled(const tavrin::protocol::ExchangeItem &item,
+                           tavrin::protocol::ItemResult result);
+    // The upload has ended and its port is closed.
+    void uploadFinished(const tavrin::protocol::ExchangeOutcome &outcome);
+    // "<FD>" has been answered (or not); the re-read follows.
+    void factoryDefaultsSent(const tavrin::protocol::ExchangeOutcome &outcome);
     // The port search has ended (found a sign or tried every port).
     void searchFinished();
     // The update check after the port search found a newer version on the download page.
     void newVersionOffered(const tavrin::update::UpdateOffer &offer);
 
 private:
+    enum class Operation { None, Download, Upload, IDSwitch, FactoryDefaults };
+
     void changed() { emit stateChanged(); }
-    void applyReply(const QString &line);
-    void onLinkLost(const QString &description);
+    void applyReply(const QString &line, bool answersDownload);
+    void onExchangeLine(const QString &line, const protocol::Exchange::Reply &reply);
+    void onExchangeFinished(const protocol::ExchangeOutcome &outcome);
     // 8002 box for a port with no device; the port list's failure text in Textout otherwise,
     // and a box with the hint when the user must get access to the device.
     void reportOpenFailure(const link::OpenResult &result, int portNumber);
-    void closeAfterDownload();
-    // An upload that ends without a single reply from the sign did not reach it.
-    void undoUnansweredRun(bool lineUnfinished);
+    void reportLoss(const protocol::ExchangeOutcome &outcome);
+    bool startDownload();
+    void downloadEnded(const protocol::ExchangeOutcome &outcome);
+    void probeNextPort();
+    void probeEnded();
+    void endSearch();
     void restoreButtons();
-    void endUpload();
-    bool writeOrAbortUpload(const QString &command, const UploadItem &item);
+    std::optional<protocol::ExchangeItem> nextUploadItem();
+    void uploadItemEnded(int item, protocol::ItemResult result);
+    void uploadEnded(const protocol::ExchangeOutcome &outcome);
+    void idSwitchEnded(const protocol::ExchangeOutcome &outcome);
 
     // The update check around the port search (MainUpdateCheck.cpp).
     void connectUpdateCheck();
@@ -158,28 +176,33 @@ private:
     MainState m_state;
     DefaultMessageStore m_defaultMessage;
     link::SerialLink m_link;
+    protocol::Exchange m_exchange { m_link };
+    Operation m_operation = Operation::None;
     UploadCommands m_uploadCommands;
-    bool m_searching = false;
-    bool m_switchingID = false;
-    bool m_uploadTickRunning = false;
-    bool m_comCloseExtended = false;
     bool m_updateCheckEnabled = true;
-    QElapsedTimer m_comCloseExtension;
+    bool m_configurationRead = false; // by the download under way
     QString m_noticeAfterSearch; // a loss during the search is told when it is over
 
-    // What one upload run sent, and whether the sign said anything meanwhile.
+    // The start-up search and the port it probes.
+    struct PortSearch
+    {
+        bool active = false;
+        int port = 0; // list index
+    };
+    PortSearch m_search;
+
+    // One upload run: what it has taken so far, and what each item sent.
     struct UploadRun
     {
-        SignImage imageBefore;
-        QList<UploadItem> sent;
-        int replies = 0;
+        PendingFlags taken;
+        SignConfig sent; // the click's rows, ID mode and user command; links as sent
+        QList<UploadItem> items; // by exchange item
+        QList<protocol::ExchangeItem> exchangeItems;
     };
     UploadRun m_run;
     QTimer m_searchPort;
-    QTimer m_comClose;
-    QTimer m_factoryDef;
+    QTimer m_betweenPorts;
     QTimer m_textClear;
-    QTimer m_uploadTimer;
     update::UpdateCheck m_updateCheck;
 };
 

@@ -1,4 +1,5 @@
-// "Upload to Sign": change detection, then one pending item per UploadTimer tick.
+// "Upload to Sign": change detection, then one pending item every 500 ms, each pending until
+// the sign confirms it.
 #include "AppTitle.h"
 #include "MainController.h"
 
@@ -7,6 +8,34 @@ namespace tavrin::core {
 namespace {
 
 const QString kUploadCaption = QStringLiteral("Upload to Sign");
+
+protocol::ExchangeTiming uploadTiming()
+{
+    protocol::ExchangeTiming timing;
+    timing.itemSpacing = MainController::kUploadInterval;
+    timing.replyWait = MainController::kUploadInterval;
+    timing.closeDelay = MainController::kUploadInterval;
+    timing.recheck = MainController::kReplyRecheck;
+    timing.longReplyLimit = MainController::kLongReplyLimit;
+    return timing;
+}
+
+// "Uploaded 4 of 6; not confirmed: Priority 2, Link 5; refused by the sign: Link 6".
+QString uploadSummary(const protocol::ExchangeOutcome &outcome)
+{
+    using protocol::ItemResult;
+    QString text = QStringLiteral("Uploaded %1 of %2")
+                       .arg(outcome.confirmedCount())
+                       .arg(outcome.results.size());
+    const QStringList unconfirmed
+        = outcome.namesWith(ItemResult::Unconfirmed) + outcome.namesWith(ItemResult::Lost);
+    if (!unconfirmed.isEmpty())
+        text += QStringLiteral("; not confirmed: ") + unconfirmed.join(QStringLiteral(", "));
+    const QStringList refused = outcome.namesWith(ItemResult::Refused);
+    if (!refused.isEmpty())
+        text += QStringLiteral("; refused by the sign: ") + refused.join(QStringLiteral(", "));
+    return text;
+}
 
 } // namespace
 
@@ -19,28 +48,28 @@ int MainController::getChangedRows()
 
 void MainController::UploadAll_Click()
 {
-    if (m_uploadTimer.isActive())
-        return; // the button is disabled while an upload runs; a second start would mix them
+    if (m_exchange.isRunning())
+        return; // the button is disabled while the line is busy; a second start would mix them
     // A timeout the change detector cannot read would be stored wrongly and sent as typed.
     if (const auto problem = timeoutProblem(m_state.config)) {
         emit messageRequested(kAppTitle, *problem);
         return;
     }
     m_uploadCommands = uploadCommands(m_state.config);
-    const SignImage imageBefore = m_state.image;
     if (getChangedRows() == 0)
         showStatus(QStringLiteral("Nothing to Upload"));
     m_state.progressMaximum = uploadProgressMaximum(m_state.flags);
 
     const int portNumber = m_state.portIndex + 1;
-    const link::OpenResult opened = m_link.open(portNumber);
+    m_run = { {}, m_state.config, {}, {} };
+    const link::OpenResult opened
+        = m_exchange.start(portNumber, uploadTiming(), [this] { return nextUploadItem(); });
     if (!opened) {
         reportOpenFailure(opened, portNumber);
         changed();
         return;
     }
-    m_run = { imageBefore, {}, 0 };
-    m_uploadTimer.start();
+    m_operation = Operation::Upload;
     m_state.downloadEnabled = false;
     m_state.uploadEnabled = false;
     m_state.uploadCaption = QStringLiteral("Writing...");
@@ -52,7 +81,7 @@ void MainController::UploadAll_Click()
 void MainController::ForceUpload_Click()
 {
     markAllPending(m_state.flags);
-    if (m_uploadTimer.isActive()) {
+    if (m_operation == Operation::Upload) {
         // The running upload serves the new flags before it ends; the bar makes room for them.
         m_state.progressMaximum = m_state.progressValue + uploadProgressMaximum(m_state.flags);
         changed();
@@ -61,69 +90,50 @@ void MainController::ForceUpload_Click()
     UploadAll_Click();
 }
 
-void MainController::UploadTimer_Timer()
+void MainController::stopUpload()
 {
-    if (m_uploadTickRunning)
-        return; // the previous tick still waits between a link's two commands
-    m_uploadTickRunning = true;
-    const UploadStep step = uploadTick(m_state, m_uploadCommands);
-    if (step.item.kind != UploadItem::Kind::None)
-        m_run.sent.append(step.item);
+    if (m_operation == Operation::Upload)
+        m_exchange.stop();
+}
+
+std::optional<protocol::ExchangeItem> MainController::nextUploadItem()
+{
+    advanceUploadProgress(m_state);
+    const UploadStep step = nextUploadStep(m_state, m_uploadCommands, m_run.taken);
     changed();
-    if (step.finished) {
-        endUpload();
-    } else if (writeOrAbortUpload(step.first, step.item) && step.pauseThenSecond) {
-        Sleep(kLinkPauseTicks);
-        if (m_uploadTimer.isActive())
-            writeOrAbortUpload(step.second, step.item);
-        else
-            markPending(m_state.flags, step.item); // the line was lost during the pause
-    }
-    m_uploadTickRunning = false;
+    if (step.finished)
+        return std::nullopt;
+    protocol::ExchangeItem item { uploadItemName(step.item), { { step.first } } };
+    if (step.pauseThenSecond)
+        item.commands << protocol::SignCommand { step.second, kLinkPause };
+    if (step.item.kind == UploadItem::Kind::Link)
+        m_run.sent.links[size_t(step.item.index)] = step.link;
+    m_run.items << step.item;
+    m_run.exchangeItems << item;
+    return item;
 }
 
-bool MainController::writeOrAbortUpload(const QString &command, const UploadItem &item)
+void MainController::uploadItemEnded(int item, protocol::ItemResult result)
 {
-    if (command.isEmpty())
-        return true;
-    if (m_link.write(command)) {
-        emit uploadCommandSent(command);
-        return true;
+    if (m_operation != Operation::Upload || item < 0 || item >= m_run.items.size())
+        return;
+    if (result == protocol::ItemResult::Confirmed) {
+        confirmUploadItem(m_state, m_run.items.at(item), m_run.sent);
+        changed();
     }
-    // The item did not reach the sign: keep it pending for the next upload.
-    markPending(m_state.flags, item);
-    const int portNumber = m_link.portNumber();
-    endUpload();
-    emit messageRequested(kAppTitle,
-                          QStringLiteral("Writing to COM ") + QString::number(portNumber)
-                              + QStringLiteral(" failed; the upload was stopped. "
-                                               "What was not sent is still pending."));
-    return false;
+    emit uploadItemSettled(m_run.exchangeItems.at(item), result);
 }
 
-void MainController::endUpload()
+void MainController::uploadEnded(const protocol::ExchangeOutcome &outcome)
 {
-    // A sign still in the middle of a line did answer, only never a whole line.
-    const bool lineUnfinished = m_link.isCollecting();
-    m_link.close();
-    m_uploadTimer.stop();
-    if (!m_run.sent.isEmpty() && m_run.replies == 0)
-        undoUnansweredRun(lineUnfinished);
     m_run = {};
     m_state.uploadCaption = kUploadCaption;
     m_state.progressVisible = false;
     restoreButtons();
-}
-
-void MainController::undoUnansweredRun(bool lineUnfinished)
-{
-    // Nothing proves the sign got any of it: keep it all waiting, and the image as it was.
-    m_state.image = m_run.imageBefore;
-    for (const UploadItem &item : std::as_const(m_run.sent))
-        markPending(m_state.flags, item);
-    showStatus((lineUnfinished ? QStringLiteral("The sign sent no complete reply")
-                               : QStringLiteral("The sign did not answer"))
-               + QStringLiteral("; the changes are still waiting to be sent."));
+    if (!outcome.allConfirmed())
+        showStatus(uploadSummary(outcome));
+    reportLoss(outcome);
+    emit uploadFinished(outcome);
 }
 
 } // namespace tavrin::core

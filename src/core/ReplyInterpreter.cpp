@@ -213,7 +213,7 @@ void readConfiguration(QStringView body, ReplyOutcome &outcome)
 
 } // namespace
 
-ReplyOutcome parseSignReply(const QString &line, const MainState &state)
+ReplyOutcome parseSignReply(const QString &line, const MainState &state, bool answersDownload)
 {
     ReplyOutcome outcome { state };
     if (line.isEmpty())
@@ -225,7 +225,9 @@ ReplyOutcome parseSignReply(const QString &line, const MainState &state)
     if (body.endsWith(u'\r'))
         body.chop(1);
 
-    if (containsWord(line, u"done")) {
+    if (answersDownload) {
+        readConfiguration(body, outcome);
+    } else if (containsWord(line, u"done")) {
         // Whole steps: the bar's capped last value (1 + 20 x steps) still reads as the count.
         showStatus(outcome,
                    QStringLiteral("Uploaded ")
@@ -243,11 +245,8 @@ ReplyOutcome parseSignReply(const QString &line, const MainState &state)
         showStatus(outcome, QStringLiteral("Switched to Auto ID"));
     } else if (isWord(line, u"User ID")) {
         showStatus(outcome, QStringLiteral("Switched to User ID"));
-    } else if (isWord(line, u"error")) {
-        // The sign rejected a command; the window shows nothing.
-    } else if (line.contains(u':')) {
-        readConfiguration(body, outcome);
     }
+    // "error" and anything else show nothing here: the sender tells what was not confirmed.
     return outcome;
 }
 

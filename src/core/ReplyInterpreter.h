@@ -19,9 +19,11 @@ struct ReplyOutcome
     bool profileApplied = false; // the model profile was re-applied: refill lists and layout
 };
 
-// Interprets one line from the sign (without its line feed): acknowledgements become status
-// texts, the answer to DOWNLOAD_ALL fills the controls and the last-known sign image. A
-// malformed line is never reported; whatever it does not reach keeps its contents.
-ReplyOutcome parseSignReply(const QString &line, const MainState &state);
+// Interprets one line from the sign (without its line feed). A line that answers an
+// outstanding DOWNLOAD_ALL (answersDownload: the caller has found it whole) is read into the
+// controls and the last-known sign image, whatever words its texts hold. Any other line is
+// an acknowledgement at most: it may show a status text, and changes no setting.
+ReplyOutcome parseSignReply(const QString &line, const MainState &state,
+                            bool answersDownload = false);
 
 } // namespace tavrin::core

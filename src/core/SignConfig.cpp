@@ -45,4 +45,9 @@ std::array<Code, kRows> &SignImage::codes(Attribute attribute)
     return memberFor(*this, attribute);
 }
 
+const std::array<Code, kRows> &SignImage::codes(Attribute attribute) const
+{
+    return memberFor(*this, attribute);
+}
+
 } // namespace tavrin::core

@@ -68,6 +68,7 @@ struct SignImage
 
     // The per-row codes of one list attribute.
     std::array<Code, kRows> &codes(vocab::Attribute attribute);
+    const std::array<Code, kRows> &codes(vocab::Attribute attribute) const;
     friend bool operator==(const SignImage &, const SignImage &) = default;
 };
 

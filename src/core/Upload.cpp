@@ -71,55 +71,41 @@ std::optional<QString> timeoutProblem(const SignConfig &config)
 
 int getChangedRows(MainState &state)
 {
-    SignConfig &config = state.config;
-    SignImage &image = state.image;
+    const SignConfig &config = state.config;
+    const SignImage &image = state.image;
     PendingFlags &flags = state.flags;
     int count = 0;
 
     for (int n = 0; n < kRows; ++n) {
         const PriorityRow &row = config.rows[size_t(n)];
         for (Attribute attribute : kDetectionOrder) {
-            Code &last = image.codes(attribute)[size_t(n)];
-            if (row.code(attribute) != last) {
+            if (row.code(attribute) != image.codes(attribute)[size_t(n)])
                 flags.row[size_t(n)] = true;
-                last = row.code(attribute);
-            }
         }
-        const double timeout = readNumber(row.timeout);
-        if (timeout != image.timeout[size_t(n)]) {
+        if (readNumber(row.timeout) != image.timeout[size_t(n)])
             flags.row[size_t(n)] = true;
-            // timeoutProblem keeps texts that do not fit out of an upload; should one get
-            // here anyway the image keeps its value and the row stays marked.
-            if (const auto seconds = roundToInt16(timeout))
-                image.timeout[size_t(n)] = *seconds;
-        }
     }
 
     for (int i = 0; i < kLinks; ++i) {
         const LinkRow &link = config.links[size_t(i)];
         if (link.capcode != image.capcode[size_t(i)]) {
             flags.link[size_t(i)] = true;
-            image.capcode[size_t(i)] = link.capcode;
             ++count;
         }
         if (!link.capcode.isEmpty() && link.priority != -1
             && readNumber(image.linkPriority[size_t(i)]) != link.priority) {
             flags.link[size_t(i)] = true;
-            image.linkPriority[size_t(i)] = QString::number(link.priority);
             ++count;
         }
     }
 
-    if (config.userCommand != image.userCommand) {
+    if (config.userCommand != image.userCommand)
         flags.userCommand = true;
-        image.userCommand = config.userCommand;
-    }
 
     count += int(std::count(flags.row.begin(), flags.row.end(), true));
 
     if (config.autoID != image.autoID) {
         flags.autoID = true;
-        image.autoID = Code(config.autoID);
         ++count;
     }
 
@@ -166,45 +152,112 @@ void markPending(PendingFlags &flags, const UploadItem &item)
     }
 }
 
-UploadStep uploadTick(MainState &state, const UploadCommands &commands)
+QString uploadItemName(const UploadItem &item)
+{
+    switch (item.kind) {
+    case UploadItem::Kind::None:
+        break;
+    case UploadItem::Kind::Row:
+        return QStringLiteral("Priority ") + QString::number(item.index);
+    case UploadItem::Kind::AutoID:
+        return QStringLiteral("ID mode");
+    case UploadItem::Kind::UserCommand:
+        return QStringLiteral("User command");
+    case UploadItem::Kind::Link:
+        return QStringLiteral("Link ") + QString::number(item.index);
+    }
+    return {};
+}
+
+void confirmUploadItem(MainState &state, const UploadItem &item, const SignConfig &sent)
+{
+    SignImage &image = state.image;
+    PendingFlags &flags = state.flags;
+    const auto at = [](int index, int count) {
+        return index >= 0 && index < count;
+    };
+    switch (item.kind) {
+    case UploadItem::Kind::None:
+        break;
+    case UploadItem::Kind::Row:
+        if (at(item.index, kRows)) {
+            const auto n = size_t(item.index);
+            for (Attribute attribute : kDetectionOrder)
+                image.codes(attribute)[n] = sent.rows[n].code(attribute);
+            // timeoutProblem keeps texts that do not fit out of an upload.
+            if (const auto seconds = roundToInt16(readNumber(sent.rows[n].timeout)))
+                image.timeout[n] = *seconds;
+            flags.row[n] = false;
+        }
+        break;
+    case UploadItem::Kind::AutoID:
+        image.autoID = Code(sent.autoID);
+        flags.autoID = false;
+        break;
+    case UploadItem::Kind::UserCommand:
+        image.userCommand = sent.userCommand;
+        flags.userCommand = false;
+        break;
+    case UploadItem::Kind::Link:
+        if (at(item.index, kLinks)) {
+            const auto i = size_t(item.index);
+            const LinkRow &link = sent.links[i];
+            image.capcode[i] = link.capcode;
+            image.linkPriority[i]
+                = link.capcode.isEmpty() ? QString() : QString::number(link.priority);
+            flags.link[i] = false;
+        }
+        break;
+    }
+}
+
+void advanceUploadProgress(MainState &state)
 {
     // A maximum of 1 means nothing was pending at the click: the bar is left alone.
-    if (state.progressMaximum > 1) {
-        if (state.progressMaximum > state.progressValue)
-            state.progressValue
-                = std::min(state.progressValue + kUploadProgressStep, state.progressMaximum);
-        if (state.progressValue >= state.progressMaximum)
-            state.progressVisible = false;
-    }
+    if (state.progressMaximum <= 1)
+        return;
+    if (state.progressMaximum > state.progressValue)
+        state.progressValue
+            = std::min(state.progressValue + kUploadProgressStep, state.progressMaximum);
+    if (state.progressValue >= state.progressMaximum)
+        state.progressVisible = false;
+}
 
-    PendingFlags &flags = state.flags;
+UploadStep nextUploadStep(MainState &state, const UploadCommands &commands, PendingFlags &taken)
+{
+    const PendingFlags &flags = state.flags;
     UploadStep step;
-    const auto take = [&](bool &flag, UploadItem item, const QString &command) {
-        flag = false;
-        step.item = item;
-        step.first = command;
+    const auto due = [](bool pending, bool &done) {
+        if (!pending || done)
+            return false;
+        done = true;
+        return true;
     };
 
     for (int n = 0; n < kRows; ++n) {
-        if (flags.row[size_t(n)]) {
-            take(flags.row[size_t(n)], { UploadItem::Kind::Row, n }, commands[size_t(n)]);
+        if (due(flags.row[size_t(n)], taken.row[size_t(n)])) {
+            step.item = { UploadItem::Kind::Row, n };
+            step.first = commands[size_t(n)];
             return step;
         }
     }
-    if (flags.autoID) {
-        take(flags.autoID, { UploadItem::Kind::AutoID }, commands[5]);
+    if (due(flags.autoID, taken.autoID)) {
+        step.item = { UploadItem::Kind::AutoID };
+        step.first = commands[5];
         return step;
     }
-    if (flags.userCommand) {
-        take(flags.userCommand, { UploadItem::Kind::UserCommand }, commands[6]);
+    if (due(flags.userCommand, taken.userCommand)) {
+        step.item = { UploadItem::Kind::UserCommand };
+        step.first = commands[6];
         return step;
     }
 
     for (int i = 0; i < kLinks; ++i) {
-        if (!flags.link[size_t(i)])
+        if (!due(flags.link[size_t(i)], taken.link[size_t(i)]))
             continue;
         LinkRow &link = state.config.links[size_t(i)];
-        take(flags.link[size_t(i)], { UploadItem::Kind::Link, i }, clearLinkCommand(i));
+        step.item = { UploadItem::Kind::Link, i };
+        step.first = clearLinkCommand(i);
         // A capcode that does not start with a number other than 0 clears the link: only
         // the clearing command goes out, and the row is emptied.
         if (readNumber(link.capcode) == 0) {
@@ -218,11 +271,37 @@ UploadStep uploadTick(MainState &state, const UploadCommands &commands)
                 + link.capcode + QStringLiteral(" pr=") + QString::number(link.priority)
                 + QStringLiteral(">\r");
         }
+        step.link = link;
         return step;
     }
 
     step.finished = true;
-    state.progressVisible = false;
+    return step;
+}
+
+UploadStep uploadTick(MainState &state, const UploadCommands &commands)
+{
+    advanceUploadProgress(state);
+    PendingFlags taken;
+    const UploadStep step = nextUploadStep(state, commands, taken);
+    if (step.finished)
+        state.progressVisible = false;
+    switch (step.item.kind) {
+    case UploadItem::Kind::None:
+        break;
+    case UploadItem::Kind::Row:
+        state.flags.row[size_t(step.item.index)] = false;
+        break;
+    case UploadItem::Kind::AutoID:
+        state.flags.autoID = false;
+        break;
+    case UploadItem::Kind::UserCommand:
+        state.flags.userCommand = false;
+        break;
+    case UploadItem::Kind::Link:
+        state.flags.link[size_t(step.item.index)] = false;
+        break;
+    }
     return step;
 }
 

@@ -5,14 +5,15 @@
 #include <QString>
 
 #include <array>
+#include <chrono>
 #include <optional>
 
 namespace tavrin::core {
 
 // The progress bar advances by this much for every upload step.
 inline constexpr int kUploadProgressStep = 20;
-// Sleep ticks (10 ms each) between a link's clearing command and its link command.
-inline constexpr int kLinkPauseTicks = 15;
+// The pause between a link's clearing command and its link command.
+inline constexpr std::chrono::milliseconds kLinkPause { 150 };
 
 // The seven commands of one upload, built from the controls at the click: priority rows
 // 0-4, the ID mode and the user command.
@@ -24,8 +25,9 @@ UploadCommands uploadCommands(const SignConfig &config);
 // text as typed) with a value from 0 to 32767 seconds.
 std::optional<QString> timeoutProblem(const SignConfig &config);
 
-// Compares the controls with the last-known sign image, marks and stores what differs, and
-// returns a count that is 0 exactly when nothing is to be sent.
+// Compares the controls with the last-known sign image, marks what differs, and returns a
+// count that is 0 exactly when nothing is to be sent. The image is left as it is: it takes an
+// item's values only when the sign confirms the item (confirmUploadItem).
 int getChangedRows(MainState &state);
 
 // Marks everything as pending, as "Force Upload" does before it uploads.
@@ -43,21 +45,35 @@ struct UploadItem
     friend bool operator==(const UploadItem &, const UploadItem &) = default;
 };
 void markPending(PendingFlags &flags, const UploadItem &item);
+// The name the operator knows the item by: "Priority 2", "Link 5", "ID mode", "User command".
+QString uploadItemName(const UploadItem &item);
+// The sign confirmed the item: it is no longer pending, and the image holds what was sent
+// (the rows, ID mode and user command of the click, a link as its command carried it).
+void confirmUploadItem(MainState &state, const UploadItem &item, const SignConfig &sent);
 
-// What one tick of the upload asks the window to do: write first; when pauseThenSecond,
-// Sleep(15) and write second; when finished, close the port and restore the buttons.
+// What one step of the upload writes: first; when pauseThenSecond, kLinkPause later, second;
+// when finished, nothing more.
 struct UploadStep
 {
     QString first;
     bool pauseThenSecond = false;
     QString second;
     bool finished = false;
-    UploadItem item; // taken off the pending flags by this tick
+    UploadItem item;
+    LinkRow link; // for a link item: the row as its commands carry it
 };
 
-// One UploadTimer tick: advances the progress bar and takes the first pending item in the
-// fixed order (rows 0-4, ID mode, user command, links 0-7), clearing its flag. Link commands
-// are built from the controls as they stand now.
+// Advances the progress bar by one upload step; hides it once it is full.
+void advanceUploadProgress(MainState &state);
+
+// The first pending item in the fixed order (rows 0-4, ID mode, user command, links 0-7)
+// that `taken` does not hold yet; marks it there and leaves the pending flags alone. Link
+// commands are built from the controls as they stand now (a capcode that reads as 0 empties
+// the row, a missing priority becomes the first).
+UploadStep nextUploadStep(MainState &state, const UploadCommands &commands, PendingFlags &taken);
+
+// One step of an upload that counts every item as delivered: advances the bar and takes the
+// next pending item off the flags. For plans and for replaying a file, never for a sign.
 UploadStep uploadTick(MainState &state, const UploadCommands &commands);
 
 // The commands an upload from this state would write, in order, with the sign left alone:

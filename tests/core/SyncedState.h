@@ -17,8 +17,14 @@ inline tavrin::core::MainState syncedState()
     s.config.links[5] = { "555", 0 };
     s.config.userCommand = "RESET";
     s.config.autoID = 1;
-    getChangedRows(s);
-    s.flags = {};
+    // As after an upload of everything that the sign confirmed item by item.
+    using Item = tavrin::core::UploadItem;
+    for (int k = 0; k < tavrin::core::kRows; ++k)
+        confirmUploadItem(s, { Item::Kind::Row, k }, s.config);
+    for (int i = 0; i < tavrin::core::kLinks; ++i)
+        confirmUploadItem(s, { Item::Kind::Link, i }, s.config);
+    confirmUploadItem(s, { Item::Kind::AutoID }, s.config);
+    confirmUploadItem(s, { Item::Kind::UserCommand }, s.config);
     s.image.linkPriority[5].clear(); // an empty stored priority reads as 0
     return s;
 }

@@ -36,21 +36,24 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("seen"); // the status shown, "nothing", or "configuration"
+        QTest::addColumn<bool>("download"); // the line answers an outstanding DOWNLOAD_ALL
 
         // The bar stands at 61, its capped last value after three steps.
         // clang-format off
-        QTest::newRow("done in capitals inside text, whole steps") << "xxDONExx" << "Uploaded 3 Successfull";
-        QTest::newRow("done beats default and a configuration") << configLine("Redone default,5") << "Uploaded 3 Successfull";
-        QTest::newRow("default beats linked, second word") << "DEFAULT linked more" << "Default Uploaded : linked";
-        QTest::newRow("delinked does nothing") << "DeLinked" << "nothing";
-        QTest::newRow("delinked with an id") << "delinked 4" << "Linked ID : 4";
-        QTest::newRow("linked keeps no CR") << "linked 5\r" << "Linked ID : 5";
-        QTest::newRow("linked without word shows the old text") << "linked" << "previous";
-        QTest::newRow("user cmd") << "USER CMD" << "User Command Uploaded";
-        QTest::newRow("user cmd with CR fails") << "user cmd\r" << "nothing";
-        QTest::newRow("auto id") << "auto id" << "Switched to Auto ID";
-        QTest::newRow("error") << "Error" << "nothing";
-        QTest::newRow("error with colon is a configuration") << "error:" << "configuration";
+        QTest::newRow("done in capitals inside text, whole steps") << "xxDONExx" << "Uploaded 3 Successfull" << false;
+        QTest::newRow("done beats default and a configuration") << configLine("Redone default,5") << "Uploaded 3 Successfull" << false;
+        QTest::newRow("default beats linked, second word") << "DEFAULT linked more" << "Default Uploaded : linked" << false;
+        QTest::newRow("delinked does nothing") << "DeLinked" << "nothing" << false;
+        QTest::newRow("delinked with an id") << "delinked 4" << "Linked ID : 4" << false;
+        QTest::newRow("linked keeps no CR") << "linked 5\r" << "Linked ID : 5" << false;
+        QTest::newRow("linked without word shows the old text") << "linked" << "previous" << false;
+        QTest::newRow("user cmd") << "USER CMD" << "User Command Uploaded" << false;
+        QTest::newRow("user cmd with CR fails") << "user cmd\r" << "nothing" << false;
+        QTest::newRow("auto id") << "auto id" << "Switched to Auto ID" << false;
+        QTest::newRow("error") << "Error" << "nothing" << false;
+        QTest::newRow("a configuration line is only a status") << configLine("KR4410,5") << "nothing" << false;
+        QTest::newRow("error with colon") << "error:" << "nothing" << false;
+        QTest::newRow("answer to a download, done and all") << configLine("Redone default,5") << "configuration" << true;
         // clang-format on
     }
 
@@ -58,10 +61,11 @@ private slots:
     {
         QFETCH(QString, line);
         QFETCH(QString, seen);
+        QFETCH(bool, download);
         MainState s;
         s.status = "previous";
         s.progressValue = 61;
-        const ReplyOutcome out = parseSignReply(line, s);
+        const ReplyOutcome out = parseSignReply(line, s, download);
         QCOMPARE(out.profileApplied    ? "configuration"
                      : out.statusShown ? out.state.status
                                        : "nothing",
@@ -104,7 +108,7 @@ private slots:
         for (Attribute a : tavrin::vocab::kAttributes)
             before.selectRowCode(0, a, 1); // the re-applied profile must drop these
         const ReplyOutcome out
-            = parseSignReply(configLine(head, "65,65,66,50,49,51,21,50"), before);
+            = parseSignReply(configLine(head, "65,65,66,50,49,51,21,50"), before, true);
         const MainState &s = out.state;
         QCOMPARE(s.modelLabel, model);
         QCOMPARE(s.modelNumber, model);
@@ -140,7 +144,7 @@ private slots:
         QFETCH(QString, field);
         QFETCH(int, seconds);
         const QString line = configLine("AB12,5", "1,1,1,1,1,1,21," + field);
-        const MainState s = parseSignReply(line, syncedState()).state;
+        const MainState s = parseSignReply(line, syncedState(), true).state;
         QCOMPARE(int(s.image.timeout[0]), seconds);
         QCOMPARE(s.config.rows[0].timeout, QString::number(seconds));
     }
@@ -166,7 +170,7 @@ private slots:
         QFETCH(QString, link);
         // A CR LF line end: the CR must not reach the user command.
         const QString line = configLine("AB12,5", {}, entries) + "CMD\r";
-        MainState s = parseSignReply(line, syncedState()).state;
+        MainState s = parseSignReply(line, syncedState(), true).state;
         const LinkRow &row = s.config.links[id];
         QCOMPARE(row.capcode + "/" + QString::number(row.priority) + "/" + s.image.linkPriority[id],
                  link);
@@ -192,7 +196,7 @@ private slots:
         QFETCH(bool, rowZeroRead);
         MainState before = syncedState();
         before.flags.row[4] = true;
-        const MainState s = parseSignReply(line, before).state;
+        const MainState s = parseSignReply(line, before, true).state;
 
         SignConfig expected = before.config;
         if (rowZeroRead) {

@@ -139,7 +139,7 @@ void TestSignSession::searchReadsLongReply()
         for (int k = 2; k <= 12; ++k) // the found port and the ones never probed keep their names
             QCOMPARE(state.portEntries.at(k - 1), QStringLiteral("COM ") + QString::number(k));
         QVERIFY(!state.statusVisible && state.priorityPanelShown);
-        QVERIFY(!controller.searchPortTimer().isActive());
+        QVERIFY(!controller.isSearching());
         QCOMPARE(state.modelLabel, QStringLiteral("KR4410"));
         QCOMPARE(state.config.userCommand, userCommand);
         for (int id = 0; id < 8; ++id)
@@ -209,6 +209,8 @@ void TestSignSession::idSwitch()
     QCOMPARE(controller.state().config.autoID, 1);
     controller.AutoID_MouseDown();
     QCOMPARE(controller.state().config.autoID, 0);
+    QVERIFY(!controller.state().autoIDEnabled && !controller.state().uploadEnabled);
+    QTRY_VERIFY(!controller.isBusy());
     QCOMPARE(controller.state().status, QStringLiteral("Switched to User ID"));
     QVERIFY(!controller.serialLink().isOpen());
     QVERIFY(controller.state().autoIDEnabled && controller.state().uploadEnabled);
@@ -238,11 +240,12 @@ void TestSignSession::factoryDefaults()
     MainController controller;
     QVERIFY(downloadFromSign(controller));
     controller.AutoID_MouseDown(); // the sign now differs from its factory settings
+    QTRY_VERIFY(!controller.isBusy());
     controller.sendFactoryDefaults();
     QVERIFY(!controller.state().downloadEnabled && !controller.state().factoryDefaultsEnabled);
     QCOMPARE(controller.state().progressMaximum, 20);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !controller.factoryDefTimer().isActive() && !controller.comCloseTimer().isActive(), 5000);
+    QSignalSpy read(&controller, &MainController::downloadFinished);
+    QTRY_COMPARE_WITH_TIMEOUT(read.size(), 1, 5000);
     QCOMPARE(sim.receivedCommands().mid(2),
              QStringList({ QStringLiteral("<FD>\r"), QStringLiteral("DOWNLOAD_ALL\r") }));
     compareWithFactory(controller.state(), QStringLiteral("KR4410"));

@@ -18,7 +18,7 @@ private slots:
 private:
     static bool waitForUploadEnd(MainController &controller)
     {
-        return QTest::qWaitFor([&] { return !controller.uploadTimer().isActive(); }, 20000);
+        return QTest::qWaitFor([&] { return !controller.isBusy(); }, 20000);
     }
 };
 
@@ -92,7 +92,7 @@ void TestUploadSession::badTimeoutRefusesUpload()
     controller.UploadAll_Click();
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages.first().at(1).toString().contains(QStringLiteral("Priority 0")));
-    QVERIFY(!controller.uploadTimer().isActive() && controller.state().uploadEnabled);
+    QVERIFY(!controller.isBusy() && controller.state().uploadEnabled);
 }
 
 QTEST_GUILESS_MAIN(TestUploadSession)

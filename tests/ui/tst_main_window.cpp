@@ -33,7 +33,7 @@ void TestMainWindow::init()
 {
     isolateSerialPorts();
     m_window = std::make_unique<TavrinMain>();
-    m_window->controller().searchPortTimer().stop(); // no search unless a test wants one
+    m_window->controller().stopPortSearch(); // no search unless a test wants one
     m_window->show();
 }
 
@@ -52,9 +52,10 @@ void TestMainWindow::portFailureShownWhole()
     QVERIFY2(tip.startsWith(device) && tip.contains(ports->itemText(1).mid(2)), qPrintable(tip));
 
     // Closing stops the search.
-    m_window->controller().searchPortTimer().start();
+    m_window->controller().SearchPort_Timer();
+    QVERIFY(m_window->controller().isSearching());
     m_window->close();
-    QVERIFY(!m_window->controller().searchPortTimer().isActive());
+    QTRY_VERIFY(!m_window->controller().isSearching());
 }
 
 void TestMainWindow::priorityPanel()
@@ -81,7 +82,7 @@ void TestMainWindow::statusAndLinkLabels()
     QVERIFY(status->isVisible());
     QCOMPARE(status->text(), QStringLiteral("Linked ID : 3"));
     QTRY_VERIFY_WITH_TIMEOUT(!status->isVisible(), 7000); // TextClear's first tick
-    QVERIFY(status->text().isEmpty() && !controller.textClearTimer().isActive());
+    QVERIFY(status->text().isEmpty() && !controller.state().statusVisible);
 
     child<QCheckBox>(*m_window, "ForceOnID0")->click();
     QCOMPARE(child<QLabel>(*m_window, "LabelID6")->text(), QStringLiteral("ID   0"));

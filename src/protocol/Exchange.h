@@ -1,0 +1,152 @@
+#pragma once
+
+#include "SignReplies.h"
+
+#include "link/OpenResult.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+namespace tavrin::link {
+class SerialLink;
+}
+
+namespace tavrin::protocol {
+
+using namespace std::chrono_literals;
+
+// One command of an item, written pauseBefore after the item's previous command.
+struct SignCommand
+{
+    QString text; // as written, its "\r" included
+    std::chrono::milliseconds pauseBefore { 0 };
+};
+
+// What the operator knows as one thing sent: a priority row, a link (its clearing and its
+// setting command), a message. It is confirmed only when each of its commands is.
+struct ExchangeItem
+{
+    QString name;
+    QList<SignCommand> commands;
+};
+
+enum class ItemResult {
+    Confirmed,
+    Refused, // the sign answered "error"
+    Unconfirmed, // no confirmation within the wait
+    Lost, // the line was lost before the sign confirmed it
+};
+
+struct ExchangeOutcome
+{
+    QList<ExchangeItem> items; // every item written, in order
+    QList<ItemResult> results;
+    QString lostReason; // why the line was lost, when it was
+    bool stopped = false; // stop() ended it before the items ran out
+
+    bool allConfirmed() const;
+    int confirmedCount() const;
+    QStringList namesWith(ItemResult result) const;
+};
+
+// The pacing of one exchange. A command is unconfirmed once replyWait has passed since it was
+// written with no confirmation, later while a reply line is still arriving (a long reply at
+// 9600 baud), for at most longReplyLimit more.
+struct ExchangeTiming
+{
+    std::chrono::milliseconds itemSpacing { 0 }; // from one item's first write to the next's
+    std::chrono::milliseconds replyWait { 500 };
+    std::chrono::milliseconds closeDelay { 500 }; // from the last write to the port's close
+    std::chrono::milliseconds longReplyLimit { 3000 };
+    std::chrono::milliseconds recheck { 50 }; // how often a reply under way is looked at
+};
+
+// Writes a sequence of items to the sign on a port it opens, pairs every command with the
+// reply that confirms it (SignReplies), closes the port and says what came of each item. It
+// never blocks: one timer drives it. The next item is asked for only when the previous one
+// has settled, so a sender can build it from the state as it then stands.
+class Exchange : public QObject
+{
+    Q_OBJECT
+
+public:
+    using ItemSource = std::function<std::optional<ExchangeItem>()>;
+
+    struct Reply
+    {
+        int item = -1; // what the line answered, -1 when nothing outstanding
+        int command = -1;
+        Verdict verdict = Verdict::Unrelated;
+        Expectation::Kind expected = Expectation::Kind::AnyReply; // of the answered command
+    };
+
+    explicit Exchange(link::SerialLink &link, QObject *parent = nullptr);
+    ~Exchange() override;
+
+    // Opens COM k and starts; a port that cannot be opened starts nothing and nothing is
+    // emitted. Fails with AlreadyOpen while an exchange runs.
+    link::OpenResult start(int portNumber, const ExchangeTiming &timing, ItemSource source);
+    link::OpenResult start(int portNumber, const ExchangeTiming &timing,
+                           const QList<ExchangeItem> &items);
+    // Finishes the item on the line (a link is never left between its two commands), asks
+    // for no further item, and closes as usual.
+    void stop();
+    // Ends at once, the port closed, as if the line were lost for this reason: what waits
+    // for its confirmation, and the item under way, count as lost.
+    void abandon(const QString &reason);
+    bool isRunning() const { return m_running; }
+    // True while a command with this kind of confirmation waits for it.
+    bool isAwaiting(Expectation::Kind kind) const;
+
+signals:
+    void commandWritten(int item, int command, const QString &text);
+    // Every line the sign sends while the exchange runs, with what it answered.
+    void lineReceived(const QString &line, const tavrin::protocol::Exchange::Reply &reply);
+    void itemSettled(int item, tavrin::protocol::ItemResult result);
+    // The port is closed.
+    void finished(const tavrin::protocol::ExchangeOutcome &outcome);
+
+private:
+    struct Outstanding
+    {
+        int item;
+        int command;
+        Expectation expectation;
+        qint64 deadline; // ms on m_clock
+    };
+
+    void onLine(const QString &line);
+    void advance();
+    bool writeNextCommand();
+    void settleExpired();
+    void settleItemIfDone(int item);
+    void schedule();
+    void finish();
+    qint64 now() const { return m_clock.elapsed(); }
+
+    link::SerialLink &m_link;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    ExchangeTiming m_timing;
+    ItemSource m_source;
+    ExchangeOutcome m_outcome;
+    QList<std::optional<ItemResult>> m_commandResults; // of the current item
+    QList<Outstanding> m_outstanding;
+    bool m_running = false;
+    bool m_stopRequested = false;
+    bool m_sourceDone = false;
+    int m_nextCommand = 0; // of the current item; its size once all are written
+    qint64 m_itemStarted = 0;
+    qint64 m_lastWrite = 0;
+    qint64 m_nextWriteAt = 0;
+};
+
+} // namespace tavrin::protocol
