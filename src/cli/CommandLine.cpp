@@ -100,12 +100,14 @@ const std::array kVerbs = {
                kPort | kYes, runFactoryReset },
 };
 
-const char kExitStatusHelp[] = "Exit status:\n"
-                               "  0  success\n"
-                               "  1  the sign did not answer, or refused\n"
-                               "  2  usage error, or input refused before anything was sent\n"
-                               "  3  the port cannot be opened\n"
-                               "  4  the output file cannot be written";
+const char kExitStatusHelp[]
+    = "Exit status:\n"
+      "  0    success: the sign confirmed every command\n"
+      "  1    the sign did not answer, did not confirm, or refused (named on stderr)\n"
+      "  2    usage error, or input refused before anything was sent\n"
+      "  3    the port cannot be opened\n"
+      "  4    the output file cannot be written\n"
+      "  130  write interrupted (SIGINT; 143 for SIGTERM) after the item on the line";
 
 const VerbSpec *findVerb(const QString &name)
 {

@@ -91,7 +91,7 @@ void SerialLink::readAvailable()
 {
     const QPointer<SerialLink> self(this);
     // QSerialPort does not emit readyRead again while this slot runs, so bytes that come in
-    // while a line handler waits (say, in sleepTicks) are picked up here, after the handler.
+    // while a line handler runs are picked up here, after the handler.
     while (m_port.isOpen() && m_port.bytesAvailable() > 0) {
         m_errorRun = 0;
         const QStringList lines = m_assembler.feed(m_port.readAll());

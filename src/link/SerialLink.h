@@ -53,7 +53,7 @@ public:
 
 signals:
     // A reply line without its line feed, untrimmed. Lines arrive in order: a line that
-    // completes while a handler is still running (say, in sleepTicks) waits for it to return.
+    // completes while a handler is still running waits for it to return.
     void lineReceived(const QString &line);
     // The device vanished or keeps failing to read; the port is already closed. Emitted once,
     // with a reason in our own words.

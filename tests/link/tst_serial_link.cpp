@@ -1,11 +1,11 @@
 #include "link/PortMap.h"
 #include "link/SerialLink.h"
-#include "link/Sleep.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QSocketNotifier>
 #include <QTest>
+#include <QThread>
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -70,7 +70,7 @@ class TestSerialLink : public QObject
 private slots:
     void initTestCase();
     void talksToTheSign();
-    void lineArrivingWhileHandlerSleeps();
+    void lineArrivingWhileHandlerRuns();
     void openFailures();
     void secondOpenLeavesPortAlone();
     void bytesTakenByAnotherReader();
@@ -119,9 +119,9 @@ void TestSerialLink::talksToTheSign()
     QTRY_COMPARE(lines, (QStringList { "Auto ID\r", "", "LOAD" }));
 }
 
-// A handler that waits in sleepTicks while the sign goes on sending: lines stay in order and
-// none is left stuck in the port's buffer.
-void TestSerialLink::lineArrivingWhileHandlerSleeps()
+// A handler that takes its time while the sign goes on sending: lines stay in order and none
+// is left stuck in the port's buffer.
+void TestSerialLink::lineArrivingWhileHandlerRuns()
 {
     PtyPair pty(kSignPort);
     SerialLink link;
@@ -131,7 +131,7 @@ void TestSerialLink::lineArrivingWhileHandlerSleeps()
         received << line;
         if (line == "first") {
             pty.write("third\n");
-            sleepTicks(30);
+            QThread::msleep(300);
         }
     });
     QVERIFY(pty.write("first\nsecond\n"));
