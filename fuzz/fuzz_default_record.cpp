@@ -1,6 +1,7 @@
 // The sign's default-message record and the other answers the default-message editor reads:
 // the record decoder on every line, then the lines one after another through the editor of
-// each model, opened on a message from a configuration file so that it sends nothing.
+// each model, opened on a message from a configuration file so that it sends nothing, each line
+// as the answer to every command the editor waits on.
 #include "SignFuzzing.h"
 
 #include "editors/DefaultMessageEditor.h"
@@ -21,9 +22,13 @@ void checkRecord(const QString &line)
     fuzz::require(!record.model.contains(QLatin1Char(':')), "record model ends at its colon");
     fuzz::require(!record.text || !record.text->contains(QLatin1Char(',')),
                   "record text ends at its comma");
-    editors::parseDefaultReply(line);
-    editors::parseTestReply(line);
 }
+
+// What the editor writes that the sign answers.
+const std::array<QString, 5> kOutstanding
+    = { editors::kDownloadDefaultMsgCommand, editors::kTimeStatusCommand,
+        QStringLiteral("<DF f=0 c=3 s=0 a=2 sp=2 p=3>WELCOME\r"), QStringLiteral("<del id=def>\r"),
+        QStringLiteral("<TIME f=0 c=3 s=0 a=2 sp=2 p=3 fm=0>IDLE ON\r") };
 
 // Every list of the editor shows one of its own positions, or nothing.
 void checkEditor(const editors::DefaultMessageState &state)
@@ -53,8 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         editor.Form_Load();
         checkEditor(editor.state());
         for (const QString &line : lines) {
-            editor.handleDefaultReply(line);
-            checkEditor(editor.state());
+            for (const QString &outstanding : kOutstanding) {
+                editor.handleDefaultReply(editors::SignAnswer::paired(line, outstanding));
+                checkEditor(editor.state());
+            }
         }
         editor.Form_Unload();
     }

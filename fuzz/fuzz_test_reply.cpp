@@ -1,6 +1,7 @@
 // The sign's lines, one after another, through the test-message window's reply handler, in a
 // window opened over each of the main window's start states with "Save changes to Priority"
-// ticked, so that every selection a record makes is written back to the main window too.
+// ticked, so that every selection a record makes is written back to the main window too. Each
+// line answers the download and a message in turn.
 #include "SignFuzzing.h"
 
 #include "editors/TestMessageEditor.h"
@@ -21,6 +22,9 @@ void checkEditor(const editors::TestMessageState &state)
                   "priority selection");
 }
 
+const QString kOutstanding[] = { QStringLiteral("DOWNLOAD_DEFAULT_MSG\r"),
+                                 QStringLiteral("<id=0 f=0 s=0 c=0 a=0 b=0 p=0 sp=0 t=10>x\r") };
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -35,9 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         editor.Form_Load();
         checkEditor(editor.state());
         for (const QString &line : lines) {
-            editor.handleTestReply(line);
-            checkEditor(editor.state());
-            fuzz::checkMainState(main.state());
+            for (const QString &outstanding : kOutstanding) {
+                editor.handleTestReply(editors::SignAnswer::paired(line, outstanding));
+                checkEditor(editor.state());
+                fuzz::checkMainState(main.state());
+            }
         }
     }
     return 0;

@@ -4,8 +4,6 @@
 #include "ClockCommand.h"
 #include "MessageCodes.h"
 
-#include "link/Sleep.h"
-
 #include <QDateTime>
 
 namespace tavrin::editors {
@@ -31,14 +29,11 @@ DefaultMessageEditor::DefaultMessageEditor(core::DefaultMessageStore &store, Mai
     m_clockUpdate.setInterval(kClockUpdateInterval);
     connect(&m_removeAck, &QTimer::timeout, this, &DefaultMessageEditor::RemoveAck_Timer);
     connect(&m_clockUpdate, &QTimer::timeout, this, &DefaultMessageEditor::ClockUpdate_Timer);
-    connect(&serialLink(), &link::SerialLink::lineReceived, this,
-            &DefaultMessageEditor::handleDefaultReply);
+    connect(&m_port, &MessagePort::answered, this, &DefaultMessageEditor::handleDefaultReply);
+    connect(&m_port, &MessagePort::commandWritten, this, &DefaultMessageEditor::commandWritten);
+    connect(&m_port, &MessagePort::itemSettled, this, &DefaultMessageEditor::itemSettled);
+    connect(&m_port, &MessagePort::idle, this, &DefaultMessageEditor::portIdle);
     connect(&m_port, &MessagePort::activityChanged, this, &DefaultMessageEditor::changed);
-    connect(&m_port, &MessagePort::closed, this, &DefaultMessageEditor::portClosed);
-    connect(&m_port, &MessagePort::lost, this, [this] {
-        restoreButtons();
-        changed();
-    });
     connect(&m_port, &MessagePort::messageRequested, this, &DefaultMessageEditor::messageRequested);
 }
 
@@ -55,7 +50,7 @@ void DefaultMessageEditor::Form_Load()
 
     m_state.timeFormats
         = vocab::timeFormatEntries(vocab::defaultMessageTimeFormatCount(m_main.modelLabel));
-    TimeFormat_Click(0);
+    selectTimeFormat(0);
 
     if (!m_store.IsDefMsgEmpty()) {
         // A file or message with a comma does not split into eight fields and is not loaded.
@@ -67,17 +62,20 @@ void DefaultMessageEditor::Form_Load()
             bool ok = false;
             const qint16 code = fields.at(qsizetype(i) + 2).toShort(&ok);
             if (ok)
-                listClick(kStoredOrder[i], code);
+                selectCode(kStoredOrder[i], code);
         }
         showAck(QStringLiteral("Getting data from File ") + fields.at(0));
-    } else if (download()) {
-        // Shown once the request is out, whatever the sign answers.
-        showAck(QStringLiteral("Data downloaded successfully from LED Sign"));
+    } else {
+        m_placeholderShown = true;
+        m_openingDownload = download();
     }
 }
 
 void DefaultMessageEditor::Form_Unload()
 {
+    // The time-format placeholder is no message of the sign's: what the store holds stays.
+    if (m_placeholderShown && !m_edited)
+        return;
     const auto code = [this](Attribute a) {
         return qint16(m_state.code(a));
     };
@@ -87,6 +85,12 @@ void DefaultMessageEditor::Form_Unload()
 }
 
 void DefaultMessageEditor::listClick(Attribute attribute, int index)
+{
+    m_edited = true;
+    selectCode(attribute, index);
+}
+
+void DefaultMessageEditor::selectCode(Attribute attribute, int index)
 {
     const auto slot = size_t(attribute);
     if (slot >= m_state.codes.size())
@@ -104,6 +108,12 @@ void DefaultMessageEditor::listClick(Attribute attribute, int index)
 
 void DefaultMessageEditor::TimeFormat_Click(int index)
 {
+    m_edited = true;
+    selectTimeFormat(index);
+}
+
+void DefaultMessageEditor::selectTimeFormat(int index)
+{
     if (index < 0 || index >= m_state.timeFormats.size())
         return;
     m_state.timeFormat = index;
@@ -113,6 +123,7 @@ void DefaultMessageEditor::TimeFormat_Click(int index)
 
 void DefaultMessageEditor::InsertTime_Click()
 {
+    m_edited = true;
     const QString format = m_state.timeFormats.value(m_state.timeFormat);
     setMessage(m_state.message + QLatin1Char('<') + format + QLatin1Char('>'));
 }
@@ -122,6 +133,7 @@ void DefaultMessageEditor::setMessageText(const QString &text)
     QString normalized = text;
     normalized.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     normalized.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    m_edited = m_edited || normalized != m_state.message;
     setMessage(normalized);
 }
 
@@ -152,36 +164,37 @@ void DefaultMessageEditor::ClockUpdate_Timer()
     changed();
 }
 
-void DefaultMessageEditor::Sleep(int count)
+void DefaultMessageEditor::handleDefaultReply(const SignAnswer &answer)
 {
-    link::sleepTicks(count);
-}
-
-void DefaultMessageEditor::handleDefaultReply(const QString &line)
-{
-    const DefaultReply reply = parseDefaultReply(line);
+    const DefaultReply reply = parseDefaultReply(answer);
     switch (reply.kind) {
     case DefaultReply::Kind::Ignored:
-        break;
+        return;
     case DefaultReply::Kind::Done:
         showAck(m_state.timeDisplayOn() && !m_state.message.isEmpty()
                     ? kRemoveMessageText
                     : QStringLiteral("Upload Successfull"));
         break;
     case DefaultReply::Kind::TimeStatus:
-        if (reply.timeDisplayOn) { // a line without the status part leaves it as it was
-            m_state.timeDisplayStatus = *reply.timeDisplayOn ? DefaultMessageState::kTimeOn
-                                                             : DefaultMessageState::kTimeOff;
-            changed();
-        }
-        break;
+        m_state.timeDisplayStatus
+            = reply.timeDisplayOn ? DefaultMessageState::kTimeOn : DefaultMessageState::kTimeOff;
+        changed();
+        return;
     case DefaultReply::Kind::DefaultUploaded:
         showAck(QStringLiteral("Default message uploaded successfully"));
         break;
+    case DefaultReply::Kind::DefaultDeleted:
+        showAck(QStringLiteral("Default message deleted"));
+        break;
     case DefaultReply::Kind::Record:
         applyRecord(reply.record);
+        if (m_openingDownload)
+            showAck(QStringLiteral("Data downloaded successfully from LED Sign"));
         break;
     }
+    // The sign now holds what is shown, unless it took only the time display.
+    if (!answer.command.startsWith(QLatin1String("<TIME")))
+        m_placeholderShown = false;
 }
 
 void DefaultMessageEditor::applyRecord(const DefaultMessageRecord &record)
@@ -193,7 +206,7 @@ void DefaultMessageEditor::applyRecord(const DefaultMessageRecord &record)
     };
     for (const auto &[attribute, code] : codes) {
         if (code)
-            listClick(attribute, *code);
+            selectCode(attribute, *code);
     }
     if (record.text)
         setMessage(*record.text);

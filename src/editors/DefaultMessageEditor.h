@@ -31,12 +31,13 @@ class DefaultMessageEditor : public QObject
     Q_OBJECT
 
 public:
-    static constexpr qint16 kComCloseTicks = 10; // the port closes on the eleventh tick
+    // The port closes ten 50 ms ticks after the last write, on the eleventh.
+    static constexpr auto kCloseDelay = 550ms;
+    static constexpr auto kTimeStatusPause = 100ms; // after DOWNLOAD_DEFAULT_MSG
+    static constexpr auto kTimeCommandPause = 200ms; // after the message command
+    static constexpr auto kResetPause = 500ms; // after the time command
     static constexpr auto kRemoveAckDelay = 5000ms;
     static constexpr auto kClockUpdateInterval = 1000ms;
-    static constexpr int kTimeStatusWaitTicks = 10; // between the two download requests
-    static constexpr int kTimeCommandWaitTicks = 20;
-    static constexpr int kResetWaitTicks = 50;
 
     inline static const QString kRemoveMessageText
         = QStringLiteral("Remove message and Click \"Upload to Sign\" to display Time");
@@ -49,11 +50,12 @@ public:
 
     // Opening: profile, time formats, then the stored record or a download from the sign.
     void Form_Load();
-    // Closing: the text and the six indexes go back to the main window's record.
+    // Closing: the text and the six indexes go back to the main window's record, unless the
+    // editor opened to a download that the sign never confirmed and nothing was edited since.
     void Form_Unload();
 
-    // A selection in fontList, ColorList, StyleList, AlignmentList, SpeedList or PauseList,
-    // by the operator or by a record; an index the list cannot take changes nothing.
+    // The operator's selection in fontList, ColorList, StyleList, AlignmentList, SpeedList or
+    // PauseList; an index the list cannot take changes nothing.
     void listClick(vocab::Attribute attribute, int index);
     void TimeFormat_Click(int index);
     void InsertTime_Click();
@@ -68,14 +70,12 @@ public:
     void RemoveAck_Timer();
     void ClockUpdate_Timer();
 
-    void handleDefaultReply(const QString &line);
-    // Waits count ticks of 10 ms while events go on.
-    void Sleep(int count);
+    // A line from the sign while a send runs; it changes what it confirmed, if anything.
+    void handleDefaultReply(const SignAnswer &answer);
 
+    // From a send until its port has closed again.
+    bool isBusy() const { return m_port.isBusy(); }
     link::SerialLink &serialLink() { return m_port.serialLink(); }
-    QTimer &comCloseTimer() { return m_port.comCloseTimer(); }
-    QTimer &removeAckTimer() { return m_removeAck; }
-    QTimer &clockUpdateTimer() { return m_clockUpdate; }
 
 signals:
     // The lists were filled for the model (once, while opening).
@@ -88,17 +88,23 @@ private:
     void changed() { emit stateChanged(); }
     void setMessage(const QString &text);
     void showAck(const QString &text);
+    void selectCode(vocab::Attribute attribute, int index);
+    void selectTimeFormat(int index);
     bool download();
-    bool openPort();
+    bool send(MessagePort::ItemBuilder build);
     void restoreButtons();
-    void portClosed(bool portWasOpen);
+    void commandWritten(const QString &text);
+    void itemSettled(const protocol::ExchangeItem &item, protocol::ItemResult result);
+    void portIdle();
     void applyRecord(const DefaultMessageRecord &record);
 
     core::DefaultMessageStore &m_store;
     const MainWindowView m_main;
     DefaultMessageState m_state;
-    MessagePort m_port { m_state, kComCloseTicks };
-    bool m_waiting = false; // a send waits in Sleep; other sends wait their turn
+    MessagePort m_port { m_state, kCloseDelay };
+    bool m_openingDownload = false; // the download that Form_Load started is under way
+    bool m_placeholderShown = false; // no record since opening without a stored message
+    bool m_edited = false; // by the operator
     QTimer m_removeAck;
     QTimer m_clockUpdate;
 };

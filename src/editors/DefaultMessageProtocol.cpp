@@ -2,8 +2,6 @@
 
 #include "MessageCodes.h"
 
-#include <QStringList>
-
 namespace tavrin::editors {
 
 namespace {
@@ -35,46 +33,37 @@ QString timeDisplayCommand(const MessageAttributes &attributes, int timeFormat)
         + QString::number(timeFormat) + QStringLiteral(">IDLE ON");
 }
 
-DefaultReply parseDefaultReply(const QString &line)
+DefaultReply parseDefaultReply(const SignAnswer &answer)
 {
     using Kind = DefaultReply::Kind;
+    using Expected = protocol::Expectation::Kind;
     DefaultReply reply;
-    if (line.isEmpty())
+    if (!answer.confirms())
         return reply;
-    if (line.contains(QLatin1String("done"), Qt::CaseInsensitive)) {
-        reply.kind = Kind::Done;
-    } else if (line.compare(QLatin1String("error"), Qt::CaseInsensitive) == 0) {
-        // the sign refused a command: nothing to show
-    } else if (line.startsWith(QLatin1String("TIME"))) {
-        reply.kind = Kind::TimeStatus;
-        const QStringList parts = line.split(QLatin1Char(':'));
-        if (parts.size() > 2)
-            reply.timeDisplayOn = parts.at(2) == QLatin1String("1");
-    } else if (line.startsWith(QLatin1String("default"))) {
-        reply.kind = Kind::DefaultUploaded;
-    } else if (!line.contains(QLatin1Char(':'))
-               || line.contains(QLatin1String("SET TIME"), Qt::CaseInsensitive)) {
-        // another acknowledgement, or the clock's
-    } else {
+    const Expected expected = protocol::expectationFor(answer.command).kind;
+    // The record is read whole, whatever words its message holds ("Well done").
+    if (expected == Expected::DefaultRecord) {
         reply.kind = Kind::Record;
-        reply.record = decodeDefaultMessageRecord(line);
+        reply.record = decodeDefaultMessageRecord(answer.line);
+    } else if (expected == Expected::TimeStatus) {
+        reply.kind = Kind::TimeStatus;
+        // Confirmed, it is "TIME:STATUS:0" or "TIME:STATUS:1", perhaps with a carriage return.
+        reply.timeDisplayOn = protocol::withoutCarriageReturn(answer.line).endsWith(u'1');
+    } else if (answer.command.startsWith(QLatin1String("<del id=def>"))) {
+        reply.kind = Kind::DefaultDeleted;
+    } else if (answer.line.contains(QLatin1String("done"), Qt::CaseInsensitive)) {
+        reply.kind = Kind::Done;
+    } else if (answer.line.startsWith(QLatin1String("default"))) {
+        reply.kind = Kind::DefaultUploaded;
     }
     return reply;
 }
 
-DefaultReply parseTestReply(const QString &line)
+DefaultReply parseTestReply(const SignAnswer &answer)
 {
-    DefaultReply reply = parseDefaultReply(line);
-    // Without its own TIME and "default" rules, those lines fall to the later ones.
-    if (reply.kind == DefaultReply::Kind::TimeStatus
-        || reply.kind == DefaultReply::Kind::DefaultUploaded) {
+    DefaultReply reply = parseDefaultReply(answer);
+    if (reply.kind != DefaultReply::Kind::Done && reply.kind != DefaultReply::Kind::Record)
         reply = {};
-        if (line.contains(QLatin1Char(':'))
-            && !line.contains(QLatin1String("SET TIME"), Qt::CaseInsensitive)) {
-            reply.kind = DefaultReply::Kind::Record;
-            reply.record = decodeDefaultMessageRecord(line);
-        }
-    }
     return reply;
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "DefaultMessageRecord.h"
+#include "MessagePort.h"
 
 #include <QString>
-
-#include <optional>
 
 namespace tavrin::editors {
 
@@ -37,22 +36,24 @@ QString defaultMessageCommand(const QString &text, const MessageAttributes &attr
 // "<TIME f=.. c=.. s=.. a=.. sp=.. p=.. fm=..>IDLE ON", before its "\r".
 QString timeDisplayCommand(const MessageAttributes &attributes, int timeFormat);
 
-// One reply line as handleDefaultReply tells it apart (first match wins).
+// What a line that confirmed one of the editor's commands says; a line that confirmed nothing
+// says nothing (Ignored), whatever words it holds.
 struct DefaultReply
 {
     enum class Kind {
         Ignored,
-        Done, // the sign took an upload
+        Done, // "done": the sign took the message or the time display
         TimeStatus, // the answer to TIME_STATUS
-        DefaultUploaded, // a line beginning with "default"
-        Record, // the sign's default-message record
+        DefaultUploaded, // "default msg": the sign took the message
+        DefaultDeleted, // the answer to "<del id=def>"
+        Record, // the sign's default-message record, the answer to DOWNLOAD_DEFAULT_MSG
     };
     Kind kind = Kind::Ignored;
-    std::optional<bool> timeDisplayOn; // TimeStatus: nothing when the line has no third part
+    bool timeDisplayOn = false; // TimeStatus
     DefaultMessageRecord record;
 };
-DefaultReply parseDefaultReply(const QString &line);
-// The test-message window's reading of the same replies: only Done, Record or Ignored.
-DefaultReply parseTestReply(const QString &line);
+DefaultReply parseDefaultReply(const SignAnswer &answer);
+// The test-message window's reading of the same answers: only Done, Record or Ignored.
+DefaultReply parseTestReply(const SignAnswer &answer);
 
 } // namespace tavrin::editors

@@ -14,11 +14,19 @@ namespace {
 const QString kDownloadCaption = QStringLiteral("Download from Sign");
 const QString kUploadCaption = QStringLiteral("Upload to Sign");
 
+// Item names, as the Ack label names what the sign did not confirm.
+const QString kDownloadItem = QStringLiteral("the download");
+const QString kMessageItem = QStringLiteral("the message");
+const QString kClockItem = QStringLiteral("the clock");
+const QString kTimeDisplayItem = QStringLiteral("the time display");
+
+constexpr auto kCloseAtOnce = 0ms;
+
 } // namespace
 
-bool DefaultMessageEditor::openPort()
+bool DefaultMessageEditor::send(MessagePort::ItemBuilder build)
 {
-    return m_port.open(m_main.portIndex + 1);
+    return m_port.send(m_main.portIndex + 1, std::move(build));
 }
 
 void DefaultMessageEditor::restoreButtons()
@@ -37,34 +45,25 @@ void DefaultMessageEditor::Download_Click()
 
 bool DefaultMessageEditor::download()
 {
-    if (m_waiting)
-        return false;
     m_store.DeleteConfigFileName(); // the message now comes from the sign
     m_state.downloadEnabled = false;
     m_state.uploadEnabled = false;
     m_state.downloadCaption = QStringLiteral("Reading...");
     changed();
-    if (!openPort()) {
+    const bool sent = send([] {
+        return protocol::ExchangeItem { kDownloadItem,
+                                        { { kDownloadDefaultMsgCommand },
+                                          { kTimeStatusCommand, kTimeStatusPause } } };
+    });
+    if (!sent) {
         restoreButtons();
         changed();
-        return false;
     }
-    serialLink().write(kDownloadDefaultMsgCommand);
-    m_waiting = true;
-    Sleep(kTimeStatusWaitTicks);
-    m_waiting = false;
-    // A line lost during the wait was told and gave the buttons back; nothing more goes out,
-    // and nothing may look as if it did.
-    if (!serialLink().write(kTimeStatusCommand))
-        return false;
-    m_port.startClosing();
-    return true;
+    return sent;
 }
 
 void DefaultMessageEditor::Upload_Click()
 {
-    if (m_waiting)
-        return;
     const MessageAttributes attributes = m_state.attributes();
     const QString command
         = defaultMessageCommand(m_state.message, attributes, m_state.timeDisplayOn());
@@ -74,74 +73,85 @@ void DefaultMessageEditor::Upload_Click()
     }
     m_state.test = command;
     changed();
-    if (!openPort())
-        return;
-    // Disabled before the writes, not after: a time display upload waits 700 ms in between.
-    m_state.downloadEnabled = false;
-    m_state.uploadEnabled = false;
-    m_state.uploadCaption = QStringLiteral("Writing...");
-    serialLink().write(command + QLatin1Char('\r'));
 
+    protocol::ExchangeItem item { kMessageItem, { { command + QLatin1Char('\r') } } };
     const bool anyChanged
         = std::find(m_state.attributeChanged.begin(), m_state.attributeChanged.end(), true)
         != m_state.attributeChanged.end();
     if (m_state.timeDisplayOn() && anyChanged) {
-        const QString timeCommand = timeDisplayCommand(attributes, m_state.timeFormat);
-        m_state.test = timeCommand;
-        changed();
-        m_waiting = true;
-        Sleep(kTimeCommandWaitTicks);
-        // As in download(): after a line lost during a wait, Test must not claim the RESET.
-        bool lineKept = serialLink().write(timeCommand + QLatin1Char('\r'));
-        if (lineKept) {
-            Sleep(kResetWaitTicks);
-            lineKept = serialLink().write(kResetCommand);
-        }
-        m_waiting = false;
-        if (!lineKept)
-            return;
-        m_state.test += QStringLiteral(" , RESET");
+        item.commands << protocol::SignCommand { timeDisplayCommand(attributes, m_state.timeFormat)
+                                                     + QLatin1Char('\r'),
+                                                 kTimeCommandPause }
+                      << protocol::SignCommand { kResetCommand, kResetPause };
     }
+    if (!send([item] { return item; }))
+        return;
+    m_state.downloadEnabled = false;
+    m_state.uploadEnabled = false;
+    m_state.uploadCaption = QStringLiteral("Writing...");
     m_removeAck.stop();
-    m_port.startClosing();
+    changed();
 }
 
 void DefaultMessageEditor::TimeOnIdle_Click()
 {
-    if (m_waiting || !openPort())
+    const bool on = !m_state.timeDisplayOn();
+    // The switch goes out bare and the port closes at once; the download shows the new state.
+    const bool sent = m_port.send(
+        m_main.portIndex + 1,
+        [on] {
+            return protocol::ExchangeItem { kTimeDisplayItem,
+                                            { { on ? kIdleOnCommand : kIdleOffCommand } } };
+        },
+        kCloseAtOnce);
+    if (!sent)
         return;
-    if (!m_state.timeDisplayOn()) {
-        m_state.fontListEnabled = false;
-        serialLink().write(kIdleOnCommand);
-        serialLink().close();
-        if (!m_state.message.isEmpty())
-            showAck(kRemoveMessageText);
-    } else {
-        m_state.fontListEnabled = true;
-        serialLink().write(kIdleOffCommand);
-        serialLink().close();
-    }
+    m_state.fontListEnabled = !on;
+    if (on && !m_state.message.isEmpty())
+        showAck(kRemoveMessageText);
     changed();
-    download(); // its TIME_STATUS answer shows the new state
+    download();
 }
 
 void DefaultMessageEditor::SetTime_Click()
 {
-    if (m_waiting || !openPort())
+    // Read from the clock when it goes out, which may be after a send under way.
+    if (!send([] {
+            return protocol::ExchangeItem { kClockItem,
+                                            { { clockCommand(QDateTime::currentDateTime()) } } };
+        }))
         return;
-    serialLink().write(clockCommand(QDateTime::currentDateTime()));
     m_state.setTimeEnabled = false;
     m_state.downloadEnabled = false;
     m_state.uploadEnabled = false;
     m_state.uploadCaption = QStringLiteral("Writing...");
     m_removeAck.stop();
-    m_port.startClosing();
+    changed();
 }
 
-void DefaultMessageEditor::portClosed(bool portWasOpen)
+void DefaultMessageEditor::commandWritten(const QString &text)
 {
-    if (portWasOpen)
-        restoreButtons();
+    if (text.startsWith(QLatin1String("<TIME f="))) {
+        m_state.test = text.chopped(1);
+        changed();
+    } else if (text == kResetCommand) {
+        m_state.test += QStringLiteral(" , RESET");
+        changed();
+    }
+}
+
+void DefaultMessageEditor::itemSettled(const protocol::ExchangeItem &item,
+                                       protocol::ItemResult result)
+{
+    if (item.name == kDownloadItem)
+        m_openingDownload = false;
+    if (result != protocol::ItemResult::Confirmed)
+        showAck(unconfirmedText(result, item.name));
+}
+
+void DefaultMessageEditor::portIdle()
+{
+    restoreButtons();
     // While the sign shows the time on idle, these attributes belong to the time display.
     const bool off = !m_state.timeDisplayOn();
     m_state.fontListEnabled = off;

@@ -4,58 +4,100 @@
 
 namespace tavrin::editors {
 
-MessagePort::MessagePort(PortActivity &activity, qint16 closeTicks, QObject *parent)
+SignAnswer SignAnswer::paired(const QString &line, const QString &outstanding)
+{
+    const protocol::Verdict verdict = protocol::judge(protocol::expectationFor(outstanding), line);
+    if (verdict == protocol::Verdict::Unrelated)
+        return { line, {}, verdict };
+    return { line, outstanding, verdict };
+}
+
+QString unconfirmedText(protocol::ItemResult result, const QString &what)
+{
+    switch (result) {
+    case protocol::ItemResult::Confirmed:
+        break;
+    case protocol::ItemResult::Refused:
+        return QStringLiteral("The sign refused ") + what;
+    case protocol::ItemResult::Unconfirmed:
+        return QStringLiteral("The sign did not confirm ") + what;
+    case protocol::ItemResult::Lost:
+        return QStringLiteral("The line was lost before the sign confirmed ") + what;
+    }
+    return {};
+}
+
+MessagePort::MessagePort(PortActivity &activity, std::chrono::milliseconds closeDelay,
+                         QObject *parent)
     : QObject(parent)
     , m_activity(activity)
-    , m_closeTicks(closeTicks)
+    , m_closeDelay(closeDelay)
 {
-    m_comClose.setInterval(kComCloseInterval);
     m_progressTimer.setInterval(kProgressInterval);
-    connect(&m_comClose, &QTimer::timeout, this, &MessagePort::ComClose_Timer);
     connect(&m_progressTimer, &QTimer::timeout, this, &MessagePort::ProgressTimer_Timer);
-    connect(&m_link, &link::SerialLink::linkLost, this, &MessagePort::onLinkLost);
+    connect(&m_exchange, &protocol::Exchange::commandWritten, this,
+            [this](int, int, const QString &text) { emit commandWritten(text); });
+    connect(&m_exchange, &protocol::Exchange::lineReceived, this, &MessagePort::onLine);
+    connect(&m_exchange, &protocol::Exchange::itemSettled, this,
+            [this](int, protocol::ItemResult result) { emit itemSettled(m_item, result); });
+    connect(&m_exchange, &protocol::Exchange::finished, this, &MessagePort::onFinished);
+    // Connected after the exchange's own handler, so the send is over when this is told.
+    connect(&m_link, &link::SerialLink::linkLost, this, [this](const QString &description) {
+        emit messageRequested(core::kAppTitle,
+                              link::connectionLostText(m_link.portNumber(), description));
+    });
 }
 
-bool MessagePort::open(int portNumber)
+bool MessagePort::send(int portNumber, ItemBuilder build)
 {
-    // A send while the previous one still holds the port goes out on it; the countdown
-    // starts again after this send.
-    m_comClose.stop();
-    if (m_link.isOpen())
-        return true;
-    const link::OpenResult opened = m_link.open(portNumber);
-    if (opened)
-        return true;
-    emit messageRequested(core::kAppTitle, link::openFailureMessage(opened, portNumber));
-    return false;
+    return send(portNumber, std::move(build), m_closeDelay);
 }
 
-void MessagePort::startClosing()
+bool MessagePort::send(int portNumber, ItemBuilder build, std::chrono::milliseconds closeDelay)
 {
-    m_activity.closeCountdown = m_closeTicks;
-    m_lateTicks = 0;
-    m_comClose.start();
+    const Send send { portNumber, std::move(build), closeDelay };
+    if (isBusy())
+        m_waiting << send;
+    else if (!start(send))
+        return false;
     m_activity.progress = 0;
     m_activity.progressVisible = true;
     m_progressTimer.start();
     emit activityChanged();
+    return true;
 }
 
-void MessagePort::ComClose_Timer()
+bool MessagePort::start(const Send &send)
 {
-    if (m_activity.closeCountdown >= 1) {
-        --m_activity.closeCountdown;
-        return;
+    protocol::ExchangeTiming timing;
+    timing.replyWait = m_closeDelay;
+    timing.closeDelay = send.closeDelay;
+    timing.longReplyLimit = kLongReplyLimit;
+    m_item = send.build();
+    const link::OpenResult opened = m_exchange.start(send.portNumber, timing, QList { m_item });
+    if (!opened)
+        emit messageRequested(core::kAppTitle, link::openFailureMessage(opened, send.portNumber));
+    return bool(opened);
+}
+
+void MessagePort::onLine(const QString &line, const protocol::Exchange::Reply &reply)
+{
+    if (reply.item < 0)
+        emit answered({ line, {}, protocol::Verdict::Unrelated });
+    else
+        emit answered({ line, m_item.commands.at(reply.command).text, reply.verdict });
+}
+
+void MessagePort::onFinished(const protocol::ExchangeOutcome &outcome)
+{
+    if (!outcome.lostReason.isEmpty())
+        m_waiting.clear(); // nothing more goes out on a lost line
+    while (!m_waiting.isEmpty()) {
+        if (start(m_waiting.takeFirst()))
+            return;
+        m_waiting.clear(); // told; what waited behind it needs the same port
     }
-    // A reply still coming in (a long message at 9600 baud) keeps the port open a while.
-    if (m_link.lineArriving() && m_lateTicks < kLongReplyTicks) {
-        ++m_lateTicks;
-        return;
-    }
-    m_comClose.stop();
-    const bool wasOpen = m_link.isOpen();
-    m_link.close();
-    emit closed(wasOpen);
+    emit idle();
 }
 
 void MessagePort::ProgressTimer_Timer()
@@ -67,15 +109,6 @@ void MessagePort::ProgressTimer_Timer()
         m_activity.progressVisible = false; // the timer runs on; there is nothing more to show
         emit activityChanged();
     }
-}
-
-void MessagePort::onLinkLost(const QString &description)
-{
-    m_comClose.stop();
-    m_activity.closeCountdown = 0;
-    emit lost();
-    emit messageRequested(core::kAppTitle,
-                          link::connectionLostText(m_link.portNumber(), description));
 }
 
 } // namespace tavrin::editors

@@ -1,72 +1,103 @@
 #pragma once
 
 #include "link/SerialLink.h"
+#include "protocol/Exchange.h"
 
+#include <QList>
 #include <QObject>
 #include <QTimer>
 
 #include <chrono>
+#include <functional>
 
 namespace tavrin::editors {
 
 using namespace std::chrono_literals;
 
-// What a message window shows of its port: the progress bar after a send, and the ComClose
-// ticks left before the port closes.
+// What a message window shows of its port: the progress bar after a send.
 struct PortActivity
 {
     static constexpr int kProgressEnd = 500;
 
     int progress = 0;
     bool progressVisible = false;
-    qint16 closeCountdown = 0;
 };
 
-// A message window's own line to the sign (its MSComm1 with ComClose and ProgressTimer): a
-// send opens the port, or goes out on the one a previous send still holds, and ComClose
-// closes it after a countdown of short ticks, later while a reply is still arriving. The
-// window owns it and its PortActivity; replies come from serialLink().
+// A line from the sign with the command it answered, as the exchange paired them. command is
+// empty when the line answered nothing outstanding.
+struct SignAnswer
+{
+    QString line;
+    QString command; // as written, its "\r" included
+    protocol::Verdict verdict = protocol::Verdict::Unrelated;
+
+    bool confirms() const { return verdict == protocol::Verdict::Confirms; }
+    // The line as the exchange pairs it while outstanding is the one command waiting.
+    static SignAnswer paired(const QString &line, const QString &outstanding);
+};
+
+// What the Ack label says of a send the sign did not confirm: "The sign refused the clock".
+QString unconfirmedText(protocol::ItemResult result, const QString &what);
+
+// A message window's own line to the sign (its MSComm1 with ProgressTimer). Each send is one
+// exchange: it opens the port, writes the item's commands at their pauses, pairs the sign's
+// lines with them and closes the port a close delay after the last write, later while a reply
+// is still arriving. A send made while another runs goes out when that one has closed.
 class MessagePort : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr auto kComCloseInterval = 50ms;
-    static constexpr int kLongReplyTicks = 60; // at most this much longer for a reply under way
+    using ItemBuilder = std::function<protocol::ExchangeItem()>;
+
     static constexpr auto kProgressInterval = 10ms;
     static constexpr int kProgressStep = 25;
+    static constexpr auto kLongReplyLimit = 3000ms;
 
-    // The port closes on the tick after closeTicks ticks.
-    MessagePort(PortActivity &activity, qint16 closeTicks, QObject *parent = nullptr);
+    // Each command waits closeDelay for its confirmation, and the port closes that long after
+    // the last write unless a send says otherwise.
+    MessagePort(PortActivity &activity, std::chrono::milliseconds closeDelay,
+                QObject *parent = nullptr);
 
-    // Opens COM k for a send; the countdown stops until startClosing(). A port that cannot be
-    // opened is told (messageRequested) and false returned.
-    bool open(int portNumber);
-    // After a send: the countdown and the progress bar start again.
-    void startClosing();
+    // Sends the item that build() makes when its turn comes, on COM k. False when the port
+    // cannot be opened now; that is told (messageRequested).
+    bool send(int portNumber, ItemBuilder build);
+    bool send(int portNumber, ItemBuilder build, std::chrono::milliseconds closeDelay);
+    // From a send until its port has closed and no other send waits.
+    bool isBusy() const { return m_exchange.isRunning() || !m_waiting.isEmpty(); }
 
     link::SerialLink &serialLink() { return m_link; }
-    QTimer &comCloseTimer() { return m_comClose; }
 
-    void ComClose_Timer();
     void ProgressTimer_Timer();
 
 signals:
     void activityChanged();
-    // ComClose is over; portWasOpen when it closed the port itself (not a loss before it).
-    void closed(bool portWasOpen);
-    // The line was lost and told; the port is closed and the send is over.
-    void lost();
+    void commandWritten(const QString &text);
+    void answered(const tavrin::editors::SignAnswer &answer);
+    void itemSettled(const tavrin::protocol::ExchangeItem &item,
+                     tavrin::protocol::ItemResult result);
+    // The port is closed and no send waits: the send buttons may come back.
+    void idle();
     void messageRequested(const QString &title, const QString &text);
 
 private:
-    void onLinkLost(const QString &description);
+    struct Send
+    {
+        int portNumber;
+        ItemBuilder build;
+        std::chrono::milliseconds closeDelay;
+    };
+
+    bool start(const Send &send);
+    void onLine(const QString &line, const protocol::Exchange::Reply &reply);
+    void onFinished(const protocol::ExchangeOutcome &outcome);
 
     PortActivity &m_activity;
-    const qint16 m_closeTicks;
-    int m_lateTicks = 0; // ComClose ticks spent past the countdown on an unfinished reply
+    const std::chrono::milliseconds m_closeDelay;
     link::SerialLink m_link;
-    QTimer m_comClose;
+    protocol::Exchange m_exchange { m_link };
+    protocol::ExchangeItem m_item; // the one on the line
+    QList<Send> m_waiting;
     QTimer m_progressTimer;
 };
 

@@ -39,19 +39,17 @@ TestMessageEditor::TestMessageEditor(core::MainController &main, QObject *parent
     m_clockUpdate.setInterval(kClockUpdateInterval);
     connect(&m_removeAck, &QTimer::timeout, this, &TestMessageEditor::RemoveAck_Timer);
     connect(&m_clockUpdate, &QTimer::timeout, this, &TestMessageEditor::ClockUpdate_Timer);
-    connect(&serialLink(), &link::SerialLink::lineReceived, this,
-            &TestMessageEditor::handleTestReply);
-    connect(&m_port, &MessagePort::activityChanged, this, &TestMessageEditor::changed);
-    // A close by ComClose or a lost line ends the send: the buttons come back.
-    connect(&m_port, &MessagePort::closed, this, [this](bool portWasOpen) {
-        if (portWasOpen)
-            restoreButtons();
-        changed();
-    });
-    connect(&m_port, &MessagePort::lost, this, [this] {
+    connect(&m_port, &MessagePort::answered, this, &TestMessageEditor::handleTestReply);
+    connect(&m_port, &MessagePort::itemSettled, this,
+            [this](const protocol::ExchangeItem &item, protocol::ItemResult result) {
+                if (result != protocol::ItemResult::Confirmed)
+                    showAck(unconfirmedText(result, item.name));
+            });
+    connect(&m_port, &MessagePort::idle, this, [this] {
         restoreButtons();
         changed();
     });
+    connect(&m_port, &MessagePort::activityChanged, this, &TestMessageEditor::changed);
     connect(&m_port, &MessagePort::messageRequested, this, &TestMessageEditor::messageRequested);
 }
 
@@ -296,9 +294,9 @@ void TestMessageEditor::ClockUpdate_Timer()
     changed();
 }
 
-void TestMessageEditor::handleTestReply(const QString &line)
+void TestMessageEditor::handleTestReply(const SignAnswer &answer)
 {
-    const DefaultReply reply = parseTestReply(line);
+    const DefaultReply reply = parseTestReply(answer);
     if (reply.kind == DefaultReply::Kind::Done) {
         showAck(QStringLiteral("Upload Successfull"));
     } else if (reply.kind == DefaultReply::Kind::Record) {
@@ -306,7 +304,7 @@ void TestMessageEditor::handleTestReply(const QString &line)
         const std::optional<qint16> codes[]
             = { r.font, r.style, r.color, r.speed, r.alignment, r.pause };
         for (size_t i = 0; i < kRecordOrder.size(); ++i) {
-            if (codes[i]) // a short record applies what it holds
+            if (codes[i]) // a number beyond 16 bits is skipped
                 listClick(kRecordOrder[i], *codes[i]);
         }
         if (r.text) {

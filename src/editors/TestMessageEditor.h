@@ -27,9 +27,7 @@ class TestMessageEditor : public QObject
     Q_OBJECT
 
 public:
-    // The port closes 500 ms after a send, counted in short ticks so that a reply still
-    // coming in (a long stored message at 9600 baud) can keep it open a while longer.
-    static constexpr qint16 kComCloseTicks = 9; // closes on the tenth tick
+    static constexpr auto kCloseDelay = 500ms; // from the send to the port's close
     static constexpr auto kRemoveAckDelay = 5000ms;
     static constexpr auto kClockUpdateInterval = 1000ms;
 
@@ -77,12 +75,12 @@ public:
     void RemoveAck_Timer();
     void ClockUpdate_Timer();
 
-    void handleTestReply(const QString &line);
+    // A line from the sign while a send runs; it changes what it confirmed, if anything.
+    void handleTestReply(const SignAnswer &answer);
 
+    // From a send until its port has closed again.
+    bool isBusy() const { return m_port.isBusy(); }
     link::SerialLink &serialLink() { return m_port.serialLink(); }
-    QTimer &comCloseTimer() { return m_port.comCloseTimer(); }
-    QTimer &removeAckTimer() { return m_removeAck; }
-    QTimer &clockUpdateTimer() { return m_clockUpdate; }
 
 signals:
     // The lists were filled for the model (once, while opening).
@@ -98,8 +96,8 @@ private:
     void format(vocab::Attribute attribute, int index);
     void applyToTarget(const QTextCharFormat &format);
     void showAck(const QString &text);
-    void send(const QString &command, bool setTimeToo);
-    bool openPort();
+    bool sendWriting(MessagePort::ItemBuilder item);
+    void sendMessage(const QString &command);
     void restoreButtons();
 
     core::MainController &m_main;
@@ -108,7 +106,7 @@ private:
     QTextCursor m_cursor;
     bool m_editing = false; // the editor itself is changing the document
     int m_buildDepth = 0;
-    MessagePort m_port { m_state, kComCloseTicks };
+    MessagePort m_port { m_state, kCloseDelay };
     QTimer m_removeAck;
     QTimer m_clockUpdate;
 };

@@ -14,12 +14,12 @@ namespace {
 
 const QString kWritingCaption = QStringLiteral("Writing...");
 
-} // namespace
+// Item names, as the Ack label names what the sign did not confirm.
+const QString kMessageItem = QStringLiteral("the message");
+const QString kClockItem = QStringLiteral("the clock");
+const QString kDownloadItem = QStringLiteral("the download");
 
-bool TestMessageEditor::openPort()
-{
-    return m_port.open(m_main.state().portIndex + 1);
-}
+} // namespace
 
 void TestMessageEditor::restoreButtons()
 {
@@ -30,49 +30,61 @@ void TestMessageEditor::restoreButtons()
     m_state.setTimeEnabled = true;
 }
 
-// Upload, Test double-click and Set Time: the command goes out, Upload shows "Writing...".
-void TestMessageEditor::send(const QString &command, bool setTimeToo)
+// Upload, Test double-click and Set Time: Upload shows "Writing...".
+bool TestMessageEditor::sendWriting(MessagePort::ItemBuilder item)
+{
+    if (!m_port.send(m_main.state().portIndex + 1, std::move(item)))
+        return false;
+    m_state.downloadEnabled = false;
+    m_state.uploadEnabled = false;
+    m_state.uploadCaption = kWritingCaption;
+    m_removeAck.stop();
+    changed();
+    return true;
+}
+
+void TestMessageEditor::sendMessage(const QString &command)
 {
     if (firstUnsendableCharacter(command)) {
         showAck(unsendableCharacterText(command));
         return; // nothing goes out until the character is gone
     }
-    if (!openPort())
-        return;
-    serialLink().write(command);
-    m_state.downloadEnabled = false;
-    m_state.uploadEnabled = false;
-    if (setTimeToo)
-        m_state.setTimeEnabled = false;
-    m_state.uploadCaption = kWritingCaption;
-    m_port.startClosing();
-    m_removeAck.stop();
+    sendWriting([command] { return protocol::ExchangeItem { kMessageItem, { { command } } }; });
 }
 
 void TestMessageEditor::Upload_Click()
 {
-    send(buildTestMessage(), false);
+    sendMessage(buildTestMessage());
 }
 
 void TestMessageEditor::Test_DblClick()
 {
-    send(m_state.test + QLatin1Char('\r'), false);
+    sendMessage(m_state.test + QLatin1Char('\r'));
 }
 
 void TestMessageEditor::SetTime_Click()
 {
-    send(clockCommand(QDateTime::currentDateTime()), true);
+    // Read from the clock when it goes out, which may be after a send under way.
+    if (sendWriting([] {
+            return protocol::ExchangeItem { kClockItem,
+                                            { { clockCommand(QDateTime::currentDateTime()) } } };
+        })) {
+        m_state.setTimeEnabled = false;
+        changed();
+    }
 }
 
 void TestMessageEditor::Download_Click()
 {
-    if (!openPort())
+    const auto item = [] {
+        return protocol::ExchangeItem { kDownloadItem, { { kDownloadDefaultMsgCommand } } };
+    };
+    if (!m_port.send(m_main.state().portIndex + 1, item))
         return;
-    serialLink().write(kDownloadDefaultMsgCommand);
     m_state.downloadEnabled = false;
     m_state.uploadEnabled = false;
     m_state.downloadCaption = QStringLiteral("Reading...");
-    m_port.startClosing();
+    changed();
 }
 
 } // namespace tavrin::editors

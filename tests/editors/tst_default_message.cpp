@@ -91,6 +91,7 @@ void TestDefaultMessage::replyRules_data()
 {
     QTest::addColumn<bool>("timeOn");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("outstanding"); // the command waiting for an answer
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("ack");
     QTest::addColumn<QString>("status");
@@ -101,42 +102,47 @@ void TestDefaultMessage::replyRules_data()
     const QString hi = QStringLiteral("Hi"), none;
     const QString ok = QStringLiteral("Upload Successfull");
     const QString remove = DefaultMessageEditor::kRemoveMessageText;
+    const QString message = QStringLiteral("<DF f=1 c=2 s=3 a=1 sp=4 p=5>Hi\r");
+    const QString time = QStringLiteral("<TIME f=1 c=2 s=3 a=1 sp=4 p=5 fm=0>IDLE ON\r");
+    const QString download = kDownloadDefaultMsgCommand, status = kTimeStatusCommand;
+    const QString record = latin1("KR4410:68,65,65,48,49,48,0,0,New\xaa");
 
-    QTest::newRow("empty line") << false << hi << "" << none << off << hi << 1;
-    QTest::newRow("done anywhere, any case") << false << hi << "xDoNe:65" << ok << off << hi << 1;
-    QTest::newRow("done, time on, message") << true << hi << "done" << remove << on << hi << 1;
-    QTest::newRow("done, time on, no message") << true << none << "done" << ok << on << none << 1;
-    QTest::newRow("error in any case") << false << hi << "ERROR" << none << off << hi << 1;
-    QTest::newRow("TIME status on") << false << hi << "TIME:STATUS:1" << none << on << hi << 1;
-    QTest::newRow("TIME status other") << true << hi << "TIME:STATUS:1 " << none << off << hi << 1;
-    QTest::newRow("TIME without status") << true << hi << "TIME:STATUS" << none << on << hi << 1;
-    QTest::newRow("default ack") << false << hi << "default msg"
-                                 << "Default message uploaded successfully" << off << hi << 1;
-    QTest::newRow("Default is exact case")
-        << false << hi << "Default msg" << none << off << hi << 1;
-    QTest::newRow("clock ack") << false << hi << "clock: Set Time OK" << none << off << hi << 1;
-    QTest::newRow("record") << false << hi << latin1("KR4410:68,65,65,48,49,48,0,0,New\xaa") << none
-                            << off << "New\r\n"
-                            << 4;
+    // clang-format off
+    QTest::newRow("empty line") << false << hi << message << "" << none << off << hi << 1;
+    QTest::newRow("done confirms the message, any case") << false << hi << message << "DONE" << ok << off << hi << 1;
+    QTest::newRow("done confirms the time display, message shown") << true << hi << time << "done" << remove << on << hi << 1;
+    QTest::newRow("done confirms the time display, no message") << true << none << time << "done" << ok << on << none << 1;
+    QTest::newRow("a done that answers nothing claims nothing") << false << hi << download << "done" << none << off << hi << 1;
+    QTest::newRow("error shows nothing until the send settles") << false << hi << message << "ERROR" << none << off << hi << 1;
+    QTest::newRow("TIME status on") << false << hi << status << "TIME:STATUS:1" << none << on << hi << 1;
+    QTest::newRow("TIME status off, CR LF sign") << true << hi << status << "TIME:STATUS:0\r" << none << off << hi << 1;
+    QTest::newRow("a TIME line that answers nothing changes nothing") << false << hi << download << "TIME:STATUS:1" << none << off << hi << 1;
+    QTest::newRow("default msg confirms the message") << false << hi << message << "default msg" << "Default message uploaded successfully" << off << hi << 1;
+    QTest::newRow("default deleted is no upload") << false << none << "<del id=def>\r" << "default deleted" << "Default message deleted" << off << none << 1;
+    QTest::newRow("clock confirmed") << false << hi << "<Time time=07:05:09 date=2024/03/03-0>SET TIME\r" << "SET TIME OK" << none << off << hi << 1;
+    QTest::newRow("record") << false << hi << download << record << none << off << "New\r\n" << 4;
+    QTest::newRow("a record holding done is the record") << false << hi << download << "KR4410:68,65,65,48,49,48,0,0,Well done" << none << off << "Well done" << 4;
+    QTest::newRow("a record that answers nothing changes nothing") << false << hi << status << record << none << off << hi << 1;
+    // clang-format on
 }
 
 void TestDefaultMessage::replyRules()
 {
     QFETCH(bool, timeOn);
     QFETCH(QString, message);
+    QFETCH(QString, outstanding);
     QFETCH(QString, line);
     StoredEditor opened(message);
     DefaultMessageEditor &editor = *opened.editor;
     editor.RemoveAck_Timer();
     if (timeOn)
-        editor.handleDefaultReply(QStringLiteral("TIME:STATUS:1"));
+        editor.handleDefaultReply(SignAnswer::paired("TIME:STATUS:1", kTimeStatusCommand));
 
-    editor.handleDefaultReply(line);
+    editor.handleDefaultReply(SignAnswer::paired(line, outstanding));
     QTEST(editor.state().ack, "ack");
     QTEST(editor.state().timeDisplayStatus, "status");
     QTEST(editor.state().message, "shownMessage");
     QTEST(editor.state().code(Attribute::Font), "font");
-    QCOMPARE(editor.removeAckTimer().isActive(), !editor.state().ack.isEmpty());
 }
 
 void TestDefaultMessage::uploadCommand_data()

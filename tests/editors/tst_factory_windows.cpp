@@ -26,7 +26,7 @@ void TestFactoryWindows::yesResetsTheSign()
     SignSimProcess sim;
     QVERIFY(sim.startOnPort(1));
     TavrinMain main;
-    main.controller().searchPortTimer().stop();
+    main.controller().stopPortSearch();
 
     tavrin::ui::Warning warning(main.controller());
     warning.findChild<QPushButton *>(QStringLiteral("Yes"))->click();

@@ -186,6 +186,7 @@ void TestTestMessage::formattingTarget()
 
 void TestTestMessage::replies_data()
 {
+    QTest::addColumn<QString>("outstanding"); // the command waiting for an answer
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("ack");
     QTest::addColumn<QList<int>>("codes"); // font, colour, style, alignment, speed, pause
@@ -193,24 +194,27 @@ void TestTestMessage::replies_data()
 
     const QList<int> opening { 0, 0, 0, 0, 2, 3 };
     const QString ok = QStringLiteral("Upload Successfull");
-    QTest::newRow("done in any case") << "xDONE" << ok << opening << "";
-    QTest::newRow("no colon, not the default ack") << "default msg"
-                                                   << "" << opening << "";
-    QTest::newRow("clock answer") << "SET TIME OK: 12"
-                                  << "" << opening << "";
-    QTest::newRow("KR4410 record")
-        << QString::fromLatin1("KR4410:65,66,67,50,50,51,0,0,Hi\xaaThere") << ""
-        << QList { 1, 2, 1, 1, 2, 3 } << "Hi\r\nThere";
-    QTest::newRow("a TIME line reads as a record here") << "TIME:1,2,3,4,1,5"
-                                                        << "" << QList { 1, 3, 2, 1, 4, 5 } << "";
+    const QString message = QStringLiteral("<id=0 f=0 s=0 c=0 a=0 b=0 p=3 sp=2 t=10>Hi\r");
+    const QString download = QStringLiteral("DOWNLOAD_DEFAULT_MSG\r");
+    const QString record = QString::fromLatin1("KR4410:65,66,67,50,50,51,0,0,Hi\xaaThere");
+    // clang-format off
+    QTest::newRow("done confirms the message, any case") << message << "DONE" << ok << opening << "";
+    QTest::newRow("a done that answers nothing claims nothing") << download << "done" << "" << opening << "";
+    QTest::newRow("refused: nothing until the send settles") << message << "error" << "" << opening << "";
+    QTest::newRow("clock confirmed") << "<Time time=07:05:09 date=2024/03/03-0>SET TIME\r" << "SET TIME OK" << "" << opening << "";
+    QTest::newRow("KR4410 record") << download << record << "" << QList { 1, 2, 1, 1, 2, 3 } << "Hi\r\nThere";
+    QTest::newRow("a record holding done is the record") << download << "LX200:1,0,2,0,0,0,0,0,Well done" << "" << QList { 1, 2, 0, 0, 0, 0 } << "Well done";
+    QTest::newRow("a record that answers nothing changes nothing") << message << record << "" << opening << "";
+    // clang-format on
 }
 
 void TestTestMessage::replies()
 {
+    QFETCH(QString, outstanding);
     QFETCH(QString, line);
     Opened opened;
     TestMessageEditor &editor = *opened.editor;
-    editor.handleTestReply(line);
+    editor.handleTestReply(SignAnswer::paired(line, outstanding));
     QTEST(editor.state().ack, "ack");
     QList<int> codes;
     for (Attribute a : { Attribute::Font, Attribute::Color, Attribute::Style, Attribute::Alignment,

@@ -39,9 +39,8 @@ inline bool downloadFromSign(tavrin::core::MainController &controller)
     return QTest::qWaitFor([&] { return !controller.comCloseTimer().isActive(); }, 5000);
 }
 
-// Waits until a message editor's ComClose has closed its port.
+// Waits until a message editor's sends are over and its port is closed.
 template<typename Editor> bool portClosed(Editor &editor)
 {
-    return QTest::qWaitFor([&] { return !editor.comCloseTimer().isActive(); }, 5000)
-        && !editor.serialLink().isOpen();
+    return QTest::qWaitFor([&] { return !editor.isBusy(); }, 5000) && !editor.serialLink().isOpen();
 }

@@ -5,10 +5,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTextEdit>
 
 using tavrin::core::MainController;
@@ -49,6 +49,8 @@ private slots:
     void init() { isolateSerialPorts(); }
     void windowOpensWithSignMessage_data();
     void windowOpensWithSignMessage();
+    void openingDownloadUnconfirmed_data();
+    void openingDownloadUnconfirmed();
     void editUploadReopen();
     void timeDisplayOnIdle();
     void fileMessageOpensWithoutTraffic();
@@ -98,27 +100,66 @@ void TestDefaultMessageSession::windowOpensWithSignMessage()
              QStringLiteral("Data downloaded successfully from LED Sign"));
 }
 
+void TestDefaultMessageSession::openingDownloadUnconfirmed_data()
+{
+    QTest::addColumn<QString>("sign"); // the simulator's option
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("ack");
+    const QString silent = QStringLiteral("The sign did not confirm the download");
+    QTest::newRow("silent sign") << "--silent"
+                                 << "" << silent;
+    QTest::newRow("refusing sign") << "--refuse=DOWNLOAD_DEFAULT_MSG"
+                                   << ""
+                                   << "The sign refused the download";
+    QTest::newRow("silent sign, then a message typed") << "--silent"
+                                                       << "Typed" << silent;
+}
+
+// Nothing claims a download the sign did not confirm, and Exit keeps the main window's message
+// unless the operator typed one.
+void TestDefaultMessageSession::openingDownloadUnconfirmed()
+{
+    QFETCH(QString, sign);
+    QFETCH(QString, typed);
+    SignSimProcess sim({ sign });
+    MainController main;
+    QVERIFY(startSign(sim, QStringLiteral("KR4410"), main));
+    main.defaultMessage().SaveDefaultMsg(QStringLiteral("Kept"), 1, 2, 3, 1, 4, 5);
+    const QString kept = main.defaultMessage().getDefaultMsg();
+
+    TavrinDefaultMessage window(main);
+    window.show();
+    QVERIFY(portClosed(window.editor()));
+    QTEST(child<QLabel>(window, "Ack")->text(), "ack");
+    QTest::keyClicks(child<QTextEdit>(window, "defaultMessage"), typed);
+    child<QPushButton>(window, "Exit")->click();
+    QCOMPARE(main.defaultMessage().getDefaultMsg(),
+             typed.isEmpty() ? kept : QStringLiteral(",<hh:mm:ss>Typed,-1,-1,-1,-1,-1,-1"));
+}
+
 void TestDefaultMessageSession::editUploadReopen()
 {
     const QString model = QStringLiteral("KR4410");
     SignSimProcess sim;
     MainController main;
     QVERIFY(startSign(sim, model, main));
-    // Long enough that the record is still coming in when the countdown ends.
+    // Long enough that the record is still coming in when the wait for it ends; its "done" is
+    // message text, not an acknowledgement.
     const QString tail = QString(600, QLatin1Char('x'));
-    const QString edited = QStringLiteral("Hi\r\nthere <hh:mm:ss A/PM>") + tail;
+    const QString edited = QStringLiteral("Well done\r\nthere <hh:mm:ss A/PM>") + tail;
     {
         DefaultMessageEditor editor(main.defaultMessage(), { model, model, 0 });
         editor.Form_Load();
         QVERIFY(portClosed(editor));
 
-        editor.setMessageText(QStringLiteral("Hi\nthere <hh:mm:ss A/PM>") + tail);
+        editor.setMessageText(QStringLiteral("Well done\nthere <hh:mm:ss A/PM>") + tail);
         editor.listClick(Attribute::Font, 3);
         editor.Upload_Click();
         QCOMPARE(editor.state().uploadCaption, QStringLiteral("Writing..."));
         QVERIFY(portClosed(editor));
         QCOMPARE(sim.receivedCommands().constLast(),
-                 QStringLiteral("<DF f=3 c=3 s=0 a=2 sp=2 p=3>Hi$Lthere $T1") + tail + u'\r');
+                 QStringLiteral("<DF f=3 c=3 s=0 a=2 sp=2 p=3>Well done$Lthere $T1") + tail
+                     + u'\r');
         QCOMPARE(editor.state().ack, QStringLiteral("Default message uploaded successfully"));
         editor.Form_Unload();
     }
@@ -145,17 +186,33 @@ void TestDefaultMessageSession::timeDisplayOnIdle()
     editor.Form_Load();
     QVERIFY(portClosed(editor));
 
-    QSignalSpy ticks(&editor.comCloseTimer(), &QTimer::timeout);
     qsizetype sent = sim.receivedCommands().size();
+    QElapsedTimer elapsed;
+    elapsed.start();
     editor.TimeOnIdle_Click();
     QCOMPARE(editor.state().ack, DefaultMessageEditor::kRemoveMessageText);
     QVERIFY(portClosed(editor));
-    QCOMPARE(ticks.size(), 11); // ten ticks count down, the eleventh closes
+    // The download's second request goes out 100 ms after its first, and the port closes
+    // 550 ms after that.
+    QCOMPARE_GE(elapsed.elapsed(), 650);
     QCOMPARE(editor.state().timeDisplayStatus, QStringLiteral("is ON"));
     QCOMPARE(sim.receivedCommands().mid(sent),
              QStringList({ QStringLiteral("<TIME>IDLE ON"), kDownload, kTimeStatus }));
     QVERIFY(!editor.state().fontListEnabled && !editor.state().styleListEnabled
             && !editor.state().pauseListEnabled);
+
+    // With a message shown, the upload is an empty line, then the time display and RESET.
+    editor.listClick(Attribute::Color, 2);
+    const QString time = tavrin::editors::timeDisplayCommand(editor.state().attributes(), 0);
+    sent = sim.receivedCommands().size();
+    elapsed.restart();
+    editor.Upload_Click();
+    QVERIFY(portClosed(editor));
+    QCOMPARE_GE(elapsed.elapsed(), 200 + 500 + 550);
+    QCOMPARE(sim.receivedCommands().mid(sent),
+             QStringList({ QStringLiteral("\r"), time + u'\r', QStringLiteral("RESET\r") }));
+    QCOMPARE(editor.state().test, time + QStringLiteral(" , RESET"));
+    QCOMPARE(editor.state().ack, DefaultMessageEditor::kRemoveMessageText);
 
     sent = sim.receivedCommands().size();
     editor.TimeOnIdle_Click();
@@ -169,7 +226,7 @@ void TestDefaultMessageSession::fileMessageOpensWithoutTraffic()
 {
     tavrin::ui::TavrinMain mainWindow;
     MainController &main = mainWindow.controller();
-    main.searchPortTimer().stop();
+    main.stopPortSearch();
     tavrin::core::MainState state = main.state();
     state.modelNumber = QStringLiteral("KR4410");
     main.setState(state);
