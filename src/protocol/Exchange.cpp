@@ -11,6 +11,14 @@ namespace {
 
 constexpr qint64 kNever = std::numeric_limits<qint64>::max();
 
+// Only these replies may take longer than the wait at 9600 baud; a short acknowledgement that
+// has not come by then is not coming, whatever else the line carries.
+bool isLongReply(const Expectation &expectation)
+{
+    return expectation.kind == Expectation::Kind::ConfigurationLine
+        || expectation.kind == Expectation::Kind::DefaultRecord;
+}
+
 ItemResult combined(const QList<std::optional<ItemResult>> &results)
 {
     const auto has = [&](ItemResult r) {
@@ -140,7 +148,9 @@ void Exchange::onLine(const QString &line)
         m_commandResults[o.command]
             = reply.verdict == Verdict::Confirms ? ItemResult::Confirmed : ItemResult::Refused;
     settleItemIfDone(o.item);
-    advance();
+    // Not advanced from here: the line may have come in while advance() itself looked at the
+    // port, and the next step goes out from the event loop as every other one.
+    m_timer.start(0);
 }
 
 void Exchange::abandon(const QString &reason)
@@ -239,7 +249,8 @@ void Exchange::settleExpired()
     for (qsizetype i = 0; i < m_outstanding.size();) {
         const Outstanding &o = m_outstanding.at(i);
         const bool expired = t >= o.deadline
-            && (!lineArriving || t >= o.deadline + m_timing.longReplyLimit.count());
+            && (!lineArriving || !isLongReply(o.expectation)
+                || t >= o.deadline + m_timing.longReplyLimit.count());
         if (!expired) {
             ++i;
             continue;

@@ -58,8 +58,9 @@ struct ExchangeOutcome
 };
 
 // The pacing of one exchange. A command is unconfirmed once replyWait has passed since it was
-// written with no confirmation, later while a reply line is still arriving (a long reply at
-// 9600 baud), for at most longReplyLimit more.
+// written with no confirmation; one answered by a long reply (a configuration line or the
+// default-message record at 9600 baud) waits longer while a line is still arriving, for at
+// most longReplyLimit more.
 struct ExchangeTiming
 {
     std::chrono::milliseconds itemSpacing { 0 }; // from one item's first write to the next's

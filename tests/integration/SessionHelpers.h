@@ -30,13 +30,13 @@ inline void compareWithFactory(const tavrin::core::MainState &state, const QStri
     QCOMPARE(state.config.userCommand, factory.userCommand);
 }
 
-// Runs a download on the selected port and waits until ComClose has closed it again.
+// Runs a download on the selected port and waits until its port has closed again.
 inline bool downloadFromSign(tavrin::core::MainController &controller)
 {
     controller.DownloadAll_Click();
-    if (!controller.comCloseTimer().isActive())
+    if (!controller.isBusy())
         return false;
-    return QTest::qWaitFor([&] { return !controller.comCloseTimer().isActive(); }, 5000);
+    return QTest::qWaitFor([&] { return !controller.isBusy(); }, 5000);
 }
 
 // Waits until a message editor's sends are over and its port is closed.

@@ -44,10 +44,10 @@ struct Editors
     // No port open or about to close, every send button back with its caption, edits kept.
     bool settled()
     {
-        return !def.serialLink().isOpen() && !def.comCloseTimer().isActive()
+        return !def.serialLink().isOpen() && !def.isBusy()
             && def.state().uploadCaption == "Upload to Sign" && !test.serialLink().isOpen()
-            && test.state().uploadCaption == "Send Message to Sign"
-            && !main.uploadTimer().isActive() && main.state().uploadEnabled
+            && test.state().uploadCaption == "Send Message to Sign" && !main.isBusy()
+            && main.state().uploadEnabled
             && def.state().message == "Edited" && test.document().toPlainText() == "Edited";
     }
 };
@@ -104,7 +104,8 @@ void TestFaultSession::signFailsDuringSend_data()
         << QStringList { "<id=0 f=-1 s=-1 c=-1 a=-1 b=-1 p=-1 sp=-1 t=10>Edited\r" };
     QTest::newRow("time display upload, sign vanishes between its commands")
         << Send([](Editors &e) {
-               e.def.handleDefaultReply("TIME:STATUS:1");
+               e.def.handleDefaultReply(
+                   tavrin::editors::SignAnswer::paired("TIME:STATUS:1", "TIME_STATUS\r"));
                e.def.listClick(tavrin::vocab::Attribute::Color, 4);
                e.def.Upload_Click();
            })
@@ -126,13 +127,13 @@ void TestFaultSession::signFailsDuringSend_data()
     for (int row = 0; row < tavrin::core::kRows; ++row)
         all << QStringLiteral("<DF pr=%1 f=-1 c=-1 s=-1 a=-1 sp=-1 p=-1 b=-1 t=10>\r").arg(row);
     all += QStringList { "<link id=6 cap=0>\r", "<link id=6 cap=606060 pr=0>\r" };
-    // Without a reply line nothing proves the sign got anything: all of it is sent again.
-    QTest::newRow("main window upload, silent sign")
-        << upload << "--silent" << 0 << "The sign did not answer" << all;
-    QTest::newRow("main window upload, sign streams")
-        << upload << "--stream" << 0 << "The sign sent no complete reply" << all;
-    // The sign answers two rows and vanishes on the third: only what it did not get is left.
-    QTest::newRow("main window upload, sign vanishes") << upload << "" << 3 << "" << all.mid(3);
+    // Nothing the sign did not confirm counts as delivered: all of it is sent again.
+    const QString none = "Uploaded 0 of 6; not confirmed: Priority 0, Priority 1, Priority 2, "
+                         "Priority 3, Priority 4, Link 6";
+    QTest::newRow("main window upload, silent sign") << upload << "--silent" << 0 << none << all;
+    QTest::newRow("main window upload, sign streams") << upload << "--stream" << 0 << none << all;
+    // The sign refuses the rows (no codes chosen) and vanishes with the third on the line.
+    QTest::newRow("main window upload, sign vanishes") << upload << "" << 3 << "" << all;
 }
 
 // The sign vanishes during a send, or never sends a line: a loss is told once, the buttons
@@ -154,7 +155,7 @@ void TestFaultSession::signFailsDuringSend()
     first.killAfter(vanishAfter);
     send(e);
     QTRY_VERIFY_WITH_TIMEOUT(!vanishAfter || !e.boxes.isEmpty(), 5000);
-    QVERIFY(!vanishAfter || !e.def.comCloseTimer().isActive()); // a lost send does not go on
+    QVERIFY(!vanishAfter || !e.def.isBusy()); // a lost send does not go on
     QTRY_VERIFY_WITH_TIMEOUT(e.settled(), 10000);
     QCOMPARE(std::exchange(e.boxes, {}), vanishAfter ? lost(first) : QStringList());
     QVERIFY(says.isEmpty() || e.main.state().status.startsWith(says));
@@ -234,7 +235,7 @@ void TestFaultSession::refusedPort()
     if (hold == Hold::SerialPort) { // the pending row goes out once the port is free
         holder.close();
         e.main.UploadAll_Click();
-        QTRY_VERIFY_WITH_TIMEOUT(!e.main.uploadTimer().isActive(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!e.main.isBusy(), 5000);
         QVERIFY(sim.receivedCommands().contains(e.main.uploadCommandsSent()[1]));
     }
 }
