@@ -29,6 +29,9 @@ QString uploadSummary(const protocol::ExchangeOutcome &outcome)
                        .arg(outcome.results.size());
     const QStringList unconfirmed
         = outcome.namesWith(ItemResult::Unconfirmed) + outcome.namesWith(ItemResult::Lost);
+    // Fifteen names do not fit the status line, and a sign that confirmed nothing needs none.
+    if (unconfirmed.size() == outcome.results.size() && unconfirmed.size() > 1)
+        return text + QStringLiteral("; the sign confirmed none of them.");
     if (!unconfirmed.isEmpty())
         text += QStringLiteral("; not confirmed: ") + unconfirmed.join(QStringLiteral(", "));
     const QStringList refused = outcome.namesWith(ItemResult::Refused);

@@ -57,7 +57,7 @@ bool MessagePort::send(int portNumber, ItemBuilder build, std::chrono::milliseco
 {
     const Send send { portNumber, std::move(build), closeDelay };
     if (isBusy())
-        m_waiting << send;
+        m_queued << send;
     else if (!start(send))
         return false;
     m_activity.progress = 0;
@@ -91,11 +91,11 @@ void MessagePort::onLine(const QString &line, const protocol::Exchange::Reply &r
 void MessagePort::onFinished(const protocol::ExchangeOutcome &outcome)
 {
     if (!outcome.lostReason.isEmpty())
-        m_waiting.clear(); // nothing more goes out on a lost line
-    while (!m_waiting.isEmpty()) {
-        if (start(m_waiting.takeFirst()))
+        m_queued.clear(); // nothing more goes out on a lost line
+    while (!m_queued.isEmpty()) {
+        if (start(m_queued.takeFirst()))
             return;
-        m_waiting.clear(); // told; what waited behind it needs the same port
+        m_queued.clear(); // told; what waited behind it needs the same port
     }
     emit idle();
 }

@@ -64,7 +64,7 @@ public:
     bool send(int portNumber, ItemBuilder build);
     bool send(int portNumber, ItemBuilder build, std::chrono::milliseconds closeDelay);
     // From a send until its port has closed and no other send waits.
-    bool isBusy() const { return m_exchange.isRunning() || !m_waiting.isEmpty(); }
+    bool isBusy() const { return m_exchange.isRunning() || !m_queued.isEmpty(); }
 
     link::SerialLink &serialLink() { return m_link; }
 
@@ -97,7 +97,7 @@ private:
     link::SerialLink m_link;
     protocol::Exchange m_exchange { m_link };
     protocol::ExchangeItem m_item; // the one on the line
-    QList<Send> m_waiting;
+    QList<Send> m_queued;
     QTimer m_progressTimer;
 };
 

@@ -313,7 +313,10 @@ void TavrinMain::buildCommands(QWidget *area)
 
     m_status = label(area, QString(), "Textout");
     m_status->setStyleSheet(QStringLiteral("color: #0645ad; font-weight: bold"));
-    place(m_status, left, 4140, width, 285);
+    // Three lines: an upload that the sign did not confirm names each item left waiting.
+    m_status->setWordWrap(true);
+    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(m_status, left, 4140, width, 3 * 285);
 
     m_showPriority = button(area, QStringLiteral("Show Priority Settings"), "ShowPriority");
     place(m_showPriority, 120, 4470, 2600, 360);
