@@ -2,6 +2,17 @@
 
 #include "core/Upload.h"
 
+// Pending items as "r<row> l<link> id uc".
+inline QString pendingItems(const tavrin::core::PendingFlags &f)
+{
+    QString items;
+    for (int k = 0; k < tavrin::core::kRows; ++k)
+        items += f.row[k] ? QString(" r%1").arg(k) : "";
+    for (int i = 0; i < tavrin::core::kImageLinks; ++i)
+        items += f.link[i] ? QString(" l%1").arg(i) : "";
+    return (items + (f.autoID ? " id" : "") + (f.userCommand ? " uc" : "")).trimmed();
+}
+
 // A window whose controls match its image, with nothing pending: every code 2, timeouts 30,
 // link 2 with a priority but no capcode, links 4 and 5, user command RESET, auto ID.
 inline tavrin::core::MainState syncedState()

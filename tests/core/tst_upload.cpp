@@ -8,17 +8,6 @@ using namespace tavrin::core;
 
 namespace {
 
-// Pending items as "r<row> l<link> id uc".
-QString pendingItems(const PendingFlags &f)
-{
-    QString items;
-    for (int k = 0; k < kRows; ++k)
-        items += f.row[k] ? QString(" r%1").arg(k) : "";
-    for (int i = 0; i < kImageLinks; ++i)
-        items += f.link[i] ? QString(" l%1").arg(i) : "";
-    return (items + (f.autoID ? " id" : "") + (f.userCommand ? " uc" : "")).trimmed();
-}
-
 // What a tick writes; "|" marks the pause between a link's two commands.
 QString written(const UploadStep &step)
 {

@@ -5,7 +5,6 @@
 #include <QSignalSpy>
 #include <QSocketNotifier>
 #include <QTest>
-#include <QThread>
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -70,7 +69,6 @@ class TestSerialLink : public QObject
 private slots:
     void initTestCase();
     void talksToTheSign();
-    void lineArrivingWhileHandlerRuns();
     void openFailures();
     void secondOpenLeavesPortAlone();
     void bytesTakenByAnotherReader();
@@ -117,25 +115,6 @@ void TestSerialLink::talksToTheSign()
     QVERIFY2(silence.elapsed() >= 100, qPrintable(QString::number(silence.elapsed())));
     QVERIFY(pty.write("LOAD\n"));
     QTRY_COMPARE(lines, (QStringList { "Auto ID\r", "", "LOAD" }));
-}
-
-// A handler that takes its time while the sign goes on sending: lines stay in order and none
-// is left stuck in the port's buffer.
-void TestSerialLink::lineArrivingWhileHandlerRuns()
-{
-    PtyPair pty(kSignPort);
-    SerialLink link;
-    QVERIFY(pty.isValid() && link.open(kSignPort).ok());
-    QStringList received;
-    connect(&link, &SerialLink::lineReceived, this, [&](const QString &line) {
-        received << line;
-        if (line == "first") {
-            pty.write("third\n");
-            QThread::msleep(300);
-        }
-    });
-    QVERIFY(pty.write("first\nsecond\n"));
-    QTRY_COMPARE(received, (QStringList { "first", "second", "third" }));
 }
 
 void TestSerialLink::openFailures()

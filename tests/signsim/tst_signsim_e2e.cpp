@@ -44,7 +44,6 @@ private slots:
     void repliesDoNotReachTheNextClient_data();
     void repliesDoNotReachTheNextClient();
     void startsFromSavedConfiguration();
-    void powerFailsAfterACutConfiguration();
 };
 
 // Other tests rely on the sign's real pace and on commands being logged before their reply.
@@ -141,36 +140,6 @@ void TestSignSimEndToEnd::startsFromSavedConfiguration()
 
     SignSimProcess unreadable({ "--config", "/nonexistent/sign.led" });
     QVERIFY(!unreadable.start());
-}
-
-// The client must see the sign vanish as when the simulator is killed: the device gone and the
-// port failing as the client's serial link takes it, the last command logged but unanswered.
-void TestSignSimEndToEnd::powerFailsAfterACutConfiguration()
-{
-    SignSimProcess sim({ "--no-pace", "--cut-config", "3", "--die-after", "2" });
-    QVERIFY(sim.start());
-    // The client's close would free the device's number before its lock file goes, and a
-    // test starting a simulator at that moment could not lock it; this holds the number.
-    QFile holder(sim.devicePath());
-    QVERIFY(holder.open(QIODevice::ReadWrite | QIODevice::Unbuffered));
-    Client client;
-    QVERIFY(client.open(sim.devicePath()));
-    QSerialPort::SerialPortError error = QSerialPort::NoError;
-    QObject::connect(&client.port, &QSerialPort::errorOccurred, &client.port,
-                     [&error](QSerialPort::SerialPortError e) { error = error ? error : e; });
-    QVERIFY(client.send("DOWNLOAD_ALL\r"));
-    QTRY_VERIFY_WITH_TIMEOUT(client.received.endsWith('\n'), kReplyTimeoutMs);
-    // The head holds a comma of its own, between model and build.
-    const QString whole = SignInterpreter().handle("DOWNLOAD_ALL").first();
-    QCOMPARE(client.received, whole.section(u',', 0, 3).toLatin1() + '\n');
-
-    QVERIFY(client.send("<id=user>\r"));
-    QVERIFY(sim.waitForCommands(2));
-    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(sim.devicePath()), kReplyTimeoutMs);
-    QTRY_VERIFY_WITH_TIMEOUT(error == QSerialPort::ResourceError || error == QSerialPort::ReadError,
-                             kReplyTimeoutMs);
-    QCOMPARE(sim.receivedCommands(), QStringList({ "DOWNLOAD_ALL\r", "<id=user>\r" }));
-    QCOMPARE(client.received.count('\n'), 1);
 }
 
 QTEST_GUILESS_MAIN(TestSignSimEndToEnd)
