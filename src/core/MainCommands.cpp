@@ -14,6 +14,8 @@ namespace tavrin::core {
 namespace {
 
 const QString kDownloadCommand = QStringLiteral("DOWNLOAD_ALL\r");
+const QString kReadingCaption = QStringLiteral("Reading...");
+const QString kDownloadCaption = QStringLiteral("Download from Sign");
 const QString kUnreadableReply
     = QStringLiteral("The sign's reply could not be read; nothing of it was applied.");
 // The loss of the line while the port is handed to a message window is not a fault.
@@ -28,8 +30,6 @@ protocol::ExchangeTiming singleCommandTiming(std::chrono::milliseconds closeDela
     timing.longReplyLimit = MainController::kLongReplyLimit;
     return timing;
 }
-const QString kReadingCaption = QStringLiteral("Reading...");
-const QString kDownloadCaption = QStringLiteral("Download from Sign");
 
 } // namespace
 
@@ -49,12 +49,6 @@ void MainController::onExchangeLine(const QString &line, const protocol::Exchang
 
 void MainController::interpretLine(const QString &line, bool answersDownload)
 {
-    applyReply(line, answersDownload);
-    emit replyInterpreted(line);
-}
-
-void MainController::applyReply(const QString &line, bool answersDownload)
-{
     ReplyOutcome outcome = parseSignReply(line, m_state, answersDownload);
     if (outcome.profileApplied)
         outcome.state.styleP0Shift = 0; // the profile puts StyleP0 back at its column
@@ -72,6 +66,7 @@ void MainController::applyReply(const QString &line, bool answersDownload)
         m_configurationRead = true;
         emit configurationReceived();
     }
+    emit replyInterpreted(line);
 }
 
 void MainController::onExchangeFinished(const protocol::ExchangeOutcome &outcome)

@@ -150,7 +150,6 @@ private:
     enum class Operation { None, Download, Upload, IDSwitch, FactoryDefaults };
 
     void changed() { emit stateChanged(); }
-    void applyReply(const QString &line, bool answersDownload);
     void onExchangeLine(const QString &line, const protocol::Exchange::Reply &reply);
     void onExchangeFinished(const protocol::ExchangeOutcome &outcome);
     // 8002 box for a port with no device; the port list's failure text in Textout otherwise,
