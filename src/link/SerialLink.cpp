@@ -62,6 +62,9 @@ OpenResult SerialLink::open(int portNumber)
 
     if (!m_port.open(QIODevice::ReadWrite))
         return openFailure(m_port.error(), m_port.errorString(), device, deviceAccessible(device));
+    // Bytes the device took in before this open answer nothing of ours: a reply another
+    // program left unread, or the tail of one cut off by the last close.
+    m_port.clear(QSerialPort::Input);
     m_losing = false;
     m_errorRun = 0;
     return {};

@@ -25,7 +25,7 @@ struct Client
         QObject::connect(&port, &QSerialPort::readyRead, &port,
                          [this] { received += port.readAll(); });
         if (port.open(QIODevice::ReadWrite))
-            return true;
+            return port.clear(QSerialPort::Input); // as the program's link does
         qWarning() << device << port.errorString();
         return false;
     }

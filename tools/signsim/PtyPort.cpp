@@ -100,10 +100,12 @@ void PtyPort::updatePresence()
             const auto *event = reinterpret_cast<const inotify_event *>(buffer + offset);
             offset += ssize_t(sizeof(inotify_event) + event->len);
             if (event->mask & IN_OPEN) {
-                if (m_openCount++ == 0) {
-                    discardUndelivered();
-                    emit clientOpened();
-                }
+                // A client's close may be told after the next client's open (the kernel can
+                // release a file late on a busy machine), so every open starts clean: what
+                // was meant for the one before never reaches it.
+                ++m_openCount;
+                discardUndelivered();
+                emit clientOpened();
             } else if ((event->mask & IN_CLOSE) && m_openCount > 0) {
                 if (--m_openCount == 0) {
                     discardUndelivered();

@@ -38,7 +38,9 @@ public:
 
 signals:
     void received(const QByteArray &bytes);
+    // A client opened the device (every open, not only the first): undelivered bytes are gone.
     void clientOpened();
+    // The last client closed it.
     void clientClosed();
     void note(const QString &text);
 

@@ -22,8 +22,11 @@ SignSimulator::SignSimulator(PtyPort &port, SimulatorOptions options, QObject *p
     connect(&m_incompleteTimer, &QTimer::timeout, this, &SignSimulator::dropIncompleteCommand);
     connect(&m_port, &PtyPort::received, this, &SignSimulator::receive);
     connect(&m_port, &PtyPort::note, this, &SignSimulator::note);
-    connect(&m_port, &PtyPort::clientOpened, this, [this] { note(QStringLiteral("port opened")); });
-    connect(&m_port, &PtyPort::clientClosed, this, &SignSimulator::dropUndelivered);
+    connect(&m_port, &PtyPort::clientOpened, this, [this] {
+        dropUndelivered(false);
+        note(QStringLiteral("port opened"));
+    });
+    connect(&m_port, &PtyPort::clientClosed, this, [this] { dropUndelivered(true); });
 }
 
 void SignSimulator::receive(const QByteArray &bytes)
@@ -100,11 +103,13 @@ void SignSimulator::dropIncompleteCommand()
     m_framer.clear();
 }
 
-void SignSimulator::dropUndelivered()
+void SignSimulator::dropUndelivered(bool closed)
 {
     if (!m_outgoing.isEmpty())
-        note(QStringLiteral("port closed, %1 reply bytes lost").arg(m_outgoing.size()));
-    else
+        note(QStringLiteral("%1, %2 reply bytes lost")
+                 .arg(closed ? QStringLiteral("port closed") : QStringLiteral("port opened anew"))
+                 .arg(m_outgoing.size()));
+    else if (closed)
         note(QStringLiteral("port closed"));
     m_outgoing.clear();
     m_paceTimer.stop();

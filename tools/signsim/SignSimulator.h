@@ -42,7 +42,8 @@ private:
     void queueReply(const QByteArray &line);
     void sendDue();
     void dropIncompleteCommand();
-    void dropUndelivered();
+    // Replies still queued are lost: the client that asked closed (closed), or another opened.
+    void dropUndelivered(bool closed);
     void log(LogTag tag, QByteArrayView payload);
     void note(const QString &text);
 
