@@ -136,17 +136,17 @@ ExitStatus SignSession::upload(bool force)
         disconnect(onSettled);
         disconnect(onFinished);
     };
+    // The timeouts were checked before, so only the port keeps an upload from starting. A
+    // port without a device is told as the window's box, other failures as the status line.
+    const auto onPortFailed = connect(&m_controller, &MainController::portOpenFailed, this,
+                                      [this](const QString &entry) { m_console.error(entry); });
     if (force)
         m_controller.ForceUpload_Click();
     else
         m_controller.UploadAll_Click();
+    disconnect(onPortFailed);
     if (!m_controller.isBusy()) {
         disconnectAll();
-        // The timeouts were checked before, so only the port keeps an upload from starting.
-        // A port without a device was told as the window's box; other failures are the status.
-        const QString status = m_controller.state().status;
-        if (status.startsWith(QString::number(portNumber()) + QLatin1Char('-')))
-            m_console.error(status);
         return ExitStatus::PortFailed;
     }
     const int planned = (m_controller.state().progressMaximum - 1) / core::kUploadProgressStep;

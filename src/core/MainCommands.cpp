@@ -118,7 +118,9 @@ void MainController::reportOpenFailure(const link::OpenResult &result, int portN
         emit messageRequested(kAppTitle, link::cannotOpenPortText(portNumber));
         return;
     }
-    showStatus(link::portFailureEntry(portNumber, result.description));
+    const QString entry = link::portFailureEntry(portNumber, result.description);
+    showStatus(entry);
+    emit portOpenFailed(entry);
     // Access to the device is changed outside the program, and the status line is too short
     // and too brief to say how: the box says it, as the message windows' boxes do.
     if (!result.hint.isEmpty())

@@ -125,6 +125,9 @@ signals:
     void windowHeightRequested(int twips);
     // A message box for the operator: title, text.
     void messageRequested(const QString &title, const QString &text);
+    // A command could not open its port, told in Textout as the port list's failure text (a
+    // port without a device is told by a box instead).
+    void portOpenFailed(const QString &entry);
     // Each line the sign sends, after the window has interpreted it.
     void replyInterpreted(const QString &line);
     // A configuration line from the sign has just been read into state().
