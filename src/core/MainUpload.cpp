@@ -51,8 +51,12 @@ int MainController::getChangedRows()
 
 void MainController::UploadAll_Click()
 {
-    if (m_exchange.isRunning())
-        return; // the button is disabled while the line is busy; a second start would mix them
+    if (m_exchange.isRunning()) {
+        // The search's probe holds the line (the button is off during everything else); a
+        // second exchange would mix their replies.
+        showStatus(QStringLiteral("The sign's line is busy; upload again in a moment."));
+        return;
+    }
     // A timeout the change detector cannot read would be stored wrongly and sent as typed.
     if (const auto problem = timeoutProblem(m_state.config)) {
         emit messageRequested(kAppTitle, *problem);
