@@ -14,11 +14,10 @@ MainController::MainController(QObject *parent)
     connect(&m_betweenPorts, &QTimer::timeout, this, &MainController::probeNextPort);
     connect(&m_exchange, &protocol::Exchange::lineReceived, this, &MainController::onExchangeLine);
     connect(&m_exchange, &protocol::Exchange::itemSettled, this, &MainController::uploadItemEnded);
-    connect(&m_exchange, &protocol::Exchange::commandWritten, this,
-            [this](int, int, const QString &command) {
-                if (m_operation == Operation::Upload)
-                    emit uploadCommandSent(command);
-            });
+    connect(&m_exchange, &protocol::Exchange::commandWritten, this, [this](const QString &command) {
+        if (m_operation == Operation::Upload)
+            emit uploadCommandSent(command);
+    });
     connect(&m_exchange, &protocol::Exchange::finished, this, &MainController::onExchangeFinished);
     connectUpdateCheck();
 }

@@ -35,8 +35,7 @@ MessagePort::MessagePort(PortActivity &activity, std::chrono::milliseconds close
 {
     m_progressTimer.setInterval(kProgressInterval);
     connect(&m_progressTimer, &QTimer::timeout, this, &MessagePort::ProgressTimer_Timer);
-    connect(&m_exchange, &protocol::Exchange::commandWritten, this,
-            [this](int, int, const QString &text) { emit commandWritten(text); });
+    connect(&m_exchange, &protocol::Exchange::commandWritten, this, &MessagePort::commandWritten);
     connect(&m_exchange, &protocol::Exchange::lineReceived, this, &MessagePort::onLine);
     connect(&m_exchange, &protocol::Exchange::itemSettled, this,
             [this](int, protocol::ItemResult result) { emit itemSettled(m_item, result); });

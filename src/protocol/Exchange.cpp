@@ -127,29 +127,31 @@ void Exchange::onLine(const QString &line)
 {
     if (!m_running)
         return;
-    Reply reply;
+    // The command the line confirms; else the oldest one it refuses ("error" answers the oldest
+    // command still waiting: the sign answers in order).
     qsizetype answered = -1;
-    for (qsizetype i = 0; i < m_outstanding.size() && answered < 0; ++i) {
-        if (judge(m_outstanding.at(i).expectation, line) == Verdict::Confirms)
+    Verdict verdict = Verdict::Unrelated;
+    for (qsizetype i = 0; i < m_outstanding.size(); ++i) {
+        const Verdict v = judge(m_outstanding.at(i).expectation, line);
+        if (v == Verdict::Confirms || (v == Verdict::Refuses && answered < 0)) {
             answered = i;
+            verdict = v;
+        }
+        if (v == Verdict::Confirms)
+            break;
     }
-    // "error" answers the oldest command still waiting: the sign answers in order.
-    for (qsizetype i = 0; i < m_outstanding.size() && answered < 0; ++i) {
-        if (judge(m_outstanding.at(i).expectation, line) == Verdict::Refuses)
-            answered = i;
-    }
+    Reply reply;
     if (answered >= 0) {
         const Outstanding &o = m_outstanding.at(answered);
-        reply = { o.item, o.command, judge(o.expectation, line), o.expectation.kind };
+        reply = { currentItem(), o.command, verdict, o.expectation.kind };
     }
     emit lineReceived(line, reply);
     if (answered < 0 || !m_running)
         return;
     const Outstanding o = m_outstanding.takeAt(answered);
-    if (o.item == m_outcome.items.size() - 1)
-        m_commandResults[o.command]
-            = reply.verdict == Verdict::Confirms ? ItemResult::Confirmed : ItemResult::Refused;
-    settleItemIfDone(o.item);
+    m_commandResults[o.command]
+        = verdict == Verdict::Confirms ? ItemResult::Confirmed : ItemResult::Refused;
+    settleItemIfDone();
     // Not advanced from here: the line may have come in while advance() itself looked at the
     // port, and the next step goes out from the event loop as every other one.
     m_timer.start(0);
@@ -167,7 +169,7 @@ void Exchange::abandon(const QString &reason)
                 result = ItemResult::Lost;
         }
         m_outcome.results << ItemResult::Lost;
-        emit itemSettled(int(m_outcome.items.size() - 1), ItemResult::Lost);
+        emit itemSettled(currentItem(), ItemResult::Lost);
     }
     finish();
 }
@@ -205,7 +207,6 @@ void Exchange::advance()
     const bool settled = m_outcome.results.size() == m_outcome.items.size();
     if (settled && (m_stopRequested || m_sourceDone)
         && t >= m_lastWrite + m_timing.closeDelay.count()) {
-        m_outcome.stopped = m_stopRequested && !m_sourceDone;
         finish();
         return;
     }
@@ -214,7 +215,6 @@ void Exchange::advance()
 
 bool Exchange::writeNextCommand()
 {
-    const int item = int(m_outcome.items.size() - 1);
     const QList<SignCommand> &commands = m_outcome.items.last().commands;
     const int index = m_nextCommand++;
     const SignCommand &command = commands.at(index);
@@ -228,14 +228,14 @@ bool Exchange::writeNextCommand()
     if (m_nextCommand < commands.size())
         m_nextWriteAt = t + commands.at(m_nextCommand).pauseBefore.count();
     const Expectation expectation = expectationFor(command.text);
-    emit commandWritten(item, index, command.text);
+    emit commandWritten(command.text);
     if (!m_running)
         return false;
     if (expectation.kind == Expectation::Kind::None)
         m_commandResults[index] = ItemResult::Confirmed; // the sign never answers it
     else
-        m_outstanding << Outstanding { item, index, expectation, t + m_timing.replyWait.count() };
-    settleItemIfDone(item);
+        m_outstanding << Outstanding { index, expectation, t + m_timing.replyWait.count() };
+    settleItemIfDone();
     return true;
 }
 
@@ -247,7 +247,6 @@ void Exchange::settleExpired()
         && m_link.lineArriving(); // may deliver lines, and so settle some
     if (!m_running)
         return;
-    QList<int> touched;
     for (qsizetype i = 0; i < m_outstanding.size();) {
         const Outstanding &o = m_outstanding.at(i);
         const bool expired = t >= o.deadline
@@ -257,18 +256,15 @@ void Exchange::settleExpired()
             ++i;
             continue;
         }
-        if (o.item == m_outcome.items.size() - 1)
-            m_commandResults[o.command] = ItemResult::Unconfirmed;
-        touched << o.item;
+        m_commandResults[o.command] = ItemResult::Unconfirmed;
         m_outstanding.removeAt(i);
     }
-    for (int item : std::as_const(touched))
-        settleItemIfDone(item);
+    settleItemIfDone();
 }
 
-void Exchange::settleItemIfDone(int item)
+void Exchange::settleItemIfDone()
 {
-    if (item != m_outcome.items.size() - 1 || m_outcome.results.size() > item)
+    if (m_outcome.items.isEmpty() || m_outcome.results.size() == m_outcome.items.size())
         return;
     if (m_nextCommand < m_outcome.items.last().commands.size())
         return;
@@ -277,7 +273,7 @@ void Exchange::settleItemIfDone(int item)
         return;
     const ItemResult result = combined(m_commandResults);
     m_outcome.results << result;
-    emit itemSettled(item, result);
+    emit itemSettled(currentItem(), result);
 }
 
 void Exchange::schedule()

@@ -50,7 +50,6 @@ struct ExchangeOutcome
     QList<ExchangeItem> items; // every item written, in order
     QList<ItemResult> results;
     QString lostReason; // why the line was lost, when it was
-    bool stopped = false; // stop() ended it before the items ran out
 
     bool allConfirmed() const;
     int confirmedCount() const;
@@ -108,7 +107,7 @@ public:
     bool isAwaiting(Expectation::Kind kind) const;
 
 signals:
-    void commandWritten(int item, int command, const QString &text);
+    void commandWritten(const QString &text);
     // Every line the sign sends while the exchange runs, with what it answered.
     void lineReceived(const QString &line, const tavrin::protocol::Exchange::Reply &reply);
     void itemSettled(int item, tavrin::protocol::ItemResult result);
@@ -116,9 +115,10 @@ signals:
     void finished(const tavrin::protocol::ExchangeOutcome &outcome);
 
 private:
+    // A command of the item under way that waits for its reply: the next item starts only
+    // once this one has settled, so every outstanding command is the current item's.
     struct Outstanding
     {
-        int item;
         int command;
         Expectation expectation;
         qint64 deadline; // ms on m_clock
@@ -128,7 +128,8 @@ private:
     void advance();
     bool writeNextCommand();
     void settleExpired();
-    void settleItemIfDone(int item);
+    void settleItemIfDone();
+    int currentItem() const { return int(m_outcome.items.size()) - 1; }
     void schedule();
     void finish();
     qint64 now() const { return m_clock.elapsed(); }
