@@ -7,9 +7,9 @@
 
 #include "SignRecords.h"
 #include "SignState.h"
-#include "core/MainController.h"
-#include "core/Upload.h"
-#include "link/LineAssembler.h"
+#include "MainController.h"
+#include "Upload.h"
+#include "LineAssembler.h"
 
 #include <QByteArrayView>
 #include <QList>

@@ -4,9 +4,9 @@
 // as the answer to every command the editor waits on.
 #include "SignFuzzing.h"
 
-#include "editors/DefaultMessageEditor.h"
-#include "editors/DefaultMessageProtocol.h"
-#include "editors/DefaultMessageRecord.h"
+#include "DefaultMessageEditor.h"
+#include "DefaultMessageProtocol.h"
+#include "DefaultMessageRecord.h"
 
 #include <algorithm>
 #include <array>

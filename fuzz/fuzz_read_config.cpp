@@ -2,7 +2,7 @@
 // each model's download (the lists a file must fit differ by model).
 #include "SignFuzzing.h"
 
-#include "storage/ConfigFileReader.h"
+#include "ConfigFileReader.h"
 
 using namespace tavrin;
 

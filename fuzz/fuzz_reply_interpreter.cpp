@@ -2,7 +2,7 @@
 // freshly started window and from one that has just read each model's configuration.
 #include "SignFuzzing.h"
 
-#include "protocol/SignReplies.h"
+#include "SignReplies.h"
 
 using namespace tavrin;
 

@@ -4,7 +4,7 @@
 // line answers the download and a message in turn.
 #include "SignFuzzing.h"
 
-#include "editors/TestMessageEditor.h"
+#include "TestMessageEditor.h"
 
 #include <QGuiApplication>
 

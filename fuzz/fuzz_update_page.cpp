@@ -2,8 +2,8 @@
 // and the version read from what it finds; the version parser also on the raw text.
 #include "FuzzSupport.h"
 
-#include "update/PageText.h"
-#include "update/WebVersion.h"
+#include "PageText.h"
+#include "WebVersion.h"
 
 #include <QLocale>
 

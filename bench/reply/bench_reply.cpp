@@ -3,8 +3,8 @@
 // to arrive at 9600 baud.
 #include "BenchSupport.h"
 
-#include "core/MainController.h"
-#include "core/ReplyInterpreter.h"
+#include "MainController.h"
+#include "ReplyInterpreter.h"
 
 #include <QCoreApplication>
 

@@ -5,8 +5,8 @@
 // the sum of the waits the search itself prescribes for that many probes.
 #include "BenchSupport.h"
 
-#include "core/MainController.h"
-#include "link/PortMap.h"
+#include "MainController.h"
+#include "PortMap.h"
 #include <QEventLoop>
 #include <QTimer>
 

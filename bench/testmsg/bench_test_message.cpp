@@ -4,10 +4,10 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_test_message
 // BENCH_KEYS_ONLY=1 times the keystroke path alone (for a profiler). --table prints only
 // buildTestMessage at both sizes, beside the per-character scan, as rows for scripts/bench.
-#include "core/MainController.h"
-#include "editors/TestMessageEditor.h"
-#include "editors/TestMessageMarkup.h"
-#include "ui/LEDTestMessage.h"
+#include "MainController.h"
+#include "TestMessageEditor.h"
+#include "TestMessageMarkup.h"
+#include "LEDTestMessage.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

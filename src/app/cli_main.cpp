@@ -1,4 +1,5 @@
-#include "cli/CommandLine.h"
+#include "TavrinVersion.h"
+#include "CommandLine.h"
 
 #include <QCoreApplication>
 
@@ -6,7 +7,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavrin-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("4.72"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAVRIN_VERSION_STRING));
 
     tavrin::cli::Console console = tavrin::cli::Console::standard();
     return tavrin::cli::runCommandLine(QCoreApplication::arguments().mid(1), console);

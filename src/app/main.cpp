@@ -1,4 +1,5 @@
-#include "ui/TavrinMain.h"
+#include "TavrinVersion.h"
+#include "TavrinMain.h"
 
 #include <QApplication>
 
@@ -6,7 +7,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
-    QApplication::setApplicationVersion(QStringLiteral("4.72"));
+    QApplication::setApplicationVersion(QStringLiteral(TAVRIN_VERSION_STRING));
     // Lets Wayland compositors match the window to its installed menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.example.Tavrin"));
     QApplication::setQuitOnLastWindowClosed(true);

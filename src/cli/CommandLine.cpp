@@ -3,8 +3,8 @@
 #include "TestMessageCommand.h"
 #include "Verbs.h"
 
-#include "core/SignConfig.h"
-#include "link/PortMap.h"
+#include "SignConfig.h"
+#include "PortMap.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

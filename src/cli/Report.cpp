@@ -1,8 +1,8 @@
 #include "Report.h"
 
-#include "core/ReplyInterpreter.h"
-#include "link/PortMap.h"
-#include "link/SerialLink.h"
+#include "ReplyInterpreter.h"
+#include "PortMap.h"
+#include "SerialLink.h"
 
 #include <QJsonArray>
 

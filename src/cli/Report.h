@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/MainState.h"
+#include "MainState.h"
 
 #include <QJsonObject>
 #include <QList>

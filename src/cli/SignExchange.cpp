@@ -1,6 +1,6 @@
 #include "SignExchange.h"
 
-#include "link/SerialLink.h"
+#include "SerialLink.h"
 
 #include <QEventLoop>
 

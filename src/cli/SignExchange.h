@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/Exchange.h"
+#include "Exchange.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "SignSession.h"
 
-#include "core/AppTitle.h"
-#include "link/OpenResult.h"
-#include "link/PortMap.h"
+#include "AppTitle.h"
+#include "OpenResult.h"
+#include "PortMap.h"
 
 #include <QEventLoop>
 

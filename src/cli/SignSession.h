@@ -3,7 +3,7 @@
 #include "Console.h"
 #include "ExitStatus.h"
 
-#include "core/MainController.h"
+#include "MainController.h"
 
 #include <QObject>
 #include <QStringList>

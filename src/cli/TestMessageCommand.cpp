@@ -1,6 +1,6 @@
 #include "TestMessageCommand.h"
 
-#include "editors/MessageCodes.h"
+#include "MessageCodes.h"
 
 namespace tavrin::cli {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/SignConfig.h"
+#include "SignConfig.h"
 
 #include <QString>
 

@@ -8,11 +8,11 @@
 #include "SignSession.h"
 #include "TestMessageCommand.h"
 
-#include "core/Upload.h"
-#include "editors/ClockCommand.h"
-#include "editors/MessageCodes.h"
-#include "link/PortMap.h"
-#include "storage/ConfigFile.h"
+#include "Upload.h"
+#include "ClockCommand.h"
+#include "MessageCodes.h"
+#include "PortMap.h"
+#include "ConfigFile.h"
 
 #include <QDateTime>
 #include <QJsonArray>

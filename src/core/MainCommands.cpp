@@ -3,7 +3,7 @@
 #include "MainController.h"
 #include "ReplyInterpreter.h"
 
-#include "protocol/SignReplies.h"
+#include "SignReplies.h"
 
 #include <QLocale>
 

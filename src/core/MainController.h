@@ -3,9 +3,9 @@
 #include "DefaultMessageStore.h"
 #include "MainState.h"
 #include "Upload.h"
-#include "link/SerialLink.h"
-#include "protocol/Exchange.h"
-#include "update/UpdateCheck.h"
+#include "SerialLink.h"
+#include "Exchange.h"
+#include "UpdateCheck.h"
 
 #include <QList>
 #include <QObject>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SignConfig.h"
-#include "vocab/ModelProfile.h"
+#include "ModelProfile.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,7 +3,7 @@
 #include "AppTitle.h"
 #include "MainController.h"
 
-#include "update/UpdateSettings.h"
+#include "UpdateSettings.h"
 
 namespace tavrin::core {
 

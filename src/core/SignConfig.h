@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vocab/Vocabulary.h"
+#include "Vocabulary.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 #include "DefaultMessageState.h"
 #include "MessagePort.h"
 
-#include "core/DefaultMessageStore.h"
+#include "DefaultMessageStore.h"
 
 #include <QObject>
 #include <QTimer>

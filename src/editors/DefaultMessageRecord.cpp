@@ -2,7 +2,7 @@
 
 #include "MessageCodes.h"
 
-#include "vocab/ModelProfile.h"
+#include "ModelProfile.h"
 
 #include <QStringList>
 

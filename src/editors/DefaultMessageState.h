@@ -3,7 +3,7 @@
 #include "DefaultMessageProtocol.h"
 #include "MessagePort.h"
 
-#include "vocab/ModelProfile.h"
+#include "ModelProfile.h"
 
 #include <QString>
 #include <QStringList>

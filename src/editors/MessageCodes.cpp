@@ -1,6 +1,6 @@
 #include "MessageCodes.h"
 
-#include "vocab/Vocabulary.h"
+#include "Vocabulary.h"
 
 namespace tavrin::editors {
 

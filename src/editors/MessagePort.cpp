@@ -1,6 +1,6 @@
 #include "MessagePort.h"
 
-#include "core/AppTitle.h"
+#include "AppTitle.h"
 
 namespace tavrin::editors {
 

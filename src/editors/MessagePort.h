@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/SerialLink.h"
-#include "protocol/Exchange.h"
+#include "SerialLink.h"
+#include "Exchange.h"
 
 #include <QList>
 #include <QObject>

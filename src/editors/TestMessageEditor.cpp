@@ -5,7 +5,7 @@
 #include "DefaultMessageProtocol.h"
 #include "MessageCodes.h"
 
-#include "core/MainController.h"
+#include "MainController.h"
 
 #include <QScopedValueRollback>
 #include <QTextBlockFormat>

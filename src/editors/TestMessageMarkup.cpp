@@ -2,7 +2,7 @@
 
 #include "MessageCodes.h"
 
-#include "vocab/Vocabulary.h"
+#include "Vocabulary.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

@@ -4,7 +4,7 @@
 #include "MessageCodes.h"
 #include "TestMessageEditor.h"
 
-#include "core/MainController.h"
+#include "MainController.h"
 
 #include <QDateTime>
 

@@ -3,7 +3,7 @@
 #include "MessagePort.h"
 #include "TestMessageMarkup.h"
 
-#include "vocab/ModelProfile.h"
+#include "ModelProfile.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "Exchange.h"
 
-#include "link/SerialLink.h"
+#include "SerialLink.h"
 
 #include <algorithm>
 #include <limits>

@@ -2,7 +2,7 @@
 
 #include "SignReplies.h"
 
-#include "link/OpenResult.h"
+#include "OpenResult.h"
 
 #include <QElapsedTimer>
 #include <QList>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ConfigFileReader.h"
-#include "core/DefaultMessageStore.h"
-#include "core/MainState.h"
+#include "DefaultMessageStore.h"
+#include "MainState.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/DefaultMessageStore.h"
-#include "core/MainState.h"
+#include "DefaultMessageStore.h"
+#include "MainState.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "ConfigLine.h"
 
-#include "core/SignConfig.h"
+#include "SignConfig.h"
 
 #include <array>
 

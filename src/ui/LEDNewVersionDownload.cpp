@@ -1,7 +1,7 @@
 #include "LEDNewVersionDownload.h"
 
-#include "update/DownloadTarget.h"
-#include "update/WebVersion.h"
+#include "DownloadTarget.h"
+#include "WebVersion.h"
 
 #include <QDir>
 #include <QHBoxLayout>

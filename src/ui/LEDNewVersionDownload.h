@@ -1,7 +1,7 @@
 #pragma once
 
-#include "update/FileDownload.h"
-#include "update/UpdateCheck.h"
+#include "FileDownload.h"
+#include "UpdateCheck.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #include "LEDSignHelp.h"
 
-#include "editors/HelpText.h"
+#include "HelpText.h"
 
 #include <QFormLayout>
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "Controls.h"
 #include "Twips.h"
 
-#include "core/MainController.h"
+#include "MainController.h"
 
 #include <QCheckBox>
 #include <QComboBox>

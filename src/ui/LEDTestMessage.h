@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editors/TestMessageEditor.h"
+#include "TestMessageEditor.h"
 
 #include <QDialog>
 #include <QTimer>

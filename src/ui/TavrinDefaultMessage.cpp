@@ -3,9 +3,9 @@
 #include "Controls.h"
 #include "Twips.h"
 
-#include "editors/MessageCodes.h"
+#include "MessageCodes.h"
 
-#include "core/MainController.h"
+#include "MainController.h"
 
 #include <QComboBox>
 #include <QLabel>

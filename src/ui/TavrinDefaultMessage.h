@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editors/DefaultMessageEditor.h"
+#include "DefaultMessageEditor.h"
 
 #include <QDialog>
 

@@ -8,11 +8,11 @@
 #include "Twips.h"
 #include "Warning.h"
 
-#include "core/AppTitle.h"
-#include "link/PortMap.h"
-#include "storage/ConfigFile.h"
-#include "update/FirmwareTool.h"
-#include "update/UpdateSettings.h"
+#include "AppTitle.h"
+#include "PortMap.h"
+#include "ConfigFile.h"
+#include "FirmwareTool.h"
+#include "UpdateSettings.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>

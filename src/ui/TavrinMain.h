@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/MainController.h"
+#include "MainController.h"
 
 #include <QMainWindow>
 

@@ -1,6 +1,6 @@
 #include "Warning.h"
 
-#include "core/MainController.h"
+#include "MainController.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

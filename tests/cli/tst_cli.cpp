@@ -1,9 +1,9 @@
 #include "../update/LocalHttpServer.h"
 #include "SignSimProcess.h"
 #include "TestHelpers.h"
-#include "core/MainController.h"
-#include "core/Upload.h"
-#include "storage/ConfigFile.h"
+#include "MainController.h"
+#include "Upload.h"
+#include "ConfigFile.h"
 
 #include <QProcess>
 #include <QRegularExpression>

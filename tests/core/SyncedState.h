@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Upload.h"
+#include "Upload.h"
 
 // Pending items as "r<row> l<link> id uc".
 inline QString pendingItems(const tavrin::core::PendingFlags &f)

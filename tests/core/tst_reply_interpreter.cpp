@@ -1,5 +1,5 @@
 #include "SyncedState.h"
-#include "core/ReplyInterpreter.h"
+#include "ReplyInterpreter.h"
 
 #include <QTest>
 

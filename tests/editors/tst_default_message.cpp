@@ -1,6 +1,6 @@
 #include "SignSimProcess.h"
-#include "editors/ClockCommand.h"
-#include "editors/DefaultMessageEditor.h"
+#include "ClockCommand.h"
+#include "DefaultMessageEditor.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "SignSimProcess.h"
-#include "ui/LEDSignHelp.h"
-#include "ui/TavrinMain.h"
-#include "ui/Warning.h"
+#include "LEDSignHelp.h"
+#include "TavrinMain.h"
+#include "Warning.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "SignSimProcess.h"
-#include "core/MainController.h"
-#include "editors/TestMessageEditor.h"
+#include "MainController.h"
+#include "TestMessageEditor.h"
 
 #include <QRandomGenerator>
 #include <QTest>

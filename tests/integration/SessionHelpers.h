@@ -3,7 +3,7 @@
 #include "SignSimProcess.h"
 #include "SignState.h"
 #include "TestHelpers.h"
-#include "core/MainController.h"
+#include "MainController.h"
 
 #include <QTest>
 

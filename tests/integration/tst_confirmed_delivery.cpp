@@ -5,9 +5,9 @@
 #include "SessionHelpers.h"
 #include "SignRecords.h"
 
-#include "core/Upload.h"
-#include "editors/DefaultMessageEditor.h"
-#include "storage/ConfigFile.h"
+#include "Upload.h"
+#include "DefaultMessageEditor.h"
+#include "ConfigFile.h"
 
 #include <QProcess>
 #include <QRegularExpression>

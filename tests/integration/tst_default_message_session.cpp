@@ -1,7 +1,7 @@
 #include "SessionHelpers.h"
-#include "editors/MessageCodes.h"
-#include "ui/TavrinDefaultMessage.h"
-#include "ui/TavrinMain.h"
+#include "MessageCodes.h"
+#include "TavrinDefaultMessage.h"
+#include "TavrinMain.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 // What real lines do: a sign that vanishes or never ends a line, a port held by another program
 // or not open to the user. The program stays up, says what is true, and loses nothing.
 #include "SessionHelpers.h"
-#include "editors/DefaultMessageEditor.h"
-#include "editors/TestMessageEditor.h"
+#include "DefaultMessageEditor.h"
+#include "TestMessageEditor.h"
 
 #include <QProcess>
 #include <QSerialPort>

@@ -1,6 +1,6 @@
 #include "SessionHelpers.h"
 
-#include "link/SerialLink.h"
+#include "SerialLink.h"
 
 #include <QSocketNotifier>
 

@@ -1,7 +1,7 @@
 #include "SessionHelpers.h"
-#include "editors/ClockCommand.h"
-#include "editors/MessageCodes.h"
-#include "ui/LEDTestMessage.h"
+#include "ClockCommand.h"
+#include "MessageCodes.h"
+#include "LEDTestMessage.h"
 
 #include <QCheckBox>
 #include <QLabel>

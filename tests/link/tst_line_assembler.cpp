@@ -1,4 +1,4 @@
-#include "link/LineAssembler.h"
+#include "LineAssembler.h"
 
 #include <QTest>
 

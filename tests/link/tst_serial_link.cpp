@@ -1,5 +1,5 @@
-#include "link/PortMap.h"
-#include "link/SerialLink.h"
+#include "PortMap.h"
+#include "SerialLink.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

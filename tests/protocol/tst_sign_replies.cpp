@@ -1,4 +1,4 @@
-#include "protocol/SignReplies.h"
+#include "SignReplies.h"
 
 #include "SignRecords.h"
 

@@ -1,6 +1,6 @@
 #include "TestHelpers.h"
-#include "storage/ConfigFile.h"
-#include "storage/ConfigFileWriter.h"
+#include "ConfigFile.h"
+#include "ConfigFileWriter.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #include "SignSimProcess.h"
 #include "TestHelpers.h"
-#include "ui/TavrinMain.h"
+#include "TavrinMain.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,12 +1,12 @@
 #include "LocalHttpServer.h"
 #include "SignSimProcess.h"
 #include "TestHelpers.h"
-#include "core/AppTitle.h"
-#include "ui/LEDNewVersionDownload.h"
-#include "ui/TavrinMain.h"
-#include "update/FirmwareTool.h"
-#include "update/UpdateSettings.h"
-#include "update/WebVersion.h"
+#include "AppTitle.h"
+#include "LEDNewVersionDownload.h"
+#include "TavrinMain.h"
+#include "FirmwareTool.h"
+#include "UpdateSettings.h"
+#include "WebVersion.h"
 
 #include <QApplication>
 #include <QLabel>

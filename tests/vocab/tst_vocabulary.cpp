@@ -1,5 +1,5 @@
-#include "vocab/ModelProfile.h"
-#include "vocab/Vocabulary.h"
+#include "ModelProfile.h"
+#include "Vocabulary.h"
 
 #include <QTest>
 

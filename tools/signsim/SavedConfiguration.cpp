@@ -1,9 +1,9 @@
 #include "SavedConfiguration.h"
 
-#include "core/Upload.h"
-#include "storage/ConfigFileReader.h"
-#include "storage/Windows1252.h"
-#include "vocab/Vocabulary.h"
+#include "Upload.h"
+#include "ConfigFileReader.h"
+#include "Windows1252.h"
+#include "Vocabulary.h"
 
 namespace tavrin::signsim {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "SignRecords.h"
 
-#include "vocab/Vocabulary.h"
+#include "Vocabulary.h"
 
 #include <QDateTime>
 #include <QRegularExpression>

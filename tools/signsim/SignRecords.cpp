@@ -1,6 +1,6 @@
 #include "SignRecords.h"
 
-#include "vocab/ModelProfile.h"
+#include "ModelProfile.h"
 
 #include <QStringList>
 

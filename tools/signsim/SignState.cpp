@@ -1,6 +1,6 @@
 #include "SignState.h"
 
-#include "vocab/ModelProfile.h"
+#include "ModelProfile.h"
 
 #include <numeric>
 
