@@ -53,9 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const QString &model : models) {
         core::DefaultMessageStore store;
         store.configFileName = QStringLiteral("factory.led"); // as if a file had been opened
-        store.SaveDefaultMsg(QStringLiteral("WELCOME"), 0, 3, 0, 2, 2, 3);
+        store.store(QStringLiteral("WELCOME"), 0, 3, 0, 2, 2, 3);
         editors::DefaultMessageEditor editor(store, { model, model, 0 });
-        editor.Form_Load();
+        editor.open();
         checkEditor(editor.state());
         for (const QString &line : lines) {
             for (const QString &outstanding : kOutstanding) {
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 checkEditor(editor.state());
             }
         }
-        editor.Form_Unload();
+        editor.close();
     }
     return 0;
 }

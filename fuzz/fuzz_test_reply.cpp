@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         main.setState(start);
         main.defaultMessage().setSaveSettingsTick(1);
         editors::TestMessageEditor editor(main);
-        editor.Form_Load();
+        editor.open();
         checkEditor(editor.state());
         for (const QString &line : lines) {
             for (const QString &outstanding : kOutstanding) {

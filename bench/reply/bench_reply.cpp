@@ -17,8 +17,8 @@ int main(int argc, char **argv)
 
     // The window's state as start-up leaves it: lists filled, nothing selected.
     core::MainController controller;
-    controller.Form_Load();
-    controller.Form_Unload();
+    controller.startPortSearch();
+    controller.stopPortSearch();
     const core::MainState start = controller.state();
 
     const core::ReplyOutcome outcome = core::parseSignReply(line, start);

@@ -1,4 +1,4 @@
-// Times the start-up port search (Form_Load to searchFinished, the update check off) with a
+// Times the start-up port search (open to searchFinished, the update check off) with a
 // simulated sign holding bench/data/full.led on COM 12, twice: COM 1 to COM 11 with no
 // device at all (TAVRIN_COM<k> empty: the open fails at once), and with a silent simulator
 // on each (the port opens and nothing answers, like an unused serial port). The reference is
@@ -50,7 +50,7 @@ double searchMilliseconds()
     QTimer::singleShot(60'000, &loop, &QEventLoop::quit);
     QElapsedTimer clock;
     clock.start();
-    controller.Form_Load();
+    controller.startPortSearch();
     loop.exec();
     const double elapsed = double(clock.nsecsElapsed()) / 1e6;
     if (!finished || controller.state().portIndex != kSignPort - 1

@@ -7,7 +7,7 @@
 #include "MainController.h"
 #include "TestMessageEditor.h"
 #include "TestMessageMarkup.h"
-#include "LEDTestMessage.h"
+#include "TestMessageDialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -108,10 +108,10 @@ bool buildRow(int characters)
 {
     tavrin::core::MainController main;
     TestMessageEditor editor(main);
-    editor.Form_Load();
+    editor.open();
     // Selection-only, as while typing: a leading font or colour code then formats nothing,
     // so every run of format stays for the timed builds.
-    editor.Label4_DblClick();
+    editor.toggleSelectionOnly();
     const int runs = fillDocument(editor.document(), characters, quint32(characters));
     const QString command = editor.buildTestMessage();
     if (command.size() < characters) {
@@ -133,10 +133,10 @@ bool buildRow(int characters)
 void keystrokePath(int characters)
 {
     tavrin::core::MainController main;
-    tavrin::ui::LEDTestMessage window(main);
+    tavrin::ui::TestMessageDialog window(main);
     window.show();
     tavrin::editors::TestMessageEditor &editor = window.editor();
-    editor.Label4_DblClick(); // selection-only: the runs stay as they are while typing
+    editor.toggleSelectionOnly(); // selection-only: the runs stay as they are while typing
     fillDocument(editor.document(), characters, 7);
     auto *composer = window.findChild<QTextEdit *>(QStringLiteral("ColorTextBox"));
     composer->setFocus();
@@ -168,7 +168,7 @@ void keystrokePath(int characters)
     std::printf("showing the %lld-character command in Test (once typing pauses %lld ms): "
                 "median %.2f ms\n",
                 qlonglong(command.size()),
-                qlonglong(tavrin::ui::LEDTestMessage::kLongCommandPause.count()),
+                qlonglong(tavrin::ui::TestMessageDialog::kLongCommandPause.count()),
                 shown.medianUs / 1000);
 }
 

@@ -1,5 +1,5 @@
 #include "TavrinVersion.h"
-#include "TavrinMain.h"
+#include "MainWindow.h"
 
 #include <QApplication>
 
@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("com.example.Tavrin"));
     QApplication::setQuitOnLastWindowClosed(true);
 
-    tavrin::ui::TavrinMain window;
+    tavrin::ui::MainWindow window;
     window.show();
     return QApplication::exec();
 }

@@ -59,7 +59,7 @@ ExitStatus SignSession::download()
     const auto onFinished = connect(&m_controller, &MainController::downloadFinished, this,
                                     [&read](bool configurationRead) { read = configurationRead; });
     m_lines = 0;
-    m_controller.DownloadAll_Click();
+    m_controller.download();
     if (!m_controller.isBusy()) {
         disconnect(onFinished);
         m_console.error(
@@ -88,7 +88,7 @@ ExitStatus SignSession::search()
             m_console.progress(QStringLiteral("Searching COM %1...").arg(shownPort + 1));
         }
     });
-    m_controller.Form_Load();
+    m_controller.startPortSearch();
     waitFor(&MainController::searchFinished);
     disconnect(onProgress);
 
@@ -141,9 +141,9 @@ ExitStatus SignSession::upload(bool force)
     const auto onPortFailed = connect(&m_controller, &MainController::portOpenFailed, this,
                                       [this](const QString &entry) { m_console.error(entry); });
     if (force)
-        m_controller.ForceUpload_Click();
+        m_controller.uploadEverything();
     else
-        m_controller.UploadAll_Click();
+        m_controller.upload();
     disconnect(onPortFailed);
     if (!m_controller.isBusy()) {
         disconnectAll();

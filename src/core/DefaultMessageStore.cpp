@@ -2,7 +2,7 @@
 
 namespace tavrin::core {
 
-void DefaultMessageStore::SaveDefaultMsg(const QString &defMsg, qint16 defFont, qint16 defColor,
+void DefaultMessageStore::store(const QString &defMsg, qint16 defFont, qint16 defColor,
                                          qint16 defStyle, qint16 defAlign, qint16 defSpeed,
                                          qint16 defPause)
 {
@@ -15,7 +15,7 @@ void DefaultMessageStore::SaveDefaultMsg(const QString &defMsg, qint16 defFont, 
     DefPause = defPause;
 }
 
-QString DefaultMessageStore::getDefaultMsg() const
+QString DefaultMessageStore::storedFields() const
 {
     const QChar comma = QLatin1Char(',');
     return configFileName + comma + DefMsg + comma + QString::number(DefFont) + comma
@@ -24,7 +24,7 @@ QString DefaultMessageStore::getDefaultMsg() const
         + QString::number(DefPause);
 }
 
-QString DefaultMessageStore::defaultMsgSummary() const
+QString DefaultMessageStore::summary() const
 {
     return QLatin1String("Message:") + DefMsg + QLatin1String(", Font:") + QString::number(DefFont)
         + QLatin1String(", Color:") + QString::number(DefColor) + QLatin1String(", Style:")

@@ -19,19 +19,19 @@ public:
     QString configFileName; // "" unless the record came from an opened configuration file
     qint16 saveSettingsTick = 1;
 
-    void SaveDefaultMsg(const QString &defMsg, qint16 defFont, qint16 defColor, qint16 defStyle,
+    void store(const QString &defMsg, qint16 defFont, qint16 defColor, qint16 defStyle,
                         qint16 defAlign, qint16 defSpeed, qint16 defPause);
     // Despite its name it answers whether a configuration file is loaded: the editor then
     // shows the record as is instead of reading the message from the sign.
-    bool IsDefMsgEmpty() const { return configFileName.isEmpty(); }
-    void DeleteConfigFileName() { configFileName.clear(); }
+    bool hasNoConfigFile() const { return configFileName.isEmpty(); }
+    void forgetConfigFile() { configFileName.clear(); }
     // configFileName, DefMsg and the six codes joined by "," without blanks.
-    QString getDefaultMsg() const;
+    QString storedFields() const;
     void setSaveSettingsTick(qint16 tick) { saveSettingsTick = tick; }
-    qint16 getSaveSettingsTick() const { return saveSettingsTick; }
+    qint16 saveSettings() const { return saveSettingsTick; }
 
     // "Message:... , Pause:n", the tool tip of SetupDefaultMsg.
-    QString defaultMsgSummary() const;
+    QString summary() const;
 };
 
 } // namespace tavrin::core

@@ -50,8 +50,6 @@ void MainController::onExchangeLine(const QString &line, const protocol::Exchang
 void MainController::interpretLine(const QString &line, bool answersDownload)
 {
     ReplyOutcome outcome = parseSignReply(line, m_state, answersDownload);
-    if (outcome.profileApplied)
-        outcome.state.styleP0Shift = 0; // the profile puts StyleP0 back at its column
     m_state = std::move(outcome.state);
     if (outcome.profileApplied)
         emit profileChanged();
@@ -59,9 +57,9 @@ void MainController::interpretLine(const QString &line, bool answersDownload)
         m_textClear.start();
     changed();
     if (outcome.showPriority)
-        ShowPriority_Click();
+        showPriorities();
     if (outcome.firmwareCountSet)
-        FCount_Change();
+        checkFirmwareBuild();
     if (outcome.profileApplied) {
         m_configurationRead = true;
         emit configurationReceived();
@@ -127,14 +125,14 @@ void MainController::reportOpenFailure(const link::OpenResult &result, int portN
         emit messageRequested(kAppTitle, result.fullText());
 }
 
-void MainController::DownloadAll_Click()
+void MainController::download()
 {
     startDownload();
 }
 
 bool MainController::startDownload()
 {
-    m_defaultMessage.DeleteConfigFileName();
+    m_defaultMessage.forgetConfigFile();
     // A request in flight (the search is probing) has nothing to add to it.
     if (m_exchange.isRunning())
         return false;
@@ -175,7 +173,7 @@ void MainController::restoreButtons()
     changed();
 }
 
-void MainController::SearchPort_Timer()
+void MainController::searchPorts()
 {
     m_searchPort.stop();
     if (m_search.active)
@@ -232,7 +230,7 @@ void MainController::endSearch()
     emit searchFinished();
 }
 
-void MainController::AutoID_MouseDown()
+void MainController::toggleIdMode()
 {
     const int portNumber = m_state.portIndex + 1;
     const bool wasAuto = m_state.config.autoID == 1;
@@ -267,7 +265,7 @@ void MainController::idSwitchEnded(const protocol::ExchangeOutcome &outcome)
         showStatus(QStringLiteral("The sign did not confirm the ID mode."));
 }
 
-void MainController::FCount_Change()
+void MainController::checkFirmwareBuild()
 {
     if (m_state.firmwareCount == kFirmwareCountNotAvailable)
         return;
@@ -283,7 +281,7 @@ void MainController::FCount_Change()
             + QStringLiteral("\r\nPlease click on Tools --> Upgrade on the top menu to Upload it"));
 }
 
-void MainController::SetupDefaultMsg_Click()
+void MainController::releaseLine()
 {
     if (m_exchange.isRunning())
         m_exchange.abandon(kHandedOver);

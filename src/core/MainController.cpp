@@ -9,8 +9,8 @@ MainController::MainController(QObject *parent)
     m_textClear.setInterval(kTextClearDelay);
     m_betweenPorts.setInterval(kBetweenPorts);
     m_betweenPorts.setSingleShot(true);
-    connect(&m_textClear, &QTimer::timeout, this, &MainController::TextClear_Timer);
-    connect(&m_searchPort, &QTimer::timeout, this, &MainController::SearchPort_Timer);
+    connect(&m_textClear, &QTimer::timeout, this, &MainController::clearStatus);
+    connect(&m_searchPort, &QTimer::timeout, this, &MainController::searchPorts);
     connect(&m_betweenPorts, &QTimer::timeout, this, &MainController::probeNextPort);
     connect(&m_exchange, &protocol::Exchange::lineReceived, this, &MainController::onExchangeLine);
     connect(&m_exchange, &protocol::Exchange::itemSettled, this, &MainController::uploadItemEnded);
@@ -24,7 +24,7 @@ MainController::MainController(QObject *parent)
 
 MainController::~MainController() = default;
 
-void MainController::Form_Load()
+void MainController::startPortSearch()
 {
     m_state.flags.row = {};
     // The lists are filled but nothing is selected until a download or a file sets them.
@@ -34,7 +34,7 @@ void MainController::Form_Load()
     for (auto &link : m_state.config.links)
         link.priority = -1;
     m_defaultMessage.setSaveSettingsTick(1);
-    m_defaultMessage.DeleteConfigFileName();
+    m_defaultMessage.forgetConfigFile();
     emit profileChanged();
     changed();
     m_searchPort.start();
@@ -62,6 +62,15 @@ void MainController::setRowCode(int row, vocab::Attribute attribute, int code)
 {
     m_state.selectRowCode(row, attribute, code);
     changed();
+}
+
+void MainController::chooseRowCode(int row, vocab::Attribute attribute, int code)
+{
+    // The operator's pause choice on the first two rows marks the row for upload even when
+    // it picks the code already shown.
+    if (attribute == vocab::Attribute::Pause && (row == 0 || row == 1))
+        m_state.flags.row[size_t(row)] = true;
+    setRowCode(row, attribute, code);
 }
 
 void MainController::setTimeoutText(int row, const QString &text)
@@ -98,38 +107,21 @@ void MainController::setPortIndex(int index)
     changed();
 }
 
-void MainController::PauseP0_Change()
-{
-    m_state.flags.row[0] = true;
-}
-
-void MainController::PauseP1_Change()
-{
-    m_state.flags.row[1] = true;
-}
-
-void MainController::ShowPriority_Click()
+void MainController::showPriorities()
 {
     m_state.priorityPanelShown = true;
     changed();
     emit windowHeightRequested(kShownHeightTwips);
 }
 
-void MainController::HidePriority_Click()
+void MainController::hidePriorities()
 {
     m_state.priorityPanelShown = false;
     changed();
     emit windowHeightRequested(kHiddenHeightTwips);
 }
 
-void MainController::TestBtn_Click()
-{
-    m_state.styleP0Shift += 10;
-    m_state.testOut = QString::number(m_state.profile.styleLeft + m_state.styleP0Shift);
-    changed();
-}
-
-void MainController::TextClear_Timer()
+void MainController::clearStatus()
 {
     m_state.status.clear();
     m_state.statusVisible = false;
@@ -137,7 +129,7 @@ void MainController::TextClear_Timer()
     changed();
 }
 
-void MainController::ForceOnID0_Click(bool ticked)
+void MainController::setForceOnId0(bool ticked)
 {
     m_state.forceOnID0 = ticked;
     for (int i = 0; i < kLinks; ++i)

@@ -53,10 +53,9 @@ public:
     // off). Programs without a window turn it off: they never go on the network.
     void setUpdateCheckEnabled(bool enabled) { m_updateCheckEnabled = enabled; }
 
-    // Start-up and shutdown. Form_Load starts the port search 400 ms later; Form_Unload ends
-    // it (stopPortSearch).
-    void Form_Load();
-    void Form_Unload() { stopPortSearch(); }
+    // Start-up and shutdown: the port search starts 400 ms after startPortSearch();
+    // stopPortSearch() ends it.
+    void startPortSearch();
     // Calls off the start-up search, before its first probe or after the one under way.
     void stopPortSearch();
     bool isSearching() const { return m_search.active; }
@@ -65,40 +64,37 @@ public:
 
     // The operator's edits of the configuration controls.
     void setRowCode(int row, vocab::Attribute attribute, int code);
+    // The same, chosen by the operator in the window.
+    void chooseRowCode(int row, vocab::Attribute attribute, int code);
     void setTimeoutText(int row, const QString &text);
     void setCapcode(int link, const QString &text);
     void setLinkPriority(int link, int code);
     void setUserCommand(const QString &text);
     void setPortIndex(int index);
-    void PauseP0_Change();
-    void PauseP1_Change();
 
     // Small handlers of the window.
-    void ShowPriority_Click();
-    void HidePriority_Click();
-    void TestBtn_Click();
-    void TextClear_Timer();
-    void ForceOnID0_Click(bool ticked);
+    void showPriorities();
+    void hidePriorities();
+    void clearStatus();
+    void setForceOnId0(bool ticked);
 
     // Shows a status text in Textout for the TextClear period.
     void showStatus(const QString &text);
 
     // Sign commands of the window.
-    void DownloadAll_Click();
-    void SearchPort_Timer();
-    void AutoID_MouseDown();
-    void FCount_Change();
-    // Closes the port before the default-message editor takes the line over.
-    void SetupDefaultMsg_Click();
-    // The same before the test-message window takes the line over.
-    void SendTestMsg_Click() { SetupDefaultMsg_Click(); }
+    void download();
+    void searchPorts();
+    void toggleIdMode();
+    void checkFirmwareBuild();
+    // Closes the port before a message window takes the line over.
+    void releaseLine();
     // "Yes" in the factory-defaults confirmation: sends "<FD>" on this window's port, then
     // reads the sign again.
     void sendFactoryDefaults();
 
     // Upload of the configuration.
-    void UploadAll_Click();
-    void ForceUpload_Click();
+    void upload();
+    void uploadEverything();
     // Finishes the item on the line (never a link's clearing command alone) and ends the
     // upload; what was not confirmed stays pending.
     void stopUpload();

@@ -55,8 +55,6 @@ struct MainState
 
     // Window chrome driven by handlers.
     bool priorityPanelShown = false;
-    int styleP0Shift = 0; // twips TestBtn has moved StyleP0 to the right
-    QString testOut; // TestOut caption
     bool versionCheckVisible = false;
 
     MainState();

@@ -49,7 +49,7 @@ int MainController::getChangedRows()
     return count;
 }
 
-void MainController::UploadAll_Click()
+void MainController::upload()
 {
     if (m_exchange.isRunning()) {
         // The search's probe holds the line (the button is off during everything else); a
@@ -85,7 +85,7 @@ void MainController::UploadAll_Click()
     changed();
 }
 
-void MainController::ForceUpload_Click()
+void MainController::uploadEverything()
 {
     markAllPending(m_state.flags);
     if (m_operation == Operation::Upload) {
@@ -94,7 +94,7 @@ void MainController::ForceUpload_Click()
         changed();
         return;
     }
-    UploadAll_Click();
+    upload();
 }
 
 void MainController::stopUpload()

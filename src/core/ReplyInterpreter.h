@@ -6,7 +6,7 @@
 
 namespace tavrin::core {
 
-// FCount caption for firmware that reports no build number; FCount_Change looks for it.
+// FCount caption for firmware that reports no build number; checkFirmwareBuild looks for it.
 inline const QString kFirmwareCountNotAvailable = QStringLiteral("Not Available");
 
 // What one reply line did to the main window, and what the window has to run because of it.
@@ -14,8 +14,8 @@ struct ReplyOutcome
 {
     MainState state;
     bool statusShown = false; // Textout was shown: restart TextClear
-    bool showPriority = false; // the model label is not empty: run ShowPriority_Click
-    bool firmwareCountSet = false; // FCount was written: run FCount_Change
+    bool showPriority = false; // the model label is not empty: run showPriorities
+    bool firmwareCountSet = false; // FCount was written: run checkFirmwareBuild
     bool profileApplied = false; // the model profile was re-applied: refill lists and layout
 };
 

@@ -77,7 +77,7 @@ UploadStep nextUploadStep(MainState &state, const UploadCommands &commands, Pend
 UploadStep uploadTick(MainState &state, const UploadCommands &commands);
 
 // The commands an upload from this state would write, in order, with the sign left alone:
-// what UploadAll_Click and its ticks send, everything when force (as after ForceUpload_Click).
+// what upload and its ticks send, everything when force (as after uploadEverything).
 QStringList uploadPlan(MainState state, bool force);
 
 } // namespace tavrin::core

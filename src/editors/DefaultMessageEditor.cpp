@@ -27,8 +27,8 @@ DefaultMessageEditor::DefaultMessageEditor(core::DefaultMessageStore &store, Mai
 {
     m_removeAck.setInterval(kRemoveAckDelay);
     m_clockUpdate.setInterval(kClockUpdateInterval);
-    connect(&m_removeAck, &QTimer::timeout, this, &DefaultMessageEditor::RemoveAck_Timer);
-    connect(&m_clockUpdate, &QTimer::timeout, this, &DefaultMessageEditor::ClockUpdate_Timer);
+    connect(&m_removeAck, &QTimer::timeout, this, &DefaultMessageEditor::clearAck);
+    connect(&m_clockUpdate, &QTimer::timeout, this, &DefaultMessageEditor::updateClock);
     connect(&m_port, &MessagePort::answered, this, &DefaultMessageEditor::handleDefaultReply);
     connect(&m_port, &MessagePort::commandWritten, this, &DefaultMessageEditor::commandWritten);
     connect(&m_port, &MessagePort::itemSettled, this, &DefaultMessageEditor::itemSettled);
@@ -39,22 +39,22 @@ DefaultMessageEditor::DefaultMessageEditor(core::DefaultMessageStore &store, Mai
 
 DefaultMessageEditor::~DefaultMessageEditor() = default;
 
-void DefaultMessageEditor::Form_Load()
+void DefaultMessageEditor::open()
 {
     m_state.profile = vocab::defaultMessageProfile(m_main.modelNumber);
     m_state.codes.fill(-1);
     m_state.test.clear();
     emit profileApplied();
-    ClockUpdate_Timer();
+    updateClock();
     m_clockUpdate.start();
 
     m_state.timeFormats
         = vocab::timeFormatEntries(vocab::defaultMessageTimeFormatCount(m_main.modelLabel));
     selectTimeFormat(0);
 
-    if (!m_store.IsDefMsgEmpty()) {
+    if (!m_store.hasNoConfigFile()) {
         // A file or message with a comma does not split into eight fields and is not loaded.
-        const QStringList fields = m_store.getDefaultMsg().split(QLatin1Char(','));
+        const QStringList fields = m_store.storedFields().split(QLatin1Char(','));
         if (fields.size() != kStoredFieldCount)
             return;
         setMessage(decodeRecordCharacters(fields.at(1)));
@@ -67,11 +67,11 @@ void DefaultMessageEditor::Form_Load()
         showAck(QStringLiteral("Getting data from File ") + fields.at(0));
     } else {
         m_placeholderShown = true;
-        m_openingDownload = download();
+        m_openingDownload = startDownload();
     }
 }
 
-void DefaultMessageEditor::Form_Unload()
+void DefaultMessageEditor::close()
 {
     // The time-format placeholder is no message of the sign's: what the store holds stays.
     if (m_placeholderShown && !m_edited)
@@ -79,7 +79,7 @@ void DefaultMessageEditor::Form_Unload()
     const auto code = [this](Attribute a) {
         return qint16(m_state.code(a));
     };
-    m_store.SaveDefaultMsg(m_state.message, code(Attribute::Font), code(Attribute::Color),
+    m_store.store(m_state.message, code(Attribute::Font), code(Attribute::Color),
                            code(Attribute::Style), code(Attribute::Alignment),
                            code(Attribute::Speed), code(Attribute::Pause));
 }
@@ -106,7 +106,7 @@ void DefaultMessageEditor::selectCode(Attribute attribute, int index)
     changed();
 }
 
-void DefaultMessageEditor::TimeFormat_Click(int index)
+void DefaultMessageEditor::chooseTimeFormat(int index)
 {
     m_edited = true;
     selectTimeFormat(index);
@@ -121,7 +121,7 @@ void DefaultMessageEditor::selectTimeFormat(int index)
     setMessage(QLatin1Char('<') + m_state.timeFormats.at(index) + QLatin1Char('>'));
 }
 
-void DefaultMessageEditor::InsertTime_Click()
+void DefaultMessageEditor::insertTime()
 {
     m_edited = true;
     const QString format = m_state.timeFormats.value(m_state.timeFormat);
@@ -151,14 +151,14 @@ void DefaultMessageEditor::showAck(const QString &text)
     changed();
 }
 
-void DefaultMessageEditor::RemoveAck_Timer()
+void DefaultMessageEditor::clearAck()
 {
     m_state.ack.clear();
     m_removeAck.stop();
     changed();
 }
 
-void DefaultMessageEditor::ClockUpdate_Timer()
+void DefaultMessageEditor::updateClock()
 {
     m_state.dateTime = clockDisplayText(QDateTime::currentDateTime());
     changed();

@@ -49,26 +49,26 @@ public:
     const DefaultMessageState &state() const { return m_state; }
 
     // Opening: profile, time formats, then the stored record or a download from the sign.
-    void Form_Load();
+    void open();
     // Closing: the text and the six indexes go back to the main window's record, unless the
     // editor opened to a download that the sign never confirmed and nothing was edited since.
-    void Form_Unload();
+    void close();
 
     // The operator's selection in fontList, ColorList, StyleList, AlignmentList, SpeedList or
     // PauseList; an index the list cannot take changes nothing.
     void listClick(vocab::Attribute attribute, int index);
-    void TimeFormat_Click(int index);
-    void InsertTime_Click();
+    void chooseTimeFormat(int index);
+    void insertTime();
     // The operator edited defaultMessage; line breaks may come as LF or CR LF.
     void setMessageText(const QString &text);
 
-    void Download_Click();
-    void Upload_Click();
-    void TimeOnIdle_Click();
-    void SetTime_Click();
+    void download();
+    void upload();
+    void showTimeOnIdle();
+    void setSignClock();
 
-    void RemoveAck_Timer();
-    void ClockUpdate_Timer();
+    void clearAck();
+    void updateClock();
 
     // A line from the sign while a send runs; it changes what it confirmed, if anything.
     void handleDefaultReply(const SignAnswer &answer);
@@ -90,7 +90,7 @@ private:
     void showAck(const QString &text);
     void selectCode(vocab::Attribute attribute, int index);
     void selectTimeFormat(int index);
-    bool download();
+    bool startDownload();
     bool send(MessagePort::ItemBuilder build);
     void restoreButtons();
     void commandWritten(const QString &text);
@@ -102,7 +102,7 @@ private:
     const MainWindowView m_main;
     DefaultMessageState m_state;
     MessagePort m_port { m_state, kCloseDelay };
-    bool m_openingDownload = false; // the download that Form_Load started is under way
+    bool m_openingDownload = false; // the download that open started is under way
     bool m_placeholderShown = false; // no record since opening without a stored message
     bool m_edited = false; // by the operator
     QTimer m_removeAck;

@@ -38,14 +38,14 @@ void DefaultMessageEditor::restoreButtons()
     m_state.setTimeEnabled = true;
 }
 
-void DefaultMessageEditor::Download_Click()
+void DefaultMessageEditor::download()
 {
-    download();
+    startDownload();
 }
 
-bool DefaultMessageEditor::download()
+bool DefaultMessageEditor::startDownload()
 {
-    m_store.DeleteConfigFileName(); // the message now comes from the sign
+    m_store.forgetConfigFile(); // the message now comes from the sign
     m_state.downloadEnabled = false;
     m_state.uploadEnabled = false;
     m_state.downloadCaption = QStringLiteral("Reading...");
@@ -62,7 +62,7 @@ bool DefaultMessageEditor::download()
     return sent;
 }
 
-void DefaultMessageEditor::Upload_Click()
+void DefaultMessageEditor::upload()
 {
     const MessageAttributes attributes = m_state.attributes();
     const QString command
@@ -93,7 +93,7 @@ void DefaultMessageEditor::Upload_Click()
     changed();
 }
 
-void DefaultMessageEditor::TimeOnIdle_Click()
+void DefaultMessageEditor::showTimeOnIdle()
 {
     const bool on = !m_state.timeDisplayOn();
     // The switch goes out bare and the port closes at once; the download shows the new state.
@@ -110,10 +110,10 @@ void DefaultMessageEditor::TimeOnIdle_Click()
     if (on && !m_state.message.isEmpty())
         showAck(kRemoveMessageText);
     changed();
-    download();
+    startDownload();
 }
 
-void DefaultMessageEditor::SetTime_Click()
+void DefaultMessageEditor::setSignClock()
 {
     // Read from the clock when it goes out, which may be after a send under way.
     if (!send([] {

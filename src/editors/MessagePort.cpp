@@ -34,7 +34,7 @@ MessagePort::MessagePort(PortActivity &activity, std::chrono::milliseconds close
     , m_closeDelay(closeDelay)
 {
     m_progressTimer.setInterval(kProgressInterval);
-    connect(&m_progressTimer, &QTimer::timeout, this, &MessagePort::ProgressTimer_Timer);
+    connect(&m_progressTimer, &QTimer::timeout, this, &MessagePort::advanceProgress);
     connect(&m_exchange, &protocol::Exchange::commandWritten, this, &MessagePort::commandWritten);
     connect(&m_exchange, &protocol::Exchange::lineReceived, this, &MessagePort::onLine);
     connect(&m_exchange, &protocol::Exchange::itemSettled, this,
@@ -99,7 +99,7 @@ void MessagePort::onFinished(const protocol::ExchangeOutcome &outcome)
     emit idle();
 }
 
-void MessagePort::ProgressTimer_Timer()
+void MessagePort::advanceProgress()
 {
     if (m_activity.progress < PortActivity::kProgressEnd) {
         m_activity.progress += kProgressStep;

@@ -68,7 +68,7 @@ public:
 
     link::SerialLink &serialLink() { return m_link; }
 
-    void ProgressTimer_Timer();
+    void advanceProgress();
 
 signals:
     void activityChanged();

@@ -37,8 +37,8 @@ TestMessageEditor::TestMessageEditor(core::MainController &main, QObject *parent
 {
     m_removeAck.setInterval(kRemoveAckDelay);
     m_clockUpdate.setInterval(kClockUpdateInterval);
-    connect(&m_removeAck, &QTimer::timeout, this, &TestMessageEditor::RemoveAck_Timer);
-    connect(&m_clockUpdate, &QTimer::timeout, this, &TestMessageEditor::ClockUpdate_Timer);
+    connect(&m_removeAck, &QTimer::timeout, this, &TestMessageEditor::clearAck);
+    connect(&m_clockUpdate, &QTimer::timeout, this, &TestMessageEditor::updateClock);
     connect(&m_port, &MessagePort::answered, this, &TestMessageEditor::handleTestReply);
     connect(&m_port, &MessagePort::itemSettled, this,
             [this](const protocol::ExchangeItem &item, protocol::ItemResult result) {
@@ -61,21 +61,21 @@ void TestMessageEditor::setComposerCursor(const QTextCursor &cursor)
         m_cursor = cursor;
 }
 
-void TestMessageEditor::Form_Load()
+void TestMessageEditor::open()
 {
     m_state.profile = vocab::testMessageProfile(m_main.state().modelNumber);
     m_state.codes.fill(-1);
     m_state.timeFormats = vocab::timeFormatEntries(m_state.profile.timeFormatCount);
     m_state.timeFormat = m_state.profile.timeFormatSelection;
     emit profileApplied();
-    ClockUpdate_Timer();
+    updateClock();
     m_clockUpdate.start();
 
     m_state.messageId = 0;
     m_state.previewColors = standardPreviewColors();
-    MsgPri_Click(0);
+    loadPriority(0);
     m_state.selectionOnly = false;
-    m_state.saveSettings = m_main.defaultMessage().getSaveSettingsTick() != 0;
+    m_state.saveSettings = m_main.defaultMessage().saveSettings() != 0;
     changed();
 }
 
@@ -101,7 +101,7 @@ void TestMessageEditor::listClick(Attribute attribute, int index)
     buildTestMessage();
 }
 
-void TestMessageEditor::Timeout_Change(const QString &text)
+void TestMessageEditor::setTimeoutText(const QString &text)
 {
     if (text == m_state.timeout)
         return;
@@ -160,7 +160,7 @@ void TestMessageEditor::applyToTarget(const QTextCharFormat &format)
         m_cursor.setPosition(m_cursor.selectionStart());
 }
 
-void TestMessageEditor::MsgID_Click(int index)
+void TestMessageEditor::selectMessageId(int index)
 {
     // The command keeps the old ID until the next build; Upload always builds.
     if (index >= 0 && index < vocab::messageIdEntries().size()) {
@@ -169,7 +169,7 @@ void TestMessageEditor::MsgID_Click(int index)
     }
 }
 
-void TestMessageEditor::MsgPri_Click(int index)
+void TestMessageEditor::loadPriority(int index)
 {
     if (index < 0 || index >= vocab::kPriorityCount)
         return;
@@ -178,10 +178,10 @@ void TestMessageEditor::MsgPri_Click(int index)
     // Each value is read as its turn comes: a handler before it may have written the row.
     for (const Attribute attribute : kLoadOrder)
         listClick(attribute, m_main.state().config.rows[size_t(index)].code(attribute));
-    Timeout_Change(m_main.state().config.rows[size_t(index)].timeout);
+    setTimeoutText(m_main.state().config.rows[size_t(index)].timeout);
 }
 
-void TestMessageEditor::TimeFormat_Click(int index)
+void TestMessageEditor::chooseTimeFormat(int index)
 {
     if (index >= 0 && index < m_state.timeFormats.size()) {
         m_state.timeFormat = index;
@@ -189,20 +189,20 @@ void TestMessageEditor::TimeFormat_Click(int index)
     }
 }
 
-void TestMessageEditor::SaveSettings_Click(bool ticked)
+void TestMessageEditor::setSaveToPriority(bool ticked)
 {
     m_state.saveSettings = ticked;
     m_main.defaultMessage().setSaveSettingsTick(ticked ? 1 : 0);
     changed();
 }
 
-void TestMessageEditor::Label4_DblClick()
+void TestMessageEditor::toggleSelectionOnly()
 {
     m_state.selectionOnly = !m_state.selectionOnly;
     changed();
 }
 
-void TestMessageEditor::InsertTime_Click()
+void TestMessageEditor::insertTime()
 {
     const QString format = m_state.timeFormats.value(m_state.timeFormat);
     {
@@ -215,7 +215,7 @@ void TestMessageEditor::InsertTime_Click()
     composerChanged();
 }
 
-void TestMessageEditor::ColorTextBox_Change(const QTextCursor &selection)
+void TestMessageEditor::composerEdited(const QTextCursor &selection)
 {
     if (m_editing)
         return;
@@ -281,14 +281,14 @@ void TestMessageEditor::showAck(const QString &text)
     changed();
 }
 
-void TestMessageEditor::RemoveAck_Timer()
+void TestMessageEditor::clearAck()
 {
     m_state.ack.clear();
     m_removeAck.stop();
     changed();
 }
 
-void TestMessageEditor::ClockUpdate_Timer()
+void TestMessageEditor::updateClock()
 {
     m_state.dateTime = clockDisplayText(QDateTime::currentDateTime());
     changed();

@@ -43,22 +43,22 @@ public:
     void setComposerCursor(const QTextCursor &cursor);
 
     // Opening: profile, message IDs, preview colours, priority 0, the tick from the store.
-    void Form_Load();
+    void open();
 
     // A choice in fontList, ColorList, StyleList, AlignmentList, SpeedList, PauseList or
     // BeepList. Only a change of selection counts; an index the list cannot take is skipped.
     void listClick(vocab::Attribute attribute, int index);
-    void Timeout_Change(const QString &text);
-    void MsgID_Click(int index);
-    void MsgPri_Click(int index); // loads that priority's row from the main window
-    void TimeFormat_Click(int index);
-    void SaveSettings_Click(bool ticked);
-    void Label4_DblClick(); // toggles selection-only formatting
-    void InsertTime_Click();
+    void setTimeoutText(const QString &text);
+    void selectMessageId(int index);
+    void loadPriority(int index); // loads that priority's row from the main window
+    void chooseTimeFormat(int index);
+    void setSaveToPriority(bool ticked);
+    void toggleSelectionOnly(); // toggles selection-only formatting
+    void insertTime();
     // The composer's content changed (typing, pasting, undo); selection is the composer's
     // selection after the change. Changes the editor makes to the document itself, formatting
     // included, are its own and are not handled again.
-    void ColorTextBox_Change(const QTextCursor &selection);
+    void composerEdited(const QTextCursor &selection);
     // The operator edited the command box.
     void setTestText(const QString &text);
 
@@ -67,13 +67,13 @@ public:
     // the header), with all that those choices do.
     QString buildTestMessage();
 
-    void Upload_Click();
-    void Test_DblClick();
-    void SetTime_Click();
-    void Download_Click();
+    void upload();
+    void sendCommandText();
+    void setSignClock();
+    void download();
 
-    void RemoveAck_Timer();
-    void ClockUpdate_Timer();
+    void clearAck();
+    void updateClock();
 
     // A line from the sign while a send runs; it changes what it confirmed, if anything.
     void handleTestReply(const SignAnswer &answer);

@@ -52,17 +52,17 @@ void TestMessageEditor::sendMessage(const QString &command)
     sendWriting([command] { return protocol::ExchangeItem { kMessageItem, { { command } } }; });
 }
 
-void TestMessageEditor::Upload_Click()
+void TestMessageEditor::upload()
 {
     sendMessage(buildTestMessage());
 }
 
-void TestMessageEditor::Test_DblClick()
+void TestMessageEditor::sendCommandText()
 {
     sendMessage(m_state.test + QLatin1Char('\r'));
 }
 
-void TestMessageEditor::SetTime_Click()
+void TestMessageEditor::setSignClock()
 {
     // Read from the clock when it goes out, which may be after a send under way.
     if (sendWriting([] {
@@ -74,7 +74,7 @@ void TestMessageEditor::SetTime_Click()
     }
 }
 
-void TestMessageEditor::Download_Click()
+void TestMessageEditor::download()
 {
     const auto item = [] {
         return protocol::ExchangeItem { kDownloadItem, { { kDownloadDefaultMsgCommand } } };

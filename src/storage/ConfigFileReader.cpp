@@ -360,7 +360,7 @@ ReadResult readConfigBytes(const QByteArray &bytes, core::MainState &state,
     }
 
     ReadResult result;
-    result.toolTip = store.defaultMsgSummary();
+    result.toolTip = store.summary();
     if (read.empty())
         result.notice = QStringLiteral(
             "No setting could be read from the file; every setting kept its previous value.");

@@ -95,7 +95,7 @@ void TestCli::readThenWriteSendsOnlyEdits()
     QCOMPARE(runCli(args("read|-o") << read << onCom1).status, 0);
     // The window's own download and save give the same bytes.
     tavrin::core::MainController window;
-    window.DownloadAll_Click();
+    window.download();
     QTRY_VERIFY(!window.isBusy());
     const QString saved = dir.filePath(QStringLiteral("window.led"));
     QVERIFY(tavrin::storage::saveConfiguration(saved, window.state(), window.defaultMessage()));

@@ -24,9 +24,9 @@ struct StoredEditor
                           qint16 font = 1)
     {
         store.configFileName = QStringLiteral("sign.led");
-        store.SaveDefaultMsg(message, font, 2, 3, 1, 4, 5);
+        store.store(message, font, 2, 3, 1, 4, 5);
         editor = std::make_unique<DefaultMessageEditor>(store, MainWindowView { model, model, 0 });
-        editor->Form_Load();
+        editor->open();
     }
 };
 
@@ -134,7 +134,7 @@ void TestDefaultMessage::replyRules()
     QFETCH(QString, line);
     StoredEditor opened(message);
     DefaultMessageEditor &editor = *opened.editor;
-    editor.RemoveAck_Timer();
+    editor.clearAck();
     if (timeOn)
         editor.handleDefaultReply(SignAnswer::paired("TIME:STATUS:1", kTimeStatusCommand));
 
@@ -188,8 +188,8 @@ void TestDefaultMessage::openingFromStore()
     StoredEditor vx903(QStringLiteral("x"), QStringLiteral("VX903"), 4); // four fonts only
     const DefaultMessageState &s = vx903.editor->state();
     QCOMPARE(QList<int>(s.codes.begin(), s.codes.end()), QList<int>({ -1, 2, 3, 1, 4, 5 }));
-    vx903.editor->Download_Click(); // port 1 leads nowhere, but the file no longer counts
-    QVERIFY(vx903.store.IsDefMsgEmpty());
+    vx903.editor->download(); // port 1 leads nowhere, but the file no longer counts
+    QVERIFY(vx903.store.hasNoConfigFile());
     QVERIFY(s.downloadEnabled);
 }
 
@@ -213,7 +213,7 @@ void TestDefaultMessage::unsendableCharacterBlocksUpload()
     QCOMPARE(editor.state().unsendable.isEmpty(), named.isEmpty());
     QVERIFY2(editor.state().unsendable.contains(named), qPrintable(editor.state().unsendable));
 
-    editor.Upload_Click(); // port 1 leads nowhere: only an upload that is let through opens it
+    editor.upload(); // port 1 leads nowhere: only an upload that is let through opens it
     QCOMPARE(editor.serialLink().portNumber(), named.isEmpty() ? 1 : 0);
 }
 

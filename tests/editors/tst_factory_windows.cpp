@@ -1,13 +1,13 @@
 #include "SignSimProcess.h"
-#include "LEDSignHelp.h"
-#include "TavrinMain.h"
-#include "Warning.h"
+#include "AboutDialog.h"
+#include "MainWindow.h"
+#include "FactoryResetDialog.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
-using tavrin::ui::TavrinMain;
+using tavrin::ui::MainWindow;
 
 class TestFactoryWindows : public QObject
 {
@@ -25,10 +25,10 @@ void TestFactoryWindows::yesResetsTheSign()
 {
     SignSimProcess sim;
     QVERIFY(sim.startOnPort(1));
-    TavrinMain main;
+    MainWindow main;
     main.controller().stopPortSearch();
 
-    tavrin::ui::Warning warning(main.controller());
+    tavrin::ui::FactoryResetDialog warning(main.controller());
     warning.findChild<QPushButton *>(QStringLiteral("Yes"))->click();
     QCOMPARE(warning.result(), int(QDialog::Accepted));
     QVERIFY(sim.waitForCommands(2));
@@ -51,7 +51,7 @@ void TestFactoryWindows::aboutShowsVersion_data()
 void TestFactoryWindows::aboutShowsVersion()
 {
     QFETCH(QString, caption);
-    tavrin::ui::LEDSignHelp about(caption);
+    tavrin::ui::AboutDialog about(caption);
     QTEST(about.findChild<QLabel *>(QStringLiteral("SoftwareVersion"))->text(), "shown");
 }
 

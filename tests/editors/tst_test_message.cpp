@@ -26,7 +26,7 @@ struct Opened
         main.setState(state);
         main.defaultMessage().setSaveSettingsTick(0);
         editor = std::make_unique<TestMessageEditor>(main);
-        editor->Form_Load();
+        editor->open();
     }
 };
 
@@ -168,10 +168,10 @@ void TestTestMessage::formattingTarget()
     Opened opened;
     TestMessageEditor &editor = *opened.editor;
     if (selectionOnly)
-        editor.Label4_DblClick();
+        editor.toggleSelectionOnly();
     QTextCursor typing(&editor.document());
     typing.insertText(QStringLiteral("ABCD"));
-    editor.ColorTextBox_Change(typing);
+    editor.composerEdited(typing);
     QTextCursor selection(&editor.document());
     selection.setPosition(1);
     selection.setPosition(3, QTextCursor::KeepAnchor);
@@ -180,7 +180,7 @@ void TestTestMessage::formattingTarget()
 
     typing = editor.composerCursor(); // the typed character takes what the caret holds
     typing.insertText(QStringLiteral("E"));
-    editor.ColorTextBox_Change(typing);
+    editor.composerEdited(typing);
     QVERIFY2(editor.state().test.endsWith(tail), qPrintable(editor.state().test));
 }
 
@@ -230,9 +230,9 @@ void TestTestMessage::unsendableCharacterIsNotSent()
     TestMessageEditor &editor = *opened.editor;
     QTextCursor cursor(&editor.document());
     cursor.insertText(QStringLiteral("5 \u20ac"));
-    editor.ColorTextBox_Change(cursor);
+    editor.composerEdited(cursor);
     QVERIFY(editor.state().unsendable.contains(QStringLiteral("U+20AC")));
-    editor.Upload_Click();
+    editor.upload();
     QCOMPARE(editor.state().ack, editor.state().unsendable);
     QCOMPARE(editor.serialLink().portNumber(), 0); // no port was opened
 }

@@ -33,7 +33,7 @@ inline void compareWithFactory(const tavrin::core::MainState &state, const QStri
 // Runs a download on the selected port and waits until its port has closed again.
 inline bool downloadFromSign(tavrin::core::MainController &controller)
 {
-    controller.DownloadAll_Click();
+    controller.download();
     if (!controller.isBusy())
         return false;
     return QTest::qWaitFor([&] { return !controller.isBusy(); }, 5000);

@@ -63,11 +63,11 @@ using Action = std::function<void(MainController &)>;
 // then shows its Ack and the message the window keeps.
 void openAndCloseEditor(MainController &main)
 {
-    main.defaultMessage().SaveDefaultMsg("Kept", 1, 2, 3, 1, 4, 5); // read earlier from the sign
+    main.defaultMessage().store("Kept", 1, 2, 3, 1, 4, 5); // read earlier from the sign
     tavrin::editors::DefaultMessageEditor editor(main.defaultMessage(), { kModel, kModel, 0 });
-    editor.Form_Load();
+    editor.open();
     QTRY_VERIFY_WITH_TIMEOUT(!editor.isBusy(), 5000);
-    editor.Form_Unload();
+    editor.close();
     main.showStatus(editor.state().ack + " | " + main.defaultMessage().DefMsg);
 }
 
@@ -115,10 +115,10 @@ void TestConfirmedDelivery::faultySign_data()
     QTest::addColumn<QStringList>("resent"); // a second upload, to a sign that answers
 
     const Action force = [](MainController &c) {
-        c.ForceUpload_Click();
+        c.uploadEverything();
     };
     const Action download = [](MainController &c) {
-        c.DownloadAll_Click();
+        c.download();
     };
     const QStringList read { "DOWNLOAD_ALL\r" };
     const QStringList write { "write", "FILE", "--force", "--port", "1" };
@@ -147,7 +147,7 @@ void TestConfirmedDelivery::faultySign_data()
         << QStringList { "--silent" } << force << QStringList {} << 0 << forced() << "r0 r1 r2 r3 r4 l0 l1 l2 l3 l4 l5 l6 l7 id uc"
         << "Uploaded 0 of 15; the sign confirmed none of them." << 0 << forced();
     QTest::newRow("a sign that never ends a line confirms nothing")
-        << QStringList { "--stream" } << Action([](MainController &c) { c.setCapcode(6, "606060"); c.UploadAll_Click(); }) << QStringList {} << 0
+        << QStringList { "--stream" } << Action([](MainController &c) { c.setCapcode(6, "606060"); c.upload(); }) << QStringList {} << 0
         << QStringList { "<link id=6 cap=0>\r", "<link id=6 cap=606060 pr=0>\r" } << "l6"
         << "Uploaded 0 of 1; not confirmed: Link 6" << 0 << QStringList { "<link id=6 cap=0>\r", "<link id=6 cap=606060 pr=0>\r" };
     QTest::newRow("3 the sign dies on row 2: row 2 and all after stay")
@@ -165,7 +165,7 @@ void TestConfirmedDelivery::faultySign_data()
         << QStringList { "--answer", "1:" + factoryLine(), "--answer-every", "2" } << Action {} << write << 0
         << read + forced() << "" << "tavrin-cli: COM 1: not confirmed: Priority 1" << 1 << QStringList {};
     QTest::newRow("5 a refused link is told and stays pending")
-        << QStringList {} << Action([](MainController &c) { c.setCapcode(6, "12345a"); c.UploadAll_Click(); }) << QStringList {} << 0
+        << QStringList {} << Action([](MainController &c) { c.setCapcode(6, "12345a"); c.upload(); }) << QStringList {} << 0
         << QStringList { "<link id=6 cap=0>\r", "<link id=6 cap=12345a pr=0>\r" } << "l6"
         << "Uploaded 0 of 1; refused by the sign: Link 6" << 0 << QStringList { "<link id=6 cap=0>\r", "<link id=6 cap=12345a pr=0>\r" };
     QTest::newRow("5 cli: a refused link")
@@ -175,9 +175,9 @@ void TestConfirmedDelivery::faultySign_data()
     QTest::newRow("6 a user command with done is read back")
         << QStringList {} << Action([](MainController &c) {
                c.setUserCommand("Reload when done");
-               c.UploadAll_Click();
+               c.upload();
                QTRY_VERIFY(!c.isBusy());
-               c.DownloadAll_Click();
+               c.download();
            }) << QStringList {} << 0
         << QStringList { "<UC>Reload when done\r", "DOWNLOAD_ALL\r" } << "" << "" << 0 << QStringList {};
     QTest::newRow("6 cli: find a sign whose user command holds done")
@@ -280,7 +280,7 @@ void TestConfirmedDelivery::faultySign()
     SignSimProcess good;
     QVERIFY(good.startOnPort(2));
     controller.setPortIndex(1);
-    controller.UploadAll_Click();
+    controller.upload();
     QTRY_VERIFY_WITH_TIMEOUT(!controller.isBusy(), 20000);
     QCOMPARE(good.receivedCommands(), resent);
     if (resent.isEmpty() || !resent.last().contains("12345a"))

@@ -1,7 +1,7 @@
 #include "SessionHelpers.h"
 #include "MessageCodes.h"
-#include "TavrinDefaultMessage.h"
-#include "TavrinMain.h"
+#include "DefaultMessageDialog.h"
+#include "MainWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,7 +13,7 @@
 
 using tavrin::core::MainController;
 using tavrin::editors::DefaultMessageEditor;
-using tavrin::ui::TavrinDefaultMessage;
+using tavrin::ui::DefaultMessageDialog;
 using tavrin::vocab::Attribute;
 
 namespace {
@@ -76,7 +76,7 @@ void TestDefaultMessageSession::windowOpensWithSignMessage()
     MainController main;
     QVERIFY(startSign(sim, model, main));
 
-    TavrinDefaultMessage window(main);
+    DefaultMessageDialog window(main);
     window.show();
     QTRY_COMPARE(child<QTextEdit>(window, "defaultMessage")->toPlainText(),
                  factoryText(model).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -124,16 +124,16 @@ void TestDefaultMessageSession::openingDownloadUnconfirmed()
     SignSimProcess sim({ sign });
     MainController main;
     QVERIFY(startSign(sim, QStringLiteral("KR4410"), main));
-    main.defaultMessage().SaveDefaultMsg(QStringLiteral("Kept"), 1, 2, 3, 1, 4, 5);
-    const QString kept = main.defaultMessage().getDefaultMsg();
+    main.defaultMessage().store(QStringLiteral("Kept"), 1, 2, 3, 1, 4, 5);
+    const QString kept = main.defaultMessage().storedFields();
 
-    TavrinDefaultMessage window(main);
+    DefaultMessageDialog window(main);
     window.show();
     QVERIFY(portClosed(window.editor()));
     QTEST(child<QLabel>(window, "Ack")->text(), "ack");
     QTest::keyClicks(child<QTextEdit>(window, "defaultMessage"), typed);
     child<QPushButton>(window, "Exit")->click();
-    QCOMPARE(main.defaultMessage().getDefaultMsg(),
+    QCOMPARE(main.defaultMessage().storedFields(),
              typed.isEmpty() ? kept : QStringLiteral(",<hh:mm:ss>Typed,-1,-1,-1,-1,-1,-1"));
 }
 
@@ -149,29 +149,29 @@ void TestDefaultMessageSession::editUploadReopen()
     const QString edited = QStringLiteral("Well done\r\nthere <hh:mm:ss A/PM>") + tail;
     {
         DefaultMessageEditor editor(main.defaultMessage(), { model, model, 0 });
-        editor.Form_Load();
+        editor.open();
         QVERIFY(portClosed(editor));
 
         editor.setMessageText(QStringLiteral("Well done\nthere <hh:mm:ss A/PM>") + tail);
         editor.listClick(Attribute::Font, 3);
-        editor.Upload_Click();
+        editor.upload();
         QCOMPARE(editor.state().uploadCaption, QStringLiteral("Writing..."));
         QVERIFY(portClosed(editor));
         QCOMPARE(sim.receivedCommands().constLast(),
                  QStringLiteral("<DF f=3 c=3 s=0 a=2 sp=2 p=3>Well done$Lthere $T1") + tail
                      + u'\r');
         QCOMPARE(editor.state().ack, QStringLiteral("Default message uploaded successfully"));
-        editor.Form_Unload();
+        editor.close();
     }
     QCOMPARE(main.defaultMessage().DefMsg, edited);
 
     DefaultMessageEditor reopened(main.defaultMessage(), { model, model, 0 });
-    reopened.Form_Load();
+    reopened.open();
     QVERIFY(portClosed(reopened));
     QCOMPARE(reopened.state().message, edited);
     QCOMPARE(reopened.state().code(Attribute::Font), 3);
 
-    reopened.SetTime_Click();
+    reopened.setSignClock();
     QVERIFY(!reopened.state().setTimeEnabled && portClosed(reopened));
     QVERIFY(sim.receivedCommands().constLast().startsWith(QStringLiteral("<Time time=")));
 }
@@ -183,13 +183,13 @@ void TestDefaultMessageSession::timeDisplayOnIdle()
     MainController main;
     QVERIFY(startSign(sim, model, main));
     DefaultMessageEditor editor(main.defaultMessage(), { model, model, 0 });
-    editor.Form_Load();
+    editor.open();
     QVERIFY(portClosed(editor));
 
     qsizetype sent = sim.receivedCommands().size();
     QElapsedTimer elapsed;
     elapsed.start();
-    editor.TimeOnIdle_Click();
+    editor.showTimeOnIdle();
     QCOMPARE(editor.state().ack, DefaultMessageEditor::kRemoveMessageText);
     QVERIFY(portClosed(editor));
     // The download's second request goes out 100 ms after its first, and the port closes
@@ -206,7 +206,7 @@ void TestDefaultMessageSession::timeDisplayOnIdle()
     const QString time = tavrin::editors::timeDisplayCommand(editor.state().attributes(), 0);
     sent = sim.receivedCommands().size();
     elapsed.restart();
-    editor.Upload_Click();
+    editor.upload();
     QVERIFY(portClosed(editor));
     QCOMPARE_GE(elapsed.elapsed(), 200 + 500 + 550);
     QCOMPARE(sim.receivedCommands().mid(sent),
@@ -215,7 +215,7 @@ void TestDefaultMessageSession::timeDisplayOnIdle()
     QCOMPARE(editor.state().ack, DefaultMessageEditor::kRemoveMessageText);
 
     sent = sim.receivedCommands().size();
-    editor.TimeOnIdle_Click();
+    editor.showTimeOnIdle();
     QVERIFY(portClosed(editor));
     QCOMPARE(editor.state().timeDisplayStatus, QStringLiteral("is OFF"));
     QCOMPARE(sim.receivedCommands().value(sent), QStringLiteral("<TIME>IDLE OFF"));
@@ -224,21 +224,21 @@ void TestDefaultMessageSession::timeDisplayOnIdle()
 
 void TestDefaultMessageSession::fileMessageOpensWithoutTraffic()
 {
-    tavrin::ui::TavrinMain mainWindow;
+    tavrin::ui::MainWindow mainWindow;
     MainController &main = mainWindow.controller();
     main.stopPortSearch();
     tavrin::core::MainState state = main.state();
     state.modelNumber = QStringLiteral("KR4410");
     main.setState(state);
     main.defaultMessage().configFileName = QStringLiteral("/tmp/sign.led");
-    main.defaultMessage().SaveDefaultMsg(QString::fromLatin1("Hello\xaaWorld"), 1, 2, 3, 2, 1, 0);
+    main.defaultMessage().store(QString::fromLatin1("Hello\xaaWorld"), 1, 2, 3, 2, 1, 0);
 
     // The window is modal: look at it and close it from inside its own event loop.
     QString shown, ack;
     Qt::Alignment alignment;
     int portNumber = -1;
     QTimer::singleShot(0, this, [&] {
-        auto *window = qobject_cast<TavrinDefaultMessage *>(QApplication::activeModalWidget());
+        auto *window = qobject_cast<DefaultMessageDialog *>(QApplication::activeModalWidget());
         auto *message = child<QTextEdit>(*window, "defaultMessage");
         shown = message->toPlainText();
         alignment = message->document()->defaultTextOption().alignment();
@@ -254,9 +254,9 @@ void TestDefaultMessageSession::fileMessageOpensWithoutTraffic()
     QCOMPARE(alignment, Qt::AlignHCenter);
     QCOMPARE(ack, QStringLiteral("Getting data from File /tmp/sign.led"));
     QCOMPARE(portNumber, 0); // the port was never opened
-    QCOMPARE(main.defaultMessage().getDefaultMsg(),
+    QCOMPARE(main.defaultMessage().storedFields(),
              QStringLiteral("/tmp/sign.led,Hello\r\nWorld,1,2,3,2,1,7"));
-    QCOMPARE(setup->toolTip(), main.defaultMessage().defaultMsgSummary());
+    QCOMPARE(setup->toolTip(), main.defaultMessage().summary());
 }
 
 QTEST_MAIN(TestDefaultMessageSession)

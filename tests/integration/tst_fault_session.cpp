@@ -35,9 +35,9 @@ struct Editors
         for (int row = 0; row < tavrin::core::kRows; ++row) // timeouts a sign takes
             main.setTimeoutText(row, "10");
         main.defaultMessage().configFileName = "sign.led";
-        main.defaultMessage().SaveDefaultMsg("Stored", 1, 2, 3, 1, 4, 5);
-        def.Form_Load();
-        test.Form_Load();
+        main.defaultMessage().store("Stored", 1, 2, 3, 1, 4, 5);
+        def.open();
+        test.open();
         def.setMessageText("Edited");
         QTextCursor(&test.document()).insertText("Edited");
     }
@@ -99,22 +99,22 @@ void TestFaultSession::signFailsDuringSend_data()
     QTest::addColumn<int>("vanishAfter"); // commands; 0: never
     QTest::addColumn<QStringList>("commands"); // what a new sign then gets
     QTest::newRow("test message send, sign vanishes")
-        << Send([](Editors &e) { e.test.Upload_Click(); }) << "" << 1
+        << Send([](Editors &e) { e.test.upload(); }) << "" << 1
         << QStringList { "<id=0 f=-1 s=-1 c=-1 a=-1 b=-1 p=-1 sp=-1 t=10>Edited\r" };
     QTest::newRow("time display upload, sign vanishes between its commands")
         << Send([](Editors &e) {
                e.def.handleDefaultReply(
                    tavrin::editors::SignAnswer::paired("TIME:STATUS:1", "TIME_STATUS\r"));
                e.def.listClick(tavrin::vocab::Attribute::Color, 4);
-               e.def.Upload_Click();
+               e.def.upload();
            })
         << "" << 1
         << QStringList { "\r", "<TIME f=1 c=4 s=3 a=1 sp=4 p=5 fm=0>IDLE ON\r", "RESET\r" };
     QTest::newRow("default message download, sign vanishes between its requests")
-        << Send([](Editors &e) { e.def.Download_Click(); }) << "" << 1
+        << Send([](Editors &e) { e.def.download(); }) << "" << 1
         << QStringList { "DOWNLOAD_DEFAULT_MSG\r", "TIME_STATUS\r" };
     QTest::newRow("default message upload, sign streams")
-        << Send([](Editors &e) { e.def.Upload_Click(); }) << "--stream" << 0
+        << Send([](Editors &e) { e.def.upload(); }) << "--stream" << 0
         << QStringList { "<DF f=1 c=2 s=3 a=1 sp=4 p=5>Edited\r" };
 }
 
@@ -193,14 +193,14 @@ void TestFaultSession::refusedPort()
     qputenv("TAVRIN_COM1", device.toLocal8Bit());
     e.main.setTimeoutText(1, "45");
     const int autoID = e.main.state().config.autoID;
-    for (const Send send : { Send([](Editors &e) { e.main.UploadAll_Click(); }),
-                             Send([](Editors &e) { e.main.AutoID_MouseDown(); }),
-                             Send([](Editors &e) { e.def.Upload_Click(); }),
-                             Send([](Editors &e) { e.test.Upload_Click(); }) }) {
+    for (const Send send : { Send([](Editors &e) { e.main.upload(); }),
+                             Send([](Editors &e) { e.main.toggleIdMode(); }),
+                             Send([](Editors &e) { e.def.upload(); }),
+                             Send([](Editors &e) { e.test.upload(); }) }) {
         send(e); // the status label or a box says why
         const QString told = e.main.state().status + e.boxes.join(u'\n');
         QVERIFY2(told.contains(says), qPrintable(told));
-        e.main.TextClear_Timer();
+        e.main.clearStatus();
         e.boxes.clear();
     }
     QProcess cli;
@@ -214,7 +214,7 @@ void TestFaultSession::refusedPort()
 
     if (hold == Hold::SerialPort) { // the pending row goes out once the port is free
         holder.close();
-        e.main.UploadAll_Click();
+        e.main.upload();
         QTRY_VERIFY_WITH_TIMEOUT(!e.main.isBusy(), 5000);
         QVERIFY(sim.receivedCommands().contains(e.main.uploadCommandsSent()[1]));
     }

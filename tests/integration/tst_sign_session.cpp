@@ -42,7 +42,7 @@ void TestSignSession::startupWithoutSign()
     MainController controller;
     QSignalSpy finished(&controller, &MainController::searchFinished);
     QSignalSpy messages(&controller, &MainController::messageRequested);
-    controller.Form_Load();
+    controller.startPortSearch();
     QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 20000);
     QVERIFY(!unplug.isEnabled());
     QVERIFY(messages.isEmpty());
@@ -73,12 +73,12 @@ void TestSignSession::closedWhileProbing()
     connect(&controller, &MainController::stateChanged, this, [&] {
         if (!closed && !controller.state().downloadEnabled) { // a probe is under way
             closed = true;
-            controller.Form_Unload(); // TavrinMain's close, then the last window is gone
+            controller.stopPortSearch(); // MainWindow's close, then the last window is gone
             QCoreApplication::quit();
         }
     });
     QTimer::singleShot(20000, &controller, &QCoreApplication::quit); // no probe at all
-    controller.Form_Load();
+    controller.startPortSearch();
     QCoreApplication::exec();
     QVERIFY(closed);
     QCOMPARE(finished.size(), 1);
@@ -130,7 +130,7 @@ void TestSignSession::searchReadsLongReply()
 
     MainController controller;
     QSignalSpy finished(&controller, &MainController::searchFinished);
-    controller.Form_Load();
+    controller.startPortSearch();
     QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 20000);
     const auto check = [&] {
         const auto &state = controller.state();
@@ -207,7 +207,7 @@ void TestSignSession::idSwitch()
     MainController controller;
     QVERIFY(downloadFromSign(controller));
     QCOMPARE(controller.state().config.autoID, 1);
-    controller.AutoID_MouseDown();
+    controller.toggleIdMode();
     QCOMPARE(controller.state().config.autoID, 0);
     QVERIFY(!controller.state().autoIDEnabled && !controller.state().uploadEnabled);
     QTRY_VERIFY(!controller.isBusy());
@@ -224,7 +224,7 @@ void TestSignSession::idSwitch()
     connect(&controller, &MainController::stateChanged, this, [&] { order << "state"; });
     connect(&controller, &MainController::messageRequested, this, [&] { order << "box"; });
     QSignalSpy messages(&controller, &MainController::messageRequested);
-    controller.AutoID_MouseDown();
+    controller.toggleIdMode();
     QCOMPARE(controller.state().config.autoID, 0);
     QCOMPARE(order, (QStringList { "state", "box" }));
     QCOMPARE(messages.size(), 1);
@@ -239,7 +239,7 @@ void TestSignSession::factoryDefaults()
 
     MainController controller;
     QVERIFY(downloadFromSign(controller));
-    controller.AutoID_MouseDown(); // the sign now differs from its factory settings
+    controller.toggleIdMode(); // the sign now differs from its factory settings
     QTRY_VERIFY(!controller.isBusy());
     controller.sendFactoryDefaults();
     QVERIFY(!controller.state().downloadEnabled && !controller.state().factoryDefaultsEnabled);

@@ -1,7 +1,7 @@
 #include "SessionHelpers.h"
 #include "ClockCommand.h"
 #include "MessageCodes.h"
-#include "LEDTestMessage.h"
+#include "TestMessageDialog.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -13,7 +13,7 @@
 
 using tavrin::core::MainController;
 using tavrin::editors::TestMessageEditor;
-using tavrin::ui::LEDTestMessage;
+using tavrin::ui::TestMessageDialog;
 
 namespace {
 
@@ -50,7 +50,7 @@ void TestTestMessageSession::openTypeSendDownloadSetTime()
     const auto factory = tavrin::signsim::SignState::factory(QStringLiteral("KR4410"));
     const auto &row0 = factory.priorities[0];
     const auto &a = row0.attributes;
-    LEDTestMessage window(main);
+    TestMessageDialog window(main);
     window.show();
     QCOMPARE(listRows(window),
              QList({ a.font, a.color, a.style, a.alignment, a.speed, a.pause, row0.beep }));
@@ -85,7 +85,7 @@ void TestTestMessageSession::openTypeSendDownloadSetTime()
 
     // Unticked, choices stay in this window.
     child<QCheckBox>(window, "SaveSettings")->click();
-    QCOMPARE(main.defaultMessage().getSaveSettingsTick(), 0);
+    QCOMPARE(main.defaultMessage().saveSettings(), 0);
     child<QListWidget>(window, "ColorList")->setCurrentRow(5);
     QCOMPARE(main.state().config.rows[0].color, 2);
 
@@ -116,17 +116,17 @@ void TestTestMessageSession::sendsTheSignDoesNotConfirm_data()
     QTest::addColumn<Send>("send");
     QTest::addColumn<QString>("ack");
     const Send upload = [](TestMessageEditor &e) {
-        e.Upload_Click();
+        e.upload();
     };
     QTest::newRow("silent sign, message")
         << "--silent" << upload << "The sign did not confirm the message";
     QTest::newRow("refusing sign, message")
         << "--refuse=<id=" << upload << "The sign refused the message";
     QTest::newRow("silent sign, clock")
-        << "--silent" << Send([](TestMessageEditor &e) { e.SetTime_Click(); })
+        << "--silent" << Send([](TestMessageEditor &e) { e.setSignClock(); })
         << "The sign did not confirm the clock";
     QTest::newRow("silent sign, download")
-        << "--silent" << Send([](TestMessageEditor &e) { e.Download_Click(); })
+        << "--silent" << Send([](TestMessageEditor &e) { e.download(); })
         << "The sign did not confirm the download";
 }
 
@@ -140,7 +140,7 @@ void TestTestMessageSession::sendsTheSignDoesNotConfirm()
     for (int row = 0; row < tavrin::core::kRows; ++row) // timeouts a sign takes
         main.setTimeoutText(row, QStringLiteral("10"));
     TestMessageEditor editor(main);
-    editor.Form_Load();
+    editor.open();
     send(editor);
     QVERIFY(portClosed(editor));
     QVERIFY(sim.waitForCommands(1)); // it went out

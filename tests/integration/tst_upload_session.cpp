@@ -35,7 +35,7 @@ void TestUploadSession::uploadSendsOnlyWhatChanged()
 
     QElapsedTimer clock;
     clock.start();
-    controller.UploadAll_Click();
+    controller.upload();
     QCOMPARE(controller.state().progressMaximum, 1 + 3 * 20);
     QCOMPARE(controller.state().uploadCaption, QStringLiteral("Writing..."));
     QVERIFY(waitForUploadEnd(controller));
@@ -55,7 +55,7 @@ void TestUploadSession::uploadSendsOnlyWhatChanged()
     QCOMPARE(controller.state().config.rows[0].font, 12);
     QCOMPARE(controller.state().config.rows[2].timeout, QStringLiteral("45"));
     QCOMPARE(controller.state().config.links[3].capcode, QStringLiteral("777001"));
-    controller.UploadAll_Click();
+    controller.upload();
     QCOMPARE(controller.state().status, QStringLiteral("Nothing to Upload"));
     QCOMPARE(controller.state().progressMaximum, 1);
     QVERIFY(waitForUploadEnd(controller));
@@ -63,8 +63,8 @@ void TestUploadSession::uploadSendsOnlyWhatChanged()
 
     // Force Upload while an upload runs: the running one serves everything, in order.
     controller.setTimeoutText(2, QStringLiteral("50"));
-    controller.UploadAll_Click();
-    controller.ForceUpload_Click();
+    controller.upload();
+    controller.uploadEverything();
     QCOMPARE(controller.state().progressMaximum, 301);
     QVERIFY(waitForUploadEnd(controller));
     const auto config = controller.state().config;
@@ -89,7 +89,7 @@ void TestUploadSession::badTimeoutRefusesUpload()
     MainController controller;
     controller.setTimeoutText(4, QStringLiteral("ten"));
     QSignalSpy messages(&controller, &MainController::messageRequested);
-    controller.UploadAll_Click();
+    controller.upload();
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages.first().at(1).toString().contains(QStringLiteral("Priority 0")));
     QVERIFY(!controller.isBusy() && controller.state().uploadEnabled);

@@ -63,7 +63,7 @@ void goldenState(MainState &state, DefaultMessageStore &store)
     state.config.links[5] = { "99", -1 };
     state.config.links[7] = { "1234567", 3 };
     state.config.autoID = 1;
-    store.SaveDefaultMsg(QString::fromUtf8("Caf\u00e9 \u20ac5\r\nOpen 9:30 <hh:mm:ss>"), 5, 2, 3, 1,
+    store.store(QString::fromUtf8("Caf\u00e9 \u20ac5\r\nOpen 9:30 <hh:mm:ss>"), 5, 2, 3, 1,
                          4, 9);
 }
 
@@ -76,7 +76,7 @@ void baseState(MainState &state, DefaultMessageStore &store)
         setRow(state, row, "1,1,1,1,1,1,1,10");
     state.config.links.fill({ "111", 1 });
     state.config.userCommand = "user";
-    store.SaveDefaultMsg("base", 1, 1, 1, 1, 1, 1);
+    store.store("base", 1, 1, 1, 1, 1, 1);
 }
 
 } // namespace
@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(storage::configurationText(state, store),
                  storage::configurationText(saved, savedStore));
         QCOMPARE(state.config.userCommand, QString("user")); // not in the file
-        QCOMPARE(store.getDefaultMsg(), file + ',' + readBack + ",5,2,3,1,4,9");
+        QCOMPARE(store.storedFields(), file + ',' + readBack + ",5,2,3,1,4,9");
         QCOMPARE(result.toolTip,
                  "Message:" + readBack + ", Font:5, Color:2, Style:3, Align:1, Speed:4, Pause:9");
     }

@@ -1,6 +1,6 @@
 #include "SignSimProcess.h"
 #include "TestHelpers.h"
-#include "TavrinMain.h"
+#include "MainWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-using tavrin::ui::TavrinMain;
+using tavrin::ui::MainWindow;
 
 class TestMainWindow : public QObject
 {
@@ -26,13 +26,13 @@ private slots:
     void downloadFillsTheWindow();
 
 private:
-    std::unique_ptr<TavrinMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 void TestMainWindow::init()
 {
     isolateSerialPorts();
-    m_window = std::make_unique<TavrinMain>();
+    m_window = std::make_unique<MainWindow>();
     m_window->controller().stopPortSearch(); // no search unless a test wants one
     m_window->show();
 }
@@ -45,14 +45,14 @@ void TestMainWindow::portFailureShownWhole()
     const QString device = QStringLiteral("/nonexistent/tavrin-test/com2");
     qputenv("TAVRIN_COM2", device.toLocal8Bit());
     m_window->controller().setPortIndex(1);
-    m_window->controller().DownloadAll_Click();
+    m_window->controller().download();
     QVERIFY(ports->itemText(1).startsWith(QStringLiteral("2-")));
     QVERIFY(ports->width() >= ports->fontMetrics().horizontalAdvance(ports->itemText(1)));
     const QString tip = ports->itemData(1, Qt::ToolTipRole).toString();
     QVERIFY2(tip.startsWith(device) && tip.contains(ports->itemText(1).mid(2)), qPrintable(tip));
 
     // Closing stops the search.
-    m_window->controller().SearchPort_Timer();
+    m_window->controller().searchPorts();
     QVERIFY(m_window->controller().isSearching());
     m_window->close();
     QTRY_VERIFY(!m_window->controller().isSearching());

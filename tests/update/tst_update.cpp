@@ -2,8 +2,8 @@
 #include "SignSimProcess.h"
 #include "TestHelpers.h"
 #include "AppTitle.h"
-#include "LEDNewVersionDownload.h"
-#include "TavrinMain.h"
+#include "UpdateDialog.h"
+#include "MainWindow.h"
 #include "FirmwareTool.h"
 #include "UpdateSettings.h"
 #include "WebVersion.h"
@@ -140,7 +140,7 @@ void TestUpdate::download()
     const QString target = QDir(desktop()).filePath(kOffered);
     QVERIFY(writeFileBytes(target, "old"));
 
-    ui::LEDNewVersionDownload window({ 4.8, kOffered, server.url("/Downloads") });
+    ui::UpdateDialog window({ 4.8, kOffered, server.url("/Downloads") });
     window.show();
     auto *message = child<QLabel>(window, "NewVersionMsg");
     auto *yes = child<QPushButton>(window, "Download");
@@ -185,7 +185,7 @@ void TestUpdate::unsafeFileNameRefused_data()
 void TestUpdate::unsafeFileNameRefused()
 {
     QFETCH(QString, name);
-    ui::LEDNewVersionDownload window({ 4.8, name, QUrl(QStringLiteral("http://127.0.0.1:1/D")) });
+    ui::UpdateDialog window({ 4.8, name, QUrl(QStringLiteral("http://127.0.0.1:1/D")) });
     child<QPushButton>(window, "Download")->click();
     QVERIFY(child<QLabel>(window, "NewVersionMsg")
                 ->text()
@@ -216,12 +216,12 @@ void TestUpdate::startupCheck()
     server.responses.insert(kOfferedPath, { 200, "zip" });
     qputenv("TAVRIN_UPDATE_SITE", server.url("/Downloads").toEncoded());
 
-    ui::TavrinMain window;
+    ui::MainWindow window;
     QSignalSpy searched(&window.controller(), &core::MainController::searchFinished);
     bool searchWasOver = false;
     QTimer answer; // the offer is modal: it is answered from inside its own event loop
     connect(&answer, &QTimer::timeout, this, [&] {
-        auto *offer = qobject_cast<ui::LEDNewVersionDownload *>(QApplication::activeModalWidget());
+        auto *offer = qobject_cast<ui::UpdateDialog *>(QApplication::activeModalWidget());
         if (!offer)
             return;
         searchWasOver = searched.size() == 1;

@@ -10,15 +10,15 @@ namespace tavrin::ui {
 
 // Asks before the sign is reset to its factory defaults; "Yes" sends the reset through the
 // main window's port and the main window reads the sign again.
-class Warning : public QDialog
+class FactoryResetDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit Warning(core::MainController &controller, QWidget *parent = nullptr);
+    explicit FactoryResetDialog(core::MainController &controller, QWidget *parent = nullptr);
 
 private:
-    void Yes_Click();
+    void confirm();
 
     core::MainController &m_controller;
 };

@@ -1,4 +1,4 @@
-#include "TavrinDefaultMessage.h"
+#include "DefaultMessageDialog.h"
 
 #include "Controls.h"
 #include "Twips.h"
@@ -65,7 +65,7 @@ QString shownText(const QString &message)
 
 } // namespace
 
-TavrinDefaultMessage::TavrinDefaultMessage(core::MainController &main, QWidget *parent)
+DefaultMessageDialog::DefaultMessageDialog(core::MainController &main, QWidget *parent)
     : QDialog(parent)
     , m_editor(main.defaultMessage(), viewOf(main))
 {
@@ -78,13 +78,13 @@ TavrinDefaultMessage::TavrinDefaultMessage(core::MainController &main, QWidget *
 
     buildControls();
     connectControls();
-    m_editor.Form_Load();
+    m_editor.open();
     refresh();
 }
 
-TavrinDefaultMessage::~TavrinDefaultMessage() = default;
+DefaultMessageDialog::~DefaultMessageDialog() = default;
 
-void TavrinDefaultMessage::buildControls()
+void DefaultMessageDialog::buildControls()
 {
     place(label(this, QStringLiteral("Default Message"), "Label1"), 660, 120, 3000, 255);
     m_message = new QTextEdit(this);
@@ -155,15 +155,15 @@ void TavrinDefaultMessage::buildControls()
     place(m_progress, kMessageMargin, 7380, kFullWidth, 240);
 }
 
-void TavrinDefaultMessage::connectControls()
+void DefaultMessageDialog::connectControls()
 {
     auto &e = m_editor;
     connect(&e, &editors::DefaultMessageEditor::profileApplied, this,
-            &TavrinDefaultMessage::fillLists);
-    connect(&e, &editors::DefaultMessageEditor::stateChanged, this, &TavrinDefaultMessage::refresh);
+            &DefaultMessageDialog::fillLists);
+    connect(&e, &editors::DefaultMessageEditor::stateChanged, this, &DefaultMessageDialog::refresh);
     // Queued: a port failure while the window opens is shown once it is up.
     connect(&e, &editors::DefaultMessageEditor::messageRequested, this,
-            &TavrinDefaultMessage::showMessage, Qt::QueuedConnection);
+            &DefaultMessageDialog::showMessage, Qt::QueuedConnection);
 
     for (const Column &column : kColumns) {
         const Attribute attribute = column.attribute;
@@ -171,20 +171,20 @@ void TavrinDefaultMessage::connectControls()
                 [this, attribute](int row) { m_editor.listClick(attribute, row); });
     }
     connect(m_timeFormat, &QComboBox::activated, &e,
-            &editors::DefaultMessageEditor::TimeFormat_Click);
+            &editors::DefaultMessageEditor::chooseTimeFormat);
     connect(m_message, &QTextEdit::textChanged, this,
             [this] { m_editor.setMessageText(m_message->toPlainText()); });
     connect(m_insertTime, &QPushButton::clicked, &e,
-            &editors::DefaultMessageEditor::InsertTime_Click);
+            &editors::DefaultMessageEditor::insertTime);
     connect(m_timeOnIdle, &QPushButton::clicked, &e,
-            &editors::DefaultMessageEditor::TimeOnIdle_Click);
-    connect(m_setTime, &QPushButton::clicked, &e, &editors::DefaultMessageEditor::SetTime_Click);
-    connect(m_upload, &QPushButton::clicked, &e, &editors::DefaultMessageEditor::Upload_Click);
-    connect(m_download, &QPushButton::clicked, &e, &editors::DefaultMessageEditor::Download_Click);
+            &editors::DefaultMessageEditor::showTimeOnIdle);
+    connect(m_setTime, &QPushButton::clicked, &e, &editors::DefaultMessageEditor::setSignClock);
+    connect(m_upload, &QPushButton::clicked, &e, &editors::DefaultMessageEditor::upload);
+    connect(m_download, &QPushButton::clicked, &e, &editors::DefaultMessageEditor::download);
     connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TavrinDefaultMessage::fillLists()
+void DefaultMessageDialog::fillLists()
 {
     const DefaultMessageState &s = m_editor.state();
     for (const Column &column : kColumns) {
@@ -196,7 +196,7 @@ void TavrinDefaultMessage::fillLists()
     applyLayout();
 }
 
-void TavrinDefaultMessage::applyLayout()
+void DefaultMessageDialog::applyLayout()
 {
     const vocab::DefaultMessageProfile &p = m_editor.state().profile;
     const vocab::DefaultMessageProfile::Layout layout
@@ -227,7 +227,7 @@ void TavrinDefaultMessage::applyLayout()
     m_timeDisplayStatus->setVisible(idleVisible);
 }
 
-void TavrinDefaultMessage::refresh()
+void DefaultMessageDialog::refresh()
 {
     const DefaultMessageState &s = m_editor.state();
     for (const Column &column : kColumns) {
@@ -284,17 +284,17 @@ void TavrinDefaultMessage::refresh()
     m_setTime->setEnabled(s.setTimeEnabled);
 }
 
-void TavrinDefaultMessage::showMessage(const QString &title, const QString &text)
+void DefaultMessageDialog::showMessage(const QString &title, const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
     box.exec();
 }
 
-void TavrinDefaultMessage::done(int result)
+void DefaultMessageDialog::done(int result)
 {
     if (!m_unloaded) {
         m_unloaded = true;
-        m_editor.Form_Unload();
+        m_editor.close();
     }
     QDialog::done(result);
 }

@@ -13,13 +13,13 @@ namespace tavrin::ui {
 
 // Offers the newer version the update check found and, on "Yes", downloads it to the
 // desktop with its progress.
-class LEDNewVersionDownload : public QDialog
+class UpdateDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit LEDNewVersionDownload(const update::UpdateOffer &offer, QWidget *parent = nullptr);
-    ~LEDNewVersionDownload() override;
+    explicit UpdateDialog(const update::UpdateOffer &offer, QWidget *parent = nullptr);
+    ~UpdateDialog() override;
 
     // Downloads FiletoDownload to FiletoSave; the outcome shows in NewVersionMsg.
     void CopyURLToFile(const QUrl &FiletoDownload, const QString &FiletoSave);
@@ -33,8 +33,8 @@ protected:
     void reject() override;
 
 private:
-    void Download_Click();
-    void ExitDownload_Click();
+    void download();
+    void exit();
     void transferFinished(const QString &error);
     void showProgress(int percent);
     static QString getDesktopFolder();

@@ -22,7 +22,7 @@ namespace tavrin::ui {
 
 // "Setup Default Message": the sign's idle message with its attributes and time display.
 // Binds its controls to the editor's state and forwards the operator's actions to it.
-class TavrinDefaultMessage : public QDialog
+class DefaultMessageDialog : public QDialog
 {
     Q_OBJECT
 
@@ -30,8 +30,8 @@ public:
     static constexpr int kWidthTwips = 12270;
     static constexpr int kHeightTwips = 7860;
 
-    explicit TavrinDefaultMessage(core::MainController &main, QWidget *parent = nullptr);
-    ~TavrinDefaultMessage() override;
+    explicit DefaultMessageDialog(core::MainController &main, QWidget *parent = nullptr);
+    ~DefaultMessageDialog() override;
 
     editors::DefaultMessageEditor &editor() { return m_editor; }
 

@@ -1,4 +1,4 @@
-#include "LEDTestMessage.h"
+#include "TestMessageDialog.h"
 
 #include "Controls.h"
 #include "Twips.h"
@@ -77,7 +77,7 @@ void selectIfChanged(QComboBox *box, int index)
 
 } // namespace
 
-LEDTestMessage::LEDTestMessage(core::MainController &main, QWidget *parent)
+TestMessageDialog::TestMessageDialog(core::MainController &main, QWidget *parent)
     : QDialog(parent)
     , m_editor(main)
 {
@@ -90,20 +90,20 @@ LEDTestMessage::LEDTestMessage(core::MainController &main, QWidget *parent)
 
     m_commandShow.setSingleShot(true);
     m_commandShow.setInterval(kLongCommandPause);
-    connect(&m_commandShow, &QTimer::timeout, this, &LEDTestMessage::showCommand);
+    connect(&m_commandShow, &QTimer::timeout, this, &TestMessageDialog::showCommand);
     buildControls();
     connectControls();
-    m_editor.Form_Load();
+    m_editor.open();
     refresh();
 }
 
-LEDTestMessage::~LEDTestMessage()
+TestMessageDialog::~TestMessageDialog()
 {
     // The composer shows the editor's document, which goes first.
     m_composer->setDocument(nullptr);
 }
 
-void LEDTestMessage::buildControls()
+void TestMessageDialog::buildControls()
 {
     place(label(this, QStringLiteral("Message"), "Label1"), kMessageMargin, 120, 3000, 255);
     m_composer = new QTextEdit(this);
@@ -200,13 +200,13 @@ void LEDTestMessage::buildControls()
     place(m_progress, kMessageMargin, 7830, kFullWidth, 240);
 }
 
-void LEDTestMessage::connectControls()
+void TestMessageDialog::connectControls()
 {
     using editors::TestMessageEditor;
     auto &e = m_editor;
-    connect(&e, &TestMessageEditor::profileApplied, this, &LEDTestMessage::fillLists);
-    connect(&e, &TestMessageEditor::stateChanged, this, &LEDTestMessage::refresh);
-    connect(&e, &TestMessageEditor::messageRequested, this, &LEDTestMessage::showMessage,
+    connect(&e, &TestMessageEditor::profileApplied, this, &TestMessageDialog::fillLists);
+    connect(&e, &TestMessageEditor::stateChanged, this, &TestMessageDialog::refresh);
+    connect(&e, &TestMessageEditor::messageRequested, this, &TestMessageDialog::showMessage,
             Qt::QueuedConnection);
 
     for (const Column &column : kColumns) {
@@ -214,12 +214,12 @@ void LEDTestMessage::connectControls()
         connect(m_lists[size_t(attribute)], &QListWidget::currentRowChanged, this,
                 [this, attribute](int row) { m_editor.listClick(attribute, row); });
     }
-    connect(m_timeout, &QLineEdit::textEdited, &e, &TestMessageEditor::Timeout_Change);
-    connect(m_msgID, &QComboBox::activated, &e, &TestMessageEditor::MsgID_Click);
-    connect(m_msgPri, &QComboBox::activated, &e, &TestMessageEditor::MsgPri_Click);
-    connect(m_timeFormat, &QComboBox::activated, &e, &TestMessageEditor::TimeFormat_Click);
-    connect(m_saveSettings, &QCheckBox::clicked, &e, &TestMessageEditor::SaveSettings_Click);
-    connect(m_insertTime, &QPushButton::clicked, &e, &TestMessageEditor::InsertTime_Click);
+    connect(m_timeout, &QLineEdit::textEdited, &e, &TestMessageEditor::setTimeoutText);
+    connect(m_msgID, &QComboBox::activated, &e, &TestMessageEditor::selectMessageId);
+    connect(m_msgPri, &QComboBox::activated, &e, &TestMessageEditor::loadPriority);
+    connect(m_timeFormat, &QComboBox::activated, &e, &TestMessageEditor::chooseTimeFormat);
+    connect(m_saveSettings, &QCheckBox::clicked, &e, &TestMessageEditor::setSaveToPriority);
+    connect(m_insertTime, &QPushButton::clicked, &e, &TestMessageEditor::insertTime);
 
     const auto followCursor = [this] {
         if (!m_syncing)
@@ -230,32 +230,32 @@ void LEDTestMessage::connectControls()
     connect(m_composer, &QTextEdit::textChanged, this, [this] {
         // The control is still inside its own edit: the caret is only moved in place.
         const QScopedValueRollback inside(m_inTextChange, true);
-        m_editor.ColorTextBox_Change(m_composer->textCursor());
+        m_editor.composerEdited(m_composer->textCursor());
     });
 
     connect(m_test, &QLineEdit::textEdited, &e, &TestMessageEditor::setTestText);
-    connect(m_upload, &QPushButton::clicked, &e, &TestMessageEditor::Upload_Click);
-    connect(m_download, &QPushButton::clicked, &e, &TestMessageEditor::Download_Click);
-    connect(m_setTime, &QPushButton::clicked, &e, &TestMessageEditor::SetTime_Click);
+    connect(m_upload, &QPushButton::clicked, &e, &TestMessageEditor::upload);
+    connect(m_download, &QPushButton::clicked, &e, &TestMessageEditor::download);
+    connect(m_setTime, &QPushButton::clicked, &e, &TestMessageEditor::setSignClock);
     connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-bool LEDTestMessage::eventFilter(QObject *watched, QEvent *event)
+bool TestMessageDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonDblClick) {
         if (watched == m_headings[size_t(Attribute::Color)]) {
-            m_editor.Label4_DblClick();
+            m_editor.toggleSelectionOnly();
             return true;
         }
         if (watched == m_test) {
-            m_editor.Test_DblClick();
+            m_editor.sendCommandText();
             return true;
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void LEDTestMessage::fillLists()
+void TestMessageDialog::fillLists()
 {
     const TestMessageState &s = m_editor.state();
     for (const Column &column : kColumns) {
@@ -273,7 +273,7 @@ void LEDTestMessage::fillLists()
     applyLayout();
 }
 
-void LEDTestMessage::applyLayout()
+void TestMessageDialog::applyLayout()
 {
     const vocab::TestMessageProfile &p = m_editor.state().profile;
     const Column &font = kColumns[0];
@@ -290,7 +290,7 @@ void LEDTestMessage::applyLayout()
     m_lists[size_t(Attribute::Alignment)]->setEnabled(p.speedAndAlignmentEnabled);
 }
 
-void LEDTestMessage::refresh()
+void TestMessageDialog::refresh()
 {
     const TestMessageState &s = m_editor.state();
     for (const Column &column : kColumns) {
@@ -335,7 +335,7 @@ void LEDTestMessage::refresh()
     syncComposerCursor();
 }
 
-void LEDTestMessage::showCommand()
+void TestMessageDialog::showCommand()
 {
     m_commandShow.stop();
     setTextIfChanged(m_test, m_editor.state().test);
@@ -343,7 +343,7 @@ void LEDTestMessage::showCommand()
 
 // The editor moves the composer's caret (to the end after each build) and sets the format
 // typed next; the control's own cursor follows.
-void LEDTestMessage::syncComposerCursor()
+void TestMessageDialog::syncComposerCursor()
 {
     const QTextCursor &wanted = m_editor.composerCursor();
     const QTextCursor shown = m_composer->textCursor();
@@ -362,7 +362,7 @@ void LEDTestMessage::syncComposerCursor()
     m_composer->setCurrentCharFormat(wanted.charFormat());
 }
 
-void LEDTestMessage::showMessage(const QString &title, const QString &text)
+void TestMessageDialog::showMessage(const QString &title, const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
     box.exec();

@@ -1,12 +1,12 @@
-#include "TavrinMain.h"
+#include "MainWindow.h"
 
 #include "Controls.h"
-#include "LEDNewVersionDownload.h"
-#include "LEDSignHelp.h"
-#include "LEDTestMessage.h"
-#include "TavrinDefaultMessage.h"
+#include "UpdateDialog.h"
+#include "AboutDialog.h"
+#include "TestMessageDialog.h"
+#include "DefaultMessageDialog.h"
 #include "Twips.h"
-#include "Warning.h"
+#include "FactoryResetDialog.h"
 
 #include "AppTitle.h"
 #include "PortMap.h"
@@ -117,7 +117,7 @@ void setIndex(QComboBox *combo, int index)
 
 } // namespace
 
-TavrinMain::TavrinMain(QWidget *parent)
+MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("TavrinMain"));
@@ -139,38 +139,38 @@ TavrinMain::TavrinMain(QWidget *parent)
     connectControls();
 
     setWindowHeight(core::MainController::kHiddenHeightTwips);
-    m_controller.Form_Load();
+    m_controller.startPortSearch();
 }
 
-TavrinMain::~TavrinMain() = default;
+MainWindow::~MainWindow() = default;
 
-QUrl TavrinMain::homePage()
+QUrl MainWindow::homePage()
 {
     const QString fromEnvironment = qEnvironmentVariable("TAVRIN_HOME_PAGE");
     return QUrl(fromEnvironment.isEmpty() ? QStringLiteral(TAVRIN_HOME_PAGE_DEFAULT)
                                           : fromEnvironment);
 }
 
-void TavrinMain::buildMenus()
+void MainWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("signFile"));
     QAction *open = file->addAction(QStringLiteral("&Open"));
     open->setObjectName(QStringLiteral("signOpenFile"));
-    connect(open, &QAction::triggered, this, &TavrinMain::signOpenFile_Click);
+    connect(open, &QAction::triggered, this, &MainWindow::openFile);
     QAction *save = file->addAction(QStringLiteral("Save"));
     save->setObjectName(QStringLiteral("signSaveAs"));
-    connect(save, &QAction::triggered, this, &TavrinMain::signSaveAs_Click);
+    connect(save, &QAction::triggered, this, &MainWindow::saveAs);
     file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("signExit"));
-    connect(exit, &QAction::triggered, this, &QWidget::close); // signExit_Click
+    connect(exit, &QAction::triggered, this, &QWidget::close); // close
 
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("signTools"));
     QAction *upgrade = tools->addAction(QStringLiteral("&Upgrade"));
     upgrade->setObjectName(QStringLiteral("signUpgrade"));
-    connect(upgrade, &QAction::triggered, this, &TavrinMain::signUpgrade_Click);
+    connect(upgrade, &QAction::triggered, this, &MainWindow::startFirmwareTool);
     QAction *checkAtStartup
         = tools->addAction(QStringLiteral("Check for a New Version at Start-up"));
     checkAtStartup->setObjectName(QStringLiteral("signCheckAtStartup"));
@@ -182,13 +182,13 @@ void TavrinMain::buildMenus()
     help->setObjectName(QStringLiteral("signHelp"));
     QAction *about = help->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("signAbout"));
-    connect(about, &QAction::triggered, this, [this] { // signAbout_Click
-        LEDSignHelp window(windowTitle(), this);
+    connect(about, &QAction::triggered, this, [this] { // showAbout
+        AboutDialog window(windowTitle(), this);
         window.exec();
     });
 }
 
-void TavrinMain::buildHeader(QWidget *area)
+void MainWindow::buildHeader(QWidget *area)
 {
     m_logo = button(area, QStringLiteral("TAVRIN"), "Image1");
     m_logo->setFlat(true);
@@ -218,7 +218,7 @@ void TavrinMain::buildHeader(QWidget *area)
     layoutHeader();
 }
 
-void TavrinMain::layoutHeader()
+void MainWindow::layoutHeader()
 {
     const int width = std::clamp(contentTwips(m_ports), kPortsWidth, kPortsMaxWidth);
     place(m_ports, kPortsLeft, 105, width, 330);
@@ -234,7 +234,7 @@ void TavrinMain::layoutHeader()
     }
 }
 
-void TavrinMain::buildLinkTable(QWidget *area)
+void MainWindow::buildLinkTable(QWidget *area)
 {
     auto *box = new QGroupBox(QStringLiteral("Link Table"), area);
     box->setObjectName(QStringLiteral("LinkTable"));
@@ -269,7 +269,7 @@ void TavrinMain::buildLinkTable(QWidget *area)
     }
 }
 
-void TavrinMain::buildCommands(QWidget *area)
+void MainWindow::buildCommands(QWidget *area)
 {
     constexpr int left = 6360;
     constexpr int width = 4620;
@@ -324,15 +324,9 @@ void TavrinMain::buildCommands(QWidget *area)
     place(m_hidePriority, 120, 4470, 2600, 360);
 
     // Layout check controls of the design; they stay out of the operator's way.
-    m_testButton = button(area, QStringLiteral("Test"), "TestBtn");
-    place(m_testButton, 2880, 4470, 900, 360);
-    m_testButton->hide();
-    m_testOut = label(area, QString(), "TestOut");
-    place(m_testOut, 3900, 4520, 1500, 255);
-    m_testOut->hide();
 }
 
-void TavrinMain::buildPriorityGrid(QWidget *area)
+void MainWindow::buildPriorityGrid(QWidget *area)
 {
     for (const Column &column : kColumns) {
         auto *heading = label(area, QString::fromLatin1(column.heading));
@@ -361,18 +355,18 @@ void TavrinMain::buildPriorityGrid(QWidget *area)
     }
 }
 
-void TavrinMain::connectControls()
+void MainWindow::connectControls()
 {
     auto &c = m_controller;
-    connect(&c, &core::MainController::stateChanged, this, &TavrinMain::refresh);
-    connect(&c, &core::MainController::profileChanged, this, &TavrinMain::refillLists);
-    connect(&c, &core::MainController::windowHeightRequested, this, &TavrinMain::setWindowHeight);
-    connect(&c, &core::MainController::messageRequested, this, &TavrinMain::showMessage);
+    connect(&c, &core::MainController::stateChanged, this, &MainWindow::refresh);
+    connect(&c, &core::MainController::profileChanged, this, &MainWindow::refillLists);
+    connect(&c, &core::MainController::windowHeightRequested, this, &MainWindow::setWindowHeight);
+    connect(&c, &core::MainController::messageRequested, this, &MainWindow::showMessage);
     // Queued: the offer may come from a network reply, which should not wait on a window.
     connect(
         &c, &core::MainController::newVersionOffered, this,
         [this](const update::UpdateOffer &offer) {
-            LEDNewVersionDownload window(offer, this);
+            UpdateDialog window(offer, this);
             window.exec();
         },
         Qt::QueuedConnection);
@@ -381,11 +375,7 @@ void TavrinMain::connectControls()
         for (Attribute attribute : vocab::kAttributes) {
             QComboBox *list = m_rowLists[size_t(row)][slot(attribute)];
             connect(list, &QComboBox::activated, this, [this, row, attribute](int index) {
-                m_controller.setRowCode(row, attribute, index);
-                if (attribute == Attribute::Pause && row == 0)
-                    m_controller.PauseP0_Change();
-                if (attribute == Attribute::Pause && row == 1)
-                    m_controller.PauseP1_Change();
+                m_controller.chooseRowCode(row, attribute, index);
             });
         }
         connect(m_timeouts[size_t(row)], &QLineEdit::textEdited, this,
@@ -399,36 +389,35 @@ void TavrinMain::connectControls()
     }
     connect(m_userCommand, &QLineEdit::textEdited, &c, &core::MainController::setUserCommand);
     connect(m_ports, &QComboBox::activated, &c, &core::MainController::setPortIndex);
-    connect(m_forceOnID0, &QCheckBox::clicked, &c, &core::MainController::ForceOnID0_Click);
+    connect(m_forceOnID0, &QCheckBox::clicked, &c, &core::MainController::setForceOnId0);
 
-    connect(m_showPriority, &QPushButton::clicked, &c, &core::MainController::ShowPriority_Click);
-    connect(m_hidePriority, &QPushButton::clicked, &c, &core::MainController::HidePriority_Click);
-    connect(m_testButton, &QPushButton::clicked, &c, &core::MainController::TestBtn_Click);
-    connect(m_logo, &QPushButton::clicked, this, &TavrinMain::Image1_Click);
+    connect(m_showPriority, &QPushButton::clicked, &c, &core::MainController::showPriorities);
+    connect(m_hidePriority, &QPushButton::clicked, &c, &core::MainController::hidePriorities);
+    connect(m_logo, &QPushButton::clicked, this, &MainWindow::openHomePage);
 
     // The box is set by the handler, so its own toggle is overwritten by the refresh.
-    connect(m_autoID, &QCheckBox::clicked, &c, &core::MainController::AutoID_MouseDown);
-    connect(m_download, &QPushButton::clicked, &c, &core::MainController::DownloadAll_Click);
-    connect(m_upload, &QPushButton::clicked, &c, &core::MainController::UploadAll_Click);
-    connect(m_forceUpload, &QPushButton::clicked, &c, &core::MainController::ForceUpload_Click);
-    connect(m_factoryDefaults, &QPushButton::clicked, this, [this] { // UploadFactoryDef_Click
-        Warning window(m_controller, this);
+    connect(m_autoID, &QCheckBox::clicked, &c, &core::MainController::toggleIdMode);
+    connect(m_download, &QPushButton::clicked, &c, &core::MainController::download);
+    connect(m_upload, &QPushButton::clicked, &c, &core::MainController::upload);
+    connect(m_forceUpload, &QPushButton::clicked, &c, &core::MainController::uploadEverything);
+    connect(m_factoryDefaults, &QPushButton::clicked, this, [this] { // confirmFactoryDefaults
+        FactoryResetDialog window(m_controller, this);
         window.exec();
     });
     connect(m_setupDefaultMsg, &QPushButton::clicked, this, [this] {
-        m_controller.SetupDefaultMsg_Click();
-        TavrinDefaultMessage window(m_controller, this);
+        m_controller.releaseLine();
+        DefaultMessageDialog window(m_controller, this);
         window.exec();
-        m_setupDefaultMsg->setToolTip(m_controller.defaultMessage().defaultMsgSummary());
+        m_setupDefaultMsg->setToolTip(m_controller.defaultMessage().summary());
     });
     connect(m_sendTestMsg, &QPushButton::clicked, this, [this] {
-        m_controller.SendTestMsg_Click();
-        LEDTestMessage window(m_controller, this);
+        m_controller.releaseLine();
+        TestMessageDialog window(m_controller, this);
         window.exec();
     });
 }
 
-void TavrinMain::refillLists()
+void MainWindow::refillLists()
 {
     const core::MainState &s = m_controller.state();
     for (int row = 0; row < core::kRows; ++row) {
@@ -457,7 +446,7 @@ void TavrinMain::refillLists()
     refresh();
 }
 
-void TavrinMain::applyGridLayout()
+void MainWindow::applyGridLayout()
 {
     const core::MainState &s = m_controller.state();
     // Left to right, each column at its design place or pushed right by a wider one before it.
@@ -474,9 +463,8 @@ void TavrinMain::applyGridLayout()
         width = std::max(width, m_contentTwips[slot(column.attribute)]);
         place(m_headings[slot(column.attribute)], left, kHeadingTop, width, 255);
         for (int row = 0; row < core::kRows; ++row) {
-            const int shift = row == 0 && column.attribute == Attribute::Style ? s.styleP0Shift : 0;
-            place(m_rowLists[size_t(row)][slot(column.attribute)], left + shift,
-                  kRowTops[size_t(row)], width, kRowHeight);
+            place(m_rowLists[size_t(row)][slot(column.attribute)], left, kRowTops[size_t(row)],
+                  width, kRowHeight);
         }
         next = left + width + kColumnGap;
     }
@@ -497,7 +485,7 @@ void TavrinMain::applyGridLayout()
     }
 }
 
-void TavrinMain::refresh()
+void MainWindow::refresh()
 {
     const core::MainState &s = m_controller.state();
     for (int row = 0; row < core::kRows; ++row) {
@@ -549,7 +537,6 @@ void TavrinMain::refresh()
     m_firmwareCountLabel->setToolTip(s.firmwareCountToolTip);
     m_testLabel->setText(s.testLabel);
     m_versionCheck->setVisible(s.versionCheckVisible);
-    m_testOut->setText(s.testOut);
 
     m_progress->setMaximum(s.progressMaximum);
     m_progress->setValue(qMin(s.progressValue, s.progressMaximum));
@@ -565,7 +552,7 @@ void TavrinMain::refresh()
     m_hidePriority->setVisible(s.priorityPanelShown);
 }
 
-void TavrinMain::setWindowHeight(int twips)
+void MainWindow::setWindowHeight(int twips)
 {
     // Restoring the normal state first keeps a maximised window from ignoring the height.
     if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))
@@ -574,30 +561,30 @@ void TavrinMain::setWindowHeight(int twips)
     applyWindowSize();
 }
 
-void TavrinMain::applyWindowSize()
+void MainWindow::applyWindowSize()
 {
     setFixedSize(px(m_widthTwips), px(m_heightTwips - kFrameTwips));
 }
 
-void TavrinMain::showMessage(const QString &title, const QString &text)
+void MainWindow::showMessage(const QString &title, const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
     box.exec();
 }
 
-void TavrinMain::signUpgrade_Click()
+void MainWindow::startFirmwareTool()
 {
     const QString error = update::launchFirmwareTool(QCoreApplication::applicationDirPath());
     if (!error.isEmpty())
         showMessage(core::kAppTitle, error);
 }
 
-void TavrinMain::Image1_Click()
+void MainWindow::openHomePage()
 {
     QDesktopServices::openUrl(homePage());
 }
 
-void TavrinMain::signSaveAs_Click()
+void MainWindow::saveAs()
 {
     const QString path = QFileDialog::getSaveFileName(this, QString(), QString(),
                                                       storage::kConfigFileDialogFilter);
@@ -607,7 +594,7 @@ void TavrinMain::signSaveAs_Click()
         showMessage(core::kAppTitle, storage::kErrorSavingFile);
 }
 
-void TavrinMain::signOpenFile_Click()
+void MainWindow::openFile()
 {
     const QString path = QFileDialog::getOpenFileName(this, QString(), QString(),
                                                       storage::kConfigFileDialogFilter);
@@ -624,9 +611,9 @@ void TavrinMain::signOpenFile_Click()
     showMessage(storage::kSuggestionTitle, storage::kSuggestionText);
 }
 
-void TavrinMain::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
-    m_controller.Form_Unload();
+    m_controller.stopPortSearch();
     event->accept();
 }
 

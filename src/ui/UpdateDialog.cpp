@@ -1,4 +1,4 @@
-#include "LEDNewVersionDownload.h"
+#include "UpdateDialog.h"
 
 #include "DownloadTarget.h"
 #include "WebVersion.h"
@@ -24,7 +24,7 @@ QPushButton *button(const QString &text, const char *name, QWidget *parent)
 
 } // namespace
 
-LEDNewVersionDownload::LEDNewVersionDownload(const update::UpdateOffer &offer, QWidget *parent)
+UpdateDialog::UpdateDialog(const update::UpdateOffer &offer, QWidget *parent)
     : QDialog(parent)
     , m_offer(offer)
 {
@@ -58,33 +58,33 @@ LEDNewVersionDownload::LEDNewVersionDownload(const update::UpdateOffer &offer, Q
     layout->addLayout(buttons);
     setFixedWidth(420);
 
-    connect(m_download, &QPushButton::clicked, this, &LEDNewVersionDownload::Download_Click);
-    connect(m_dontDownload, &QPushButton::clicked, this, &LEDNewVersionDownload::reject);
+    connect(m_download, &QPushButton::clicked, this, &UpdateDialog::download);
+    connect(m_dontDownload, &QPushButton::clicked, this, &UpdateDialog::reject);
     connect(m_exitDownload, &QPushButton::clicked, this,
-            &LEDNewVersionDownload::ExitDownload_Click);
+            &UpdateDialog::exit);
     connect(&m_transfer, &update::FileDownload::started, this, [this] {
         m_message->setText(QStringLiteral("Downloading ") + QDir::toNativeSeparators(m_fileName));
     });
     connect(&m_transfer, &update::FileDownload::progressChanged, this,
-            &LEDNewVersionDownload::showProgress);
+            &UpdateDialog::showProgress);
     connect(&m_transfer, &update::FileDownload::finished, this,
-            &LEDNewVersionDownload::transferFinished);
+            &UpdateDialog::transferFinished);
 
-    // Form_Load
+    // open
     m_message->setText(
         QStringLiteral("Version ") + update::versionText(m_offer.version)
         + QStringLiteral(" is available for Download\r\nClick Yes to Download it now"));
     m_desktopFolder = getDesktopFolder();
 }
 
-LEDNewVersionDownload::~LEDNewVersionDownload() = default;
+UpdateDialog::~UpdateDialog() = default;
 
-QString LEDNewVersionDownload::getDesktopFolder()
+QString UpdateDialog::getDesktopFolder()
 {
     return update::desktopFolder();
 }
 
-void LEDNewVersionDownload::Download_Click()
+void UpdateDialog::download()
 {
     const QString name = m_offer.fileName;
     if (const QString refusal = update::refuseWebFileName(name); !refusal.isEmpty()) {
@@ -103,13 +103,13 @@ void LEDNewVersionDownload::Download_Click()
     CopyURLToFile(m_url, m_fileName);
 }
 
-void LEDNewVersionDownload::CopyURLToFile(const QUrl &FiletoDownload, const QString &FiletoSave)
+void UpdateDialog::CopyURLToFile(const QUrl &FiletoDownload, const QString &FiletoSave)
 {
     m_download->setEnabled(false);
     m_transfer.start(FiletoDownload, FiletoSave);
 }
 
-void LEDNewVersionDownload::showProgress(int percent)
+void UpdateDialog::showProgress(int percent)
 {
     if (percent < 0) {
         m_progress->setRange(0, 0); // no length announced: show that work goes on
@@ -119,7 +119,7 @@ void LEDNewVersionDownload::showProgress(int percent)
     }
 }
 
-void LEDNewVersionDownload::transferFinished(const QString &error)
+void UpdateDialog::transferFinished(const QString &error)
 {
     if (m_progress->maximum() == 0)
         m_progress->setRange(0, 100);
@@ -138,12 +138,12 @@ void LEDNewVersionDownload::transferFinished(const QString &error)
     m_exitDownload->setDefault(true);
 }
 
-void LEDNewVersionDownload::ExitDownload_Click()
+void UpdateDialog::exit()
 {
     accept();
 }
 
-void LEDNewVersionDownload::reject()
+void UpdateDialog::reject()
 {
     m_transfer.cancel();
     QDialog::reject();

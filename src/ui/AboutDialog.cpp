@@ -1,4 +1,4 @@
-#include "LEDSignHelp.h"
+#include "AboutDialog.h"
 
 #include "HelpText.h"
 
@@ -22,7 +22,7 @@ QLabel *named(const QString &text, const char *name, QWidget *parent)
 
 } // namespace
 
-LEDSignHelp::LEDSignHelp(const QString &mainCaption, QWidget *parent)
+AboutDialog::AboutDialog(const QString &mainCaption, QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("LEDSignHelp"));

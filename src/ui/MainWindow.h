@@ -17,15 +17,15 @@ namespace tavrin::ui {
 
 // The main window: the sign's configuration grid, link table and commands. It binds its
 // controls to the controller's state and forwards the operator's actions to it.
-class TavrinMain : public QMainWindow
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
     static constexpr int kWidthTwips = 11200;
 
-    explicit TavrinMain(QWidget *parent = nullptr);
-    ~TavrinMain() override;
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     core::MainController &controller() { return m_controller; }
 
@@ -50,10 +50,10 @@ private:
     void setWindowHeight(int twips);
     void applyWindowSize();
     void showMessage(const QString &title, const QString &text);
-    void Image1_Click();
-    void signUpgrade_Click();
-    void signOpenFile_Click();
-    void signSaveAs_Click();
+    void openHomePage();
+    void startFirmwareTool();
+    void openFile();
+    void saveAs();
 
     core::MainController m_controller;
 
@@ -82,7 +82,6 @@ private:
     QLabel *m_firmwareCountLabel = nullptr;
     QLabel *m_testLabel = nullptr;
     QLabel *m_versionCheck = nullptr;
-    QLabel *m_testOut = nullptr;
     QProgressBar *m_progress = nullptr;
 
     QPushButton *m_download = nullptr;
@@ -93,7 +92,6 @@ private:
     QPushButton *m_sendTestMsg = nullptr;
     QPushButton *m_showPriority = nullptr;
     QPushButton *m_hidePriority = nullptr;
-    QPushButton *m_testButton = nullptr;
     QPushButton *m_logo = nullptr;
 };
 

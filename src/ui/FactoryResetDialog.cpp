@@ -1,4 +1,4 @@
-#include "Warning.h"
+#include "FactoryResetDialog.h"
 
 #include "MainController.h"
 
@@ -9,7 +9,7 @@
 
 namespace tavrin::ui {
 
-Warning::Warning(core::MainController &controller, QWidget *parent)
+FactoryResetDialog::FactoryResetDialog(core::MainController &controller, QWidget *parent)
     : QDialog(parent)
     , m_controller(controller)
 {
@@ -37,11 +37,11 @@ Warning::Warning(core::MainController &controller, QWidget *parent)
     layout->addLayout(buttons);
     setFixedWidth(360);
 
-    connect(yes, &QPushButton::clicked, this, &Warning::Yes_Click);
+    connect(yes, &QPushButton::clicked, this, &FactoryResetDialog::confirm);
     connect(no, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void Warning::Yes_Click()
+void FactoryResetDialog::confirm()
 {
     m_controller.sendFactoryDefaults();
     accept();

@@ -26,7 +26,7 @@ namespace tavrin::ui {
 // "Send Test Message": composes a message in sign fonts and colours and sends it under a
 // message ID with one priority's settings. Binds its controls to the editor's state and
 // forwards the operator's actions to it; the composer shows the editor's document.
-class LEDTestMessage : public QDialog
+class TestMessageDialog : public QDialog
 {
     Q_OBJECT
 
@@ -38,8 +38,8 @@ public:
     static constexpr int kLongCommandChars = 2000;
     static constexpr std::chrono::milliseconds kLongCommandPause { 250 };
 
-    explicit LEDTestMessage(core::MainController &main, QWidget *parent = nullptr);
-    ~LEDTestMessage() override;
+    explicit TestMessageDialog(core::MainController &main, QWidget *parent = nullptr);
+    ~TestMessageDialog() override;
 
     editors::TestMessageEditor &editor() { return m_editor; }
 

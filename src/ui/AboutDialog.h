@@ -5,12 +5,12 @@
 namespace tavrin::ui {
 
 // The About window: product, contact lines and the version from the main window's caption.
-class LEDSignHelp : public QDialog
+class AboutDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit LEDSignHelp(const QString &mainCaption, QWidget *parent = nullptr);
+    explicit AboutDialog(const QString &mainCaption, QWidget *parent = nullptr);
 };
 
 } // namespace tavrin::ui
