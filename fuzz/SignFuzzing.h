@@ -8,7 +8,7 @@
 #include "SignRecords.h"
 #include "SignState.h"
 #include "MainController.h"
-#include "Upload.h"
+#include "UploadProgress.h"
 #include "LineAssembler.h"
 
 #include <QByteArrayView>
@@ -37,8 +37,8 @@ inline void checkMainState(const core::MainState &state)
 {
     require(state.portIndex >= -1 && state.portIndex < vocab::kPortCount, "port selection");
     require(state.config.autoID == 0 || state.config.autoID == 1, "AutoID is ticked or clear");
-    for (int k = 0; k < core::kRows; ++k) {
-        const core::PriorityRow &row = state.config.rows[size_t(k)];
+    for (int k = 0; k < protocol::kRows; ++k) {
+        const protocol::PriorityRow &row = state.config.rows[size_t(k)];
         for (const vocab::Attribute a : vocab::kAttributes) {
             if (row.code(a) < -1 || row.code(a) >= state.listCount(a)) {
                 fail("row selection",
@@ -50,8 +50,8 @@ inline void checkMainState(const core::MainState &state)
             }
         }
     }
-    for (int i = 0; i < core::kLinks; ++i) {
-        const core::Code priority = state.config.links[size_t(i)].priority;
+    for (int i = 0; i < protocol::kLinks; ++i) {
+        const protocol::Code priority = state.config.links[size_t(i)].priority;
         require(priority >= -1 && priority < vocab::kPriorityCount, "link priority selection");
     }
 }
@@ -86,7 +86,7 @@ inline const QList<core::MainState> &startStates()
             require(configured.modelNumber == model, "the factory line names its model");
             // Controls and image agree after a download whose values all exist.
             core::MainState compared = configured;
-            if (core::getChangedRows(compared) != 0)
+            if (core::markChangedItems(compared) != 0)
                 fail("nothing to upload after a download", model);
             result.append(configured);
         }

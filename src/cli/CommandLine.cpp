@@ -248,7 +248,7 @@ ExitStatus runVerb(const VerbSpec &verb, const QStringList &arguments, Console &
         request.messageId = *number;
     }
     if (const auto priority = value(kPriority)) {
-        const auto number = numberIn(*priority, 0, core::kRows - 1);
+        const auto number = numberIn(*priority, 0, protocol::kRows - 1);
         if (!number)
             return usageError(console, verb,
                               QStringLiteral("--priority takes 0 to 4, not \"") + *priority + u'"');

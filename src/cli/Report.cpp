@@ -29,7 +29,7 @@ constexpr Column kColumns[] = {
 };
 
 // The entry a list shows for code; nothing when the list has no selection.
-std::optional<QString> entryName(const core::MainState &state, Attribute attribute, core::Code code)
+std::optional<QString> entryName(const core::MainState &state, Attribute attribute, protocol::Code code)
 {
     const vocab::Table table = state.profile.vocabulary(attribute);
     if (code < 0 || size_t(code) >= table.size())
@@ -102,7 +102,7 @@ QString textTable(const QList<QStringList> &rows)
 
 QString configurationTable(const core::MainState &state, int portNumber)
 {
-    const core::SignConfig &config = state.config;
+    const protocol::SignConfig &config = state.config;
     const QString head = textTable({
         { QStringLiteral("Model"), orNone(state.modelLabel) },
         { QStringLiteral("Build"), orNone(buildNumber(state)) },
@@ -117,8 +117,8 @@ QString configurationTable(const core::MainState &state, int portNumber)
     for (const Column &column : kColumns)
         headings << QLatin1String(column.heading);
     priorities << (headings << QStringLiteral("Timeout"));
-    for (int k = 0; k < core::kRows; ++k) {
-        const core::PriorityRow &row = config.rows[size_t(k)];
+    for (int k = 0; k < protocol::kRows; ++k) {
+        const protocol::PriorityRow &row = config.rows[size_t(k)];
         QStringList cells { QString::number(k) };
         for (const Column &column : kColumns)
             cells << entryName(state, column.attribute, row.code(column.attribute)).value_or(kNone);
@@ -127,8 +127,8 @@ QString configurationTable(const core::MainState &state, int portNumber)
 
     QList<QStringList> links { { QStringLiteral("Link"), QStringLiteral("Priority"),
                                  QStringLiteral("Capcodes") } };
-    for (int i = 0; i < core::kLinks; ++i) {
-        const core::LinkRow &link = config.links[size_t(i)];
+    for (int i = 0; i < protocol::kLinks; ++i) {
+        const protocol::LinkRow &link = config.links[size_t(i)];
         links << QStringList { QString::number(i),
                                link.priority < 0 ? kNone : QString::number(link.priority),
                                orNone(link.capcode) };
@@ -139,13 +139,13 @@ QString configurationTable(const core::MainState &state, int portNumber)
 
 QJsonObject configurationJson(const core::MainState &state, int portNumber)
 {
-    const core::SignConfig &config = state.config;
+    const protocol::SignConfig &config = state.config;
     QJsonArray priorities;
-    for (int k = 0; k < core::kRows; ++k) {
-        const core::PriorityRow &row = config.rows[size_t(k)];
+    for (int k = 0; k < protocol::kRows; ++k) {
+        const protocol::PriorityRow &row = config.rows[size_t(k)];
         QJsonObject object { { QStringLiteral("priority"), k } };
         for (const Column &column : kColumns) {
-            const core::Code code = row.code(column.attribute);
+            const protocol::Code code = row.code(column.attribute);
             const auto name = entryName(state, column.attribute, code);
             object.insert(QLatin1String(column.key),
                           QJsonObject { { QStringLiteral("code"), code },
@@ -156,8 +156,8 @@ QJsonObject configurationJson(const core::MainState &state, int portNumber)
         priorities.append(object);
     }
     QJsonArray links;
-    for (int i = 0; i < core::kLinks; ++i) {
-        const core::LinkRow &link = config.links[size_t(i)];
+    for (int i = 0; i < protocol::kLinks; ++i) {
+        const protocol::LinkRow &link = config.links[size_t(i)];
         links.append(QJsonObject {
             { QStringLiteral("id"), i },
             { QStringLiteral("capcodes"),

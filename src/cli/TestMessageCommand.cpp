@@ -4,9 +4,9 @@
 
 namespace tavrin::cli {
 
-QString plainTestMessage(int messageId, const core::PriorityRow &row, const QString &text)
+QString plainTestMessage(int messageId, const protocol::PriorityRow &row, const QString &text)
 {
-    const auto code = [](core::Code value) {
+    const auto code = [](protocol::Code value) {
         return QString::number(value);
     };
     const QString header = QStringLiteral("<id=") + QString::number(messageId)

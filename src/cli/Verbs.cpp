@@ -8,7 +8,7 @@
 #include "SignSession.h"
 #include "TestMessageCommand.h"
 
-#include "Upload.h"
+#include "UploadProgress.h"
 #include "ClockCommand.h"
 #include "MessageCodes.h"
 #include "PortMap.h"
@@ -53,7 +53,7 @@ std::optional<core::MainState> checkedFile(const QString &path, Console &console
     core::MainState state;
     state.profile = vocab::mainProfile(modelOnly.modelLabel);
     // A row the file leaves out keeps the sign's timeout, which is always a number.
-    for (core::PriorityRow &row : state.config.rows)
+    for (protocol::PriorityRow &row : state.config.rows)
         row.timeout = QStringLiteral("0");
     core::DefaultMessageStore store;
     const storage::ReadResult result = storage::readConfigFile(path, state, store);
@@ -61,7 +61,7 @@ std::optional<core::MainState> checkedFile(const QString &path, Console &console
         console.error(path + QStringLiteral(": ") + terminalText(result.message()));
         return std::nullopt;
     }
-    if (const auto problem = core::timeoutProblem(state.config)) {
+    if (const auto problem = protocol::timeoutProblem(state.config)) {
         console.error(path + QStringLiteral(": ") + *problem);
         return std::nullopt;
     }

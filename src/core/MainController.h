@@ -2,7 +2,7 @@
 
 #include "DefaultMessageStore.h"
 #include "MainState.h"
-#include "Upload.h"
+#include "UploadProgress.h"
 #include "SerialLink.h"
 #include "Exchange.h"
 #include "UpdateCheck.h"
@@ -98,7 +98,7 @@ public:
     // Finishes the item on the line (never a link's clearing command alone) and ends the
     // upload; what was not confirmed stays pending.
     void stopUpload();
-    int getChangedRows();
+    int markChangedItems();
 
     // Shared default-message record and configuration file name.
     DefaultMessageStore &defaultMessage() { return m_defaultMessage; }

@@ -10,6 +10,17 @@
 
 namespace tavrin::core {
 
+// The main window shows and keeps the sign's configuration as the protocol describes it.
+using protocol::Code;
+using protocol::kImageLinks;
+using protocol::kLinks;
+using protocol::kRows;
+using protocol::LinkRow;
+using protocol::PendingFlags;
+using protocol::PriorityRow;
+using protocol::SignConfig;
+using protocol::SignImage;
+
 // Everything the main window shows or keeps, without the widgets: the window binds its
 // controls to this, and the logic (reply interpreter, uploads, files) reads and writes it.
 struct MainState

@@ -42,9 +42,9 @@ QString uploadSummary(const protocol::ExchangeOutcome &outcome)
 
 } // namespace
 
-int MainController::getChangedRows()
+int MainController::markChangedItems()
 {
-    const int count = core::getChangedRows(m_state);
+    const int count = core::markChangedItems(m_state);
     changed();
     return count;
 }
@@ -63,7 +63,7 @@ void MainController::upload()
         return;
     }
     m_uploadCommands = uploadCommands(m_state.config);
-    if (getChangedRows() == 0)
+    if (markChangedItems() == 0)
         showStatus(QStringLiteral("Nothing to Upload"));
     m_state.progressMaximum = uploadProgressMaximum(m_state.flags);
 
@@ -106,13 +106,14 @@ void MainController::stopUpload()
 std::optional<protocol::ExchangeItem> MainController::nextUploadItem()
 {
     advanceUploadProgress(m_state);
-    const UploadStep step = nextUploadStep(m_state, m_uploadCommands, m_run.taken);
+    const UploadStep step = protocol::nextUploadStep(m_state.config, m_state.flags, m_uploadCommands,
+                                                    m_run.taken);
     changed();
     if (step.finished)
         return std::nullopt;
     protocol::ExchangeItem item { uploadItemName(step.item), { { step.first } } };
     if (step.pauseThenSecond)
-        item.commands << protocol::SignCommand { step.second, kLinkPause };
+        item.commands << protocol::SignCommand { step.second, protocol::kLinkPause };
     if (step.item.kind == UploadItem::Kind::Link)
         m_run.sent.links[size_t(step.item.index)] = step.link;
     m_run.items << step.item;
@@ -125,7 +126,7 @@ void MainController::uploadItemEnded(int item, protocol::ItemResult result)
     if (m_operation != Operation::Upload || item < 0 || item >= m_run.items.size())
         return;
     if (result == protocol::ItemResult::Confirmed) {
-        confirmUploadItem(m_state, m_run.items.at(item), m_run.sent);
+        confirmUploadItem(m_state.image, m_state.flags, m_run.items.at(item), m_run.sent);
         changed();
     }
     emit uploadItemSettled(m_run.exchangeItems.at(item), result);

@@ -1,7 +1,7 @@
 #include "ReplyInterpreter.h"
 
 #include "ReplyNumber.h"
-#include "Upload.h"
+#include "UploadProgress.h"
 
 #include <QList>
 #include <QStringView>
@@ -10,6 +10,9 @@
 #include <optional>
 
 namespace tavrin::core {
+
+using protocol::readNumber;
+using protocol::roundToInt16;
 
 using vocab::Attribute;
 

@@ -17,7 +17,7 @@
 
 namespace tavrin::storage {
 
-using core::Code;
+using protocol::Code;
 using vocab::Attribute;
 
 namespace {
@@ -103,8 +103,8 @@ QString unreadSettings(const ReadKeys &read)
 
     plain(ConfigKey::Model, "model");
     plain(ConfigKey::Com, "port");
-    numbered(ConfigKey::Pri, core::kRows, "priority row", "priority rows");
-    numbered(ConfigKey::LinkID, core::kLinks, "link ID", "link IDs");
+    numbered(ConfigKey::Pri, protocol::kRows, "priority row", "priority rows");
+    numbered(ConfigKey::LinkID, protocol::kLinks, "link ID", "link IDs");
     QStringList parts;
     for (const auto &[key, name] : kDefaultMessageParts) {
         if (!read.contains({ key, 0 }))
@@ -211,10 +211,10 @@ private:
 
     void applyLink()
     {
-        core::LinkRow &link = m_state.config.links[size_t(m_line.index)];
+        protocol::LinkRow &link = m_state.config.links[size_t(m_line.index)];
         const qsizetype lastComma = m_line.value.lastIndexOf(QLatin1Char(','));
         if (lastComma < 0) {
-            link = core::LinkRow {};
+            link = protocol::LinkRow {};
             return;
         }
         // A link with several capcodes is saved as "234567,234568,1": the capcode is every

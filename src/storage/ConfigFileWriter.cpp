@@ -56,16 +56,16 @@ QString configurationText(const core::MainState &state, const core::DefaultMessa
     QString text;
     text += line(ConfigKey::Model, oneLine(state.modelLabel));
     text += line(ConfigKey::Com, number(state.portIndex + 1));
-    for (int i = 0; i < core::kRows; ++i) {
-        const core::PriorityRow &row = state.config.rows[size_t(i)];
+    for (int i = 0; i < protocol::kRows; ++i) {
+        const protocol::PriorityRow &row = state.config.rows[size_t(i)];
         // Not the upload command's order: style comes before colour, speed before alignment.
         const QString fields = number(row.font) + comma + number(row.style) + comma
             + number(row.color) + comma + number(row.speed) + comma + number(row.alignment) + comma
             + number(row.pause) + comma + number(row.beep) + comma + oneLine(row.timeout);
         text += line(ConfigKey::Pri, fields, i);
     }
-    for (int i = 0; i < core::kLinks; ++i) {
-        const core::LinkRow &link = state.config.links[size_t(i)];
+    for (int i = 0; i < protocol::kLinks; ++i) {
+        const protocol::LinkRow &link = state.config.links[size_t(i)];
         text += line(ConfigKey::LinkID, oneLine(link.capcode) + comma + number(link.priority), i);
     }
     text += line(ConfigKey::DefaultMsg, messageLine(store.DefMsg));

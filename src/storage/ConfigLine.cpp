@@ -19,8 +19,8 @@ struct KeyName
 constexpr std::array kKeyNames = {
     KeyName { ConfigKey::Model, "Model", 0 },
     KeyName { ConfigKey::Com, "Com", 0 },
-    KeyName { ConfigKey::Pri, "Pri", core::kRows },
-    KeyName { ConfigKey::LinkID, "LinkID", core::kLinks },
+    KeyName { ConfigKey::Pri, "Pri", protocol::kRows },
+    KeyName { ConfigKey::LinkID, "LinkID", protocol::kLinks },
     KeyName { ConfigKey::DefaultMsg, "DefaultMsg", 0 },
     KeyName { ConfigKey::DefaultFont, "DefaultFont", 0 },
     KeyName { ConfigKey::DefaultColor, "DefaultColor", 0 },

@@ -2,7 +2,7 @@
 #include "SignSimProcess.h"
 #include "TestHelpers.h"
 #include "MainController.h"
-#include "Upload.h"
+#include "UploadProgress.h"
 #include "ConfigFile.h"
 
 #include <QProcess>
@@ -112,7 +112,7 @@ void TestCli::readThenWriteSendsOnlyEdits()
     edited.config.rows[3].timeout = QStringLiteral("45");
     edited.config.rows[1].font = 6;
     QVERIFY(tavrin::storage::saveConfiguration(saved, edited, window.defaultMessage()));
-    const auto rows = tavrin::core::uploadCommands(edited.config);
+    const auto rows = tavrin::protocol::uploadCommands(edited.config);
     const QStringList expected { rows[1], rows[3], QStringLiteral("<link id=2 cap=0>\r"),
                                  QStringLiteral("<link id=2 cap=777001 pr=3>\r") };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Upload.h"
+#include "UploadProgress.h"
 
 // Pending items as "r<row> l<link> id uc".
 inline QString pendingItems(const tavrin::core::PendingFlags &f)
@@ -31,11 +31,11 @@ inline tavrin::core::MainState syncedState()
     // As after an upload of everything that the sign confirmed item by item.
     using Item = tavrin::core::UploadItem;
     for (int k = 0; k < tavrin::core::kRows; ++k)
-        confirmUploadItem(s, { Item::Kind::Row, k }, s.config);
+        confirmUploadItem(s.image, s.flags, { Item::Kind::Row, k }, s.config);
     for (int i = 0; i < tavrin::core::kLinks; ++i)
-        confirmUploadItem(s, { Item::Kind::Link, i }, s.config);
-    confirmUploadItem(s, { Item::Kind::AutoID }, s.config);
-    confirmUploadItem(s, { Item::Kind::UserCommand }, s.config);
+        confirmUploadItem(s.image, s.flags, { Item::Kind::Link, i }, s.config);
+    confirmUploadItem(s.image, s.flags, { Item::Kind::AutoID }, s.config);
+    confirmUploadItem(s.image, s.flags, { Item::Kind::UserCommand }, s.config);
     s.image.linkPriority[5].clear(); // an empty stored priority reads as 0
     return s;
 }

@@ -177,7 +177,7 @@ private slots:
         QCOMPARE(s.image.capcode[id], row.capcode);
         QCOMPARE(s.config.userCommand + "|" + s.testLabel, "CMD|Auto ID False");
         // The image holds what was read, odd links included: nothing to upload or pending.
-        QCOMPARE(getChangedRows(s), 0);
+        QCOMPARE(markChangedItems(s), 0);
         QCOMPARE(s.flags, PendingFlags {});
     }
 

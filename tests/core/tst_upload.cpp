@@ -60,7 +60,7 @@ private slots:
         QFETCH(bool, accepted);
         SignConfig c = syncedState().config;
         c.rows[3].timeout = timeout;
-        const std::optional<QString> problem = tavrin::core::timeoutProblem(c);
+        const std::optional<QString> problem = tavrin::protocol::timeoutProblem(c);
         QCOMPARE(!problem, accepted);
         if (problem)
             QVERIFY2(problem->contains("Priority 3"), qPrintable(*problem));
@@ -92,7 +92,7 @@ private slots:
         QFETCH(QString, pending);
         MainState s = syncedState();
         edit(s);
-        QCOMPARE(getChangedRows(s), count);
+        QCOMPARE(markChangedItems(s), count);
         QCOMPARE(pendingItems(s.flags), pending);
 
         // The image waits for the sign's confirmation.

@@ -5,7 +5,7 @@
 #include "SessionHelpers.h"
 #include "SignRecords.h"
 
-#include "Upload.h"
+#include "UploadProgress.h"
 #include "DefaultMessageEditor.h"
 #include "ConfigFile.h"
 

@@ -189,7 +189,7 @@ void TestSignSession::downloadPerModel()
     QCOMPARE(state.profile.vx903, vx903);
     compareWithFactory(state, model);
     // The image agrees with the controls: an upload would find nothing to send.
-    QCOMPARE(controller.getChangedRows(), 0);
+    QCOMPARE(controller.markChangedItems(), 0);
     QVERIFY(state.downloadEnabled && state.uploadEnabled && state.factoryDefaultsEnabled);
     QCOMPARE(state.firmwareCount, shown);
     QCOMPARE(messages.size(), build == QStringLiteral("2.9") ? 1 : 0);

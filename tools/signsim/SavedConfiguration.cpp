@@ -1,6 +1,6 @@
 #include "SavedConfiguration.h"
 
-#include "Upload.h"
+#include "UploadProgress.h"
 #include "ConfigFileReader.h"
 #include "Windows1252.h"
 #include "Vocabulary.h"
@@ -52,12 +52,12 @@ std::optional<SavedConfiguration> readSavedConfiguration(const QString &path, QS
     saved.notice = result.notice;
     // The factory capcodes would otherwise count against the sign's sixteen entries while
     // the upload relinks the IDs one by one.
-    for (int i = 0; i < core::kLinks; ++i)
+    for (int i = 0; i < protocol::kLinks; ++i)
         saved.commands << QStringLiteral("<link id=%1 cap=0>").arg(i);
 
-    core::markAllPending(state.flags);
+    protocol::markAllPending(state.flags);
     state.flags.userCommand = false;
-    const core::UploadCommands commands = core::uploadCommands(state.config);
+    const core::UploadCommands commands = protocol::uploadCommands(state.config);
     for (core::UploadStep step = core::uploadTick(state, commands); !step.finished;
          step = core::uploadTick(state, commands)) {
         saved.commands << asReceived(step.first);

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace tavrin::core {
+namespace tavrin::protocol {
 
 using vocab::Attribute;
 
@@ -13,14 +13,16 @@ namespace {
 
 constexpr int kMaxTimeoutSeconds = std::numeric_limits<qint16>::max();
 
-// The order in which the change detector looks at a row's lists.
-constexpr std::array kDetectionOrder
-    = { Attribute::Font,      Attribute::Style, Attribute::Color, Attribute::Speed,
-        Attribute::Alignment, Attribute::Pause, Attribute::Beep };
-
 QString clearLinkCommand(int id)
 {
     return QStringLiteral("<link id=") + QString::number(id) + QStringLiteral(" cap=0>\r");
+}
+
+QString linkCommand(int id, const LinkRow &link)
+{
+    return QStringLiteral("<link id=") + QString::number(id) + QStringLiteral(" cap=")
+        + link.capcode + QStringLiteral(" pr=") + QString::number(link.priority)
+        + QStringLiteral(">\r");
 }
 
 bool isWholeSeconds(const QString &text)
@@ -69,16 +71,13 @@ std::optional<QString> timeoutProblem(const SignConfig &config)
     return std::nullopt;
 }
 
-int getChangedRows(MainState &state)
+int markChanges(const SignConfig &config, const SignImage &image, PendingFlags &flags)
 {
-    const SignConfig &config = state.config;
-    const SignImage &image = state.image;
-    PendingFlags &flags = state.flags;
     int count = 0;
 
     for (int n = 0; n < kRows; ++n) {
         const PriorityRow &row = config.rows[size_t(n)];
-        for (Attribute attribute : kDetectionOrder) {
+        for (Attribute attribute : kSignFieldOrder) {
             if (row.code(attribute) != image.codes(attribute)[size_t(n)])
                 flags.row[size_t(n)] = true;
         }
@@ -122,34 +121,47 @@ void markAllPending(PendingFlags &flags)
     flags.userCommand = true;
 }
 
-int uploadProgressMaximum(const PendingFlags &flags)
+int pendingCount(const PendingFlags &flags)
 {
-    const auto pending = std::count(flags.row.begin(), flags.row.end(), true)
-        + std::count(flags.link.begin(), flags.link.begin() + kLinks, true) + int(flags.autoID)
-        + int(flags.userCommand);
-    return 1 + kUploadProgressStep * int(pending);
+    return int(std::count(flags.row.begin(), flags.row.end(), true)
+               + std::count(flags.link.begin(), flags.link.begin() + kLinks, true))
+        + int(flags.autoID) + int(flags.userCommand);
 }
 
-void markPending(PendingFlags &flags, const UploadItem &item)
+namespace {
+
+void setPending(PendingFlags &flags, const UploadItem &item, bool pending)
 {
     switch (item.kind) {
     case UploadItem::Kind::None:
         break;
     case UploadItem::Kind::Row:
         if (item.index >= 0 && item.index < kRows)
-            flags.row[size_t(item.index)] = true;
+            flags.row[size_t(item.index)] = pending;
         break;
     case UploadItem::Kind::AutoID:
-        flags.autoID = true;
+        flags.autoID = pending;
         break;
     case UploadItem::Kind::UserCommand:
-        flags.userCommand = true;
+        flags.userCommand = pending;
         break;
     case UploadItem::Kind::Link:
         if (item.index >= 0 && item.index < kLinks)
-            flags.link[size_t(item.index)] = true;
+            flags.link[size_t(item.index)] = pending;
         break;
     }
+}
+
+} // namespace
+
+void markPending(PendingFlags &flags, const UploadItem &item)
+{
+    setPending(flags, item, true);
+}
+
+void clearPending(PendingFlags &flags, const UploadItem &item)
+{
+    setPending(flags, item, false);
 }
 
 QString uploadItemName(const UploadItem &item)
@@ -169,10 +181,9 @@ QString uploadItemName(const UploadItem &item)
     return {};
 }
 
-void confirmUploadItem(MainState &state, const UploadItem &item, const SignConfig &sent)
+void confirmUploadItem(SignImage &image, PendingFlags &flags, const UploadItem &item,
+                       const SignConfig &sent)
 {
-    SignImage &image = state.image;
-    PendingFlags &flags = state.flags;
     const auto at = [](int index, int count) {
         return index >= 0 && index < count;
     };
@@ -182,7 +193,7 @@ void confirmUploadItem(MainState &state, const UploadItem &item, const SignConfi
     case UploadItem::Kind::Row:
         if (at(item.index, kRows)) {
             const auto n = size_t(item.index);
-            for (Attribute attribute : kDetectionOrder)
+            for (Attribute attribute : kSignFieldOrder)
                 image.codes(attribute)[n] = sent.rows[n].code(attribute);
             // timeoutProblem keeps texts that do not fit out of an upload.
             if (const auto seconds = roundToInt16(readNumber(sent.rows[n].timeout)))
@@ -211,21 +222,9 @@ void confirmUploadItem(MainState &state, const UploadItem &item, const SignConfi
     }
 }
 
-void advanceUploadProgress(MainState &state)
+UploadStep nextUploadStep(SignConfig &config, const PendingFlags &flags,
+                          const UploadCommands &commands, PendingFlags &taken)
 {
-    // A maximum of 1 means nothing was pending at the click: the bar is left alone.
-    if (state.progressMaximum <= 1)
-        return;
-    if (state.progressMaximum > state.progressValue)
-        state.progressValue
-            = std::min(state.progressValue + kUploadProgressStep, state.progressMaximum);
-    if (state.progressValue >= state.progressMaximum)
-        state.progressVisible = false;
-}
-
-UploadStep nextUploadStep(MainState &state, const UploadCommands &commands, PendingFlags &taken)
-{
-    const PendingFlags &flags = state.flags;
     UploadStep step;
     const auto due = [](bool pending, bool &done) {
         if (!pending || done)
@@ -255,7 +254,7 @@ UploadStep nextUploadStep(MainState &state, const UploadCommands &commands, Pend
     for (int i = 0; i < kLinks; ++i) {
         if (!due(flags.link[size_t(i)], taken.link[size_t(i)]))
             continue;
-        LinkRow &link = state.config.links[size_t(i)];
+        LinkRow &link = config.links[size_t(i)];
         step.item = { UploadItem::Kind::Link, i };
         step.first = clearLinkCommand(i);
         // A capcode that does not start with a number other than 0 clears the link: only
@@ -267,9 +266,7 @@ UploadStep nextUploadStep(MainState &state, const UploadCommands &commands, Pend
             if (link.priority < 0)
                 link.priority = 0;
             step.pauseThenSecond = true;
-            step.second = QStringLiteral("<link id=") + QString::number(i) + QStringLiteral(" cap=")
-                + link.capcode + QStringLiteral(" pr=") + QString::number(link.priority)
-                + QStringLiteral(">\r");
+            step.second = linkCommand(i, link);
         }
         step.link = link;
         return step;
@@ -279,47 +276,4 @@ UploadStep nextUploadStep(MainState &state, const UploadCommands &commands, Pend
     return step;
 }
 
-UploadStep uploadTick(MainState &state, const UploadCommands &commands)
-{
-    advanceUploadProgress(state);
-    PendingFlags taken;
-    const UploadStep step = nextUploadStep(state, commands, taken);
-    if (step.finished)
-        state.progressVisible = false;
-    switch (step.item.kind) {
-    case UploadItem::Kind::None:
-        break;
-    case UploadItem::Kind::Row:
-        state.flags.row[size_t(step.item.index)] = false;
-        break;
-    case UploadItem::Kind::AutoID:
-        state.flags.autoID = false;
-        break;
-    case UploadItem::Kind::UserCommand:
-        state.flags.userCommand = false;
-        break;
-    case UploadItem::Kind::Link:
-        state.flags.link[size_t(step.item.index)] = false;
-        break;
-    }
-    return step;
-}
-
-QStringList uploadPlan(MainState state, bool force)
-{
-    if (force)
-        markAllPending(state.flags);
-    const UploadCommands commands = uploadCommands(state.config);
-    getChangedRows(state);
-    QStringList plan;
-    for (UploadStep step = uploadTick(state, commands); !step.finished;
-         step = uploadTick(state, commands)) {
-        if (!step.first.isEmpty())
-            plan << step.first;
-        if (step.pauseThenSecond && !step.second.isEmpty())
-            plan << step.second;
-    }
-    return plan;
-}
-
-} // namespace tavrin::core
+} // namespace tavrin::protocol

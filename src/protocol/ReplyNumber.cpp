@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-namespace tavrin::core {
+namespace tavrin::protocol {
 
 namespace {
 
@@ -84,4 +84,4 @@ std::optional<qint16> roundToInt16(double value)
     return qint16(rounded);
 }
 
-} // namespace tavrin::core
+} // namespace tavrin::protocol

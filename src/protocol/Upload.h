@@ -1,6 +1,8 @@
 #pragma once
 
-#include "MainState.h"
+#include "SignConfig.h"
+
+#include <QStringList>
 
 #include <QString>
 
@@ -8,10 +10,8 @@
 #include <chrono>
 #include <optional>
 
-namespace tavrin::core {
+namespace tavrin::protocol {
 
-// The progress bar advances by this much for every upload step.
-inline constexpr int kUploadProgressStep = 20;
 // The pause between a link's clearing command and its link command.
 inline constexpr std::chrono::milliseconds kLinkPause { 150 };
 
@@ -25,16 +25,16 @@ UploadCommands uploadCommands(const SignConfig &config);
 // text as typed) with a value from 0 to 32767 seconds.
 std::optional<QString> timeoutProblem(const SignConfig &config);
 
-// Compares the controls with the last-known sign image, marks what differs, and returns a
-// count that is 0 exactly when nothing is to be sent. The image is left as it is: it takes an
-// item's values only when the sign confirms the item (confirmUploadItem).
-int getChangedRows(MainState &state);
+// Compares the configuration with the last-known sign image, marks what differs, and returns
+// a count that is 0 exactly when nothing is to be sent. The image is left as it is: it takes
+// an item's values only when the sign confirms the item (confirmUploadItem).
+int markChanges(const SignConfig &config, const SignImage &image, PendingFlags &flags);
 
 // Marks everything as pending, as "Force Upload" does before it uploads.
 void markAllPending(PendingFlags &flags);
 
-// 1 + 20 for every pending row, link 0-7, ID mode and user command.
-int uploadProgressMaximum(const PendingFlags &flags);
+// The number of pending items: rows, links 0-7, ID mode and user command.
+int pendingCount(const PendingFlags &flags);
 
 // One pending item of an upload, so that an item whose write failed can be put back.
 struct UploadItem
@@ -45,11 +45,13 @@ struct UploadItem
     friend bool operator==(const UploadItem &, const UploadItem &) = default;
 };
 void markPending(PendingFlags &flags, const UploadItem &item);
+void clearPending(PendingFlags &flags, const UploadItem &item);
 // The name the operator knows the item by: "Priority 2", "Link 5", "ID mode", "User command".
 QString uploadItemName(const UploadItem &item);
 // The sign confirmed the item: it is no longer pending, and the image holds what was sent
 // (the rows, ID mode and user command of the click, a link as its command carried it).
-void confirmUploadItem(MainState &state, const UploadItem &item, const SignConfig &sent);
+void confirmUploadItem(SignImage &image, PendingFlags &flags, const UploadItem &item,
+                       const SignConfig &sent);
 
 // What one step of the upload writes: first; when pauseThenSecond, kLinkPause later, second;
 // when finished, nothing more.
@@ -63,21 +65,11 @@ struct UploadStep
     LinkRow link; // for a link item: the row as its commands carry it
 };
 
-// Advances the progress bar by one upload step; hides it once it is full.
-void advanceUploadProgress(MainState &state);
-
 // The first pending item in the fixed order (rows 0-4, ID mode, user command, links 0-7)
 // that `taken` does not hold yet; marks it there and leaves the pending flags alone. Link
 // commands are built from the controls as they stand now (a capcode that reads as 0 empties
 // the row, a missing priority becomes the first).
-UploadStep nextUploadStep(MainState &state, const UploadCommands &commands, PendingFlags &taken);
+UploadStep nextUploadStep(SignConfig &config, const PendingFlags &flags,
+                          const UploadCommands &commands, PendingFlags &taken);
 
-// One step of an upload that counts every item as delivered: advances the bar and takes the
-// next pending item off the flags. For plans and for replaying a file, never for a sign.
-UploadStep uploadTick(MainState &state, const UploadCommands &commands);
-
-// The commands an upload from this state would write, in order, with the sign left alone:
-// what upload and its ticks send, everything when force (as after uploadEverything).
-QStringList uploadPlan(MainState state, bool force);
-
-} // namespace tavrin::core
+} // namespace tavrin::protocol

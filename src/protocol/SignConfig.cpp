@@ -1,6 +1,6 @@
 #include "SignConfig.h"
 
-namespace tavrin::core {
+namespace tavrin::protocol {
 
 using vocab::Attribute;
 
@@ -30,12 +30,12 @@ template<typename Holder> auto &memberFor(Holder &holder, Attribute attribute)
 
 } // namespace
 
-Code PriorityRow::code(Attribute attribute) const
+Code Attributes::code(Attribute attribute) const
 {
     return memberFor(*this, attribute);
 }
 
-Code &PriorityRow::code(Attribute attribute)
+Code &Attributes::code(Attribute attribute)
 {
     return memberFor(*this, attribute);
 }
@@ -50,4 +50,4 @@ const std::array<Code, kRows> &SignImage::codes(Attribute attribute) const
     return memberFor(*this, attribute);
 }
 
-} // namespace tavrin::core
+} // namespace tavrin::protocol

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-namespace tavrin::core {
+namespace tavrin::protocol {
 
 // Reads the number a text begins with, the way the sign's fields and the window's text boxes
 // are read: blanks, tabs and line feeds are skipped wherever they stand, reading stops at the
@@ -16,4 +16,4 @@ double readNumber(QStringView text);
 // not fit in 16 bits.
 std::optional<qint16> roundToInt16(double value);
 
-} // namespace tavrin::core
+} // namespace tavrin::protocol

@@ -6,7 +6,7 @@
 
 #include <array>
 
-namespace tavrin::core {
+namespace tavrin::protocol {
 
 // An attribute code: a list position, -1 when the list has nothing selected.
 using Code = qint16;
@@ -15,8 +15,15 @@ inline constexpr int kRows = vocab::kPriorityCount; // priority rows 0-4
 inline constexpr int kLinks = vocab::kLinkCount; // link IDs 0-7
 inline constexpr int kImageLinks = 9; // the image tables have room for ID 8
 
-// One priority row of the main window's grid, as its controls show it.
-struct PriorityRow
+// The order of a priority's attribute codes in the sign's records: its configuration line,
+// its priority command and its default-message record (which has no beep).
+inline constexpr std::array kSignFieldOrder
+    = { vocab::Attribute::Font,      vocab::Attribute::Style, vocab::Attribute::Color,
+        vocab::Attribute::Speed,     vocab::Attribute::Alignment, vocab::Attribute::Pause,
+        vocab::Attribute::Beep };
+
+// The display attributes of a priority or a message, as list positions.
+struct Attributes
 {
     Code font = -1;
     Code style = -1;
@@ -25,10 +32,17 @@ struct PriorityRow
     Code alignment = -1;
     Code pause = -1;
     Code beep = -1;
-    QString timeout; // seconds, as typed
 
     Code code(vocab::Attribute attribute) const;
     Code &code(vocab::Attribute attribute);
+    friend bool operator==(const Attributes &, const Attributes &) = default;
+};
+
+// One priority row of the sign's configuration.
+struct PriorityRow : Attributes
+{
+    QString timeout; // seconds, as typed
+
     friend bool operator==(const PriorityRow &, const PriorityRow &) = default;
 };
 
@@ -40,7 +54,7 @@ struct LinkRow
     friend bool operator==(const LinkRow &, const LinkRow &) = default;
 };
 
-// The configuration of one sign as the main window shows it.
+// The configuration of one sign.
 struct SignConfig
 {
     std::array<PriorityRow, kRows> rows;
@@ -82,4 +96,4 @@ struct PendingFlags
     friend bool operator==(const PendingFlags &, const PendingFlags &) = default;
 };
 
-} // namespace tavrin::core
+} // namespace tavrin::protocol
