@@ -1,5 +1,7 @@
 #include "SignReplies.h"
 
+#include "ConfigurationLine.h"
+
 #include <QList>
 
 #include <algorithm>
@@ -9,10 +11,8 @@ namespace tavrin::protocol {
 
 namespace {
 
-constexpr int kConfigurationFields = 90; // five profiles of 8, 16 links of 3, ID mode, user command
-constexpr int kProfileFields = 40;
-constexpr int kLinkEntries = 16;
-constexpr int kIdModeField = 88;
+using namespace configuration;
+
 constexpr int kRecordFields = 9;
 constexpr int kRecordCodes = 6;
 
@@ -178,14 +178,14 @@ Verdict judge(const Expectation &expectation, QStringView line)
 bool isWholeConfigurationLine(QStringView line)
 {
     const auto fields = dataFields(line);
-    if (!fields || fields->size() < kConfigurationFields)
+    if (!fields || fields->size() < kFieldCount)
         return false;
-    for (int i = 0; i < kProfileFields; ++i) {
+    for (int i = 0; i < kLinkFieldsStart; ++i) {
         if (!isNumber(fields->at(i)))
             return false;
     }
     for (int n = 0; n < kLinkEntries; ++n) {
-        const int base = kProfileFields + 3 * n;
+        const int base = kLinkFieldsStart + kLinkEntryFields * n;
         if (!isNumber(fields->at(base)) || fields->at(base + 1).isEmpty()
             || !isNumber(fields->at(base + 2)))
             return false;
