@@ -17,7 +17,7 @@ namespace {
 
 void checkRecord(const QString &line)
 {
-    const editors::DefaultMessageRecord record = editors::decodeDefaultMessageRecord(line);
+    const protocol::DefaultMessageRecord record = protocol::decodeDefaultMessageRecord(line);
     // The model ends at the first ":" and the text field at its ",".
     fuzz::require(!record.model.contains(QLatin1Char(':')), "record model ends at its colon");
     fuzz::require(!record.text || !record.text->contains(QLatin1Char(',')),
@@ -26,7 +26,7 @@ void checkRecord(const QString &line)
 
 // What the editor writes that the sign answers.
 const std::array<QString, 5> kOutstanding
-    = { editors::kDownloadDefaultMsgCommand, editors::kTimeStatusCommand,
+    = { protocol::kDownloadDefaultMsgCommand, protocol::kTimeStatusCommand,
         QStringLiteral("<DF f=0 c=3 s=0 a=2 sp=2 p=3>WELCOME\r"), QStringLiteral("<del id=def>\r"),
         QStringLiteral("<TIME f=0 c=3 s=0 a=2 sp=2 p=3 fm=0>IDLE ON\r") };
 
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         checkEditor(editor.state());
         for (const QString &line : lines) {
             for (const QString &outstanding : kOutstanding) {
-                editor.handleDefaultReply(editors::SignAnswer::paired(line, outstanding));
+                editor.handleDefaultReply(protocol::SignAnswer::paired(line, outstanding));
                 checkEditor(editor.state());
             }
         }

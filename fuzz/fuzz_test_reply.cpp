@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         checkEditor(editor.state());
         for (const QString &line : lines) {
             for (const QString &outstanding : kOutstanding) {
-                editor.handleTestReply(editors::SignAnswer::paired(line, outstanding));
+                editor.handleTestReply(protocol::SignAnswer::paired(line, outstanding));
                 checkEditor(editor.state());
                 fuzz::checkMainState(main.state());
             }

@@ -25,6 +25,7 @@
 #include <vector>
 
 using namespace tavrin::editors;
+using namespace tavrin::protocol;
 
 namespace {
 

@@ -241,7 +241,7 @@ ExitStatus runVerb(const VerbSpec &verb, const QStringList &arguments, Console &
                                   + *port + u'"');
     }
     if (const auto id = value(kId)) {
-        const auto number = numberIn(*id, 0, kMessageIdCount - 1);
+        const auto number = numberIn(*id, 0, protocol::kMessageIdCount - 1);
         if (!number)
             return usageError(console, verb,
                               QStringLiteral("--id takes 0 to 7, not \"") + *id + u'"');

@@ -199,7 +199,7 @@ ExitStatus runWrite(const Request &request, Console &console)
 ExitStatus runSend(const Request &request, Console &console)
 {
     const QString text = request.arguments.value(0);
-    if (const QString problem = editors::unsendableCharacterText(text); !problem.isEmpty()) {
+    if (const QString problem = protocol::unsendableCharacterText(text); !problem.isEmpty()) {
         console.error(problem);
         return ExitStatus::Usage;
     }
@@ -207,7 +207,7 @@ ExitStatus runSend(const Request &request, Console &console)
     SignSession session(console);
     if (const ExitStatus status = session.connectSign(request.port); status != ExitStatus::Success)
         return status;
-    const QString command = plainTestMessage(
+    const QString command = protocol::testMessageCommand(
         request.messageId, session.state().config.rows[size_t(request.priority)], text);
     console.progress(QStringLiteral("Sending ") + visibleCommand(command));
     const ExchangeResult result
@@ -226,7 +226,7 @@ ExitStatus runClock(const Request &request, Console &console)
         return status;
     const QDateTime now = QDateTime::currentDateTime();
     const ExchangeResult result = exchangeCommand(session.portNumber(), QStringLiteral("Clock"),
-                                                  editors::clockCommand(now));
+                                                  protocol::clockCommand(now));
     if (const ExitStatus status = answerOf(result, session.portNumber(), console);
         status != ExitStatus::Success)
         return status;

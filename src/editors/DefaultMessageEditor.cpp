@@ -8,6 +8,8 @@
 
 namespace tavrin::editors {
 
+using namespace protocol;
+
 using vocab::Attribute;
 
 namespace {

@@ -96,7 +96,7 @@ private:
     void commandWritten(const QString &text);
     void itemSettled(const protocol::ExchangeItem &item, protocol::ItemResult result);
     void portIdle();
-    void applyRecord(const DefaultMessageRecord &record);
+    void applyRecord(const protocol::DefaultMessageRecord &record);
 
     core::DefaultMessageStore &m_store;
     const MainWindowView m_main;

@@ -9,6 +9,8 @@
 
 namespace tavrin::editors {
 
+using namespace protocol;
+
 namespace {
 
 const QString kDownloadCaption = QStringLiteral("Download from Sign");
@@ -64,7 +66,7 @@ bool DefaultMessageEditor::startDownload()
 
 void DefaultMessageEditor::upload()
 {
-    const MessageAttributes attributes = m_state.attributes();
+    const protocol::Attributes attributes = m_state.attributes();
     const QString command
         = defaultMessageCommand(m_state.message, attributes, m_state.timeDisplayOn());
     if (firstUnsendableCharacter(command)) {

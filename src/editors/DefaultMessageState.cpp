@@ -2,6 +2,8 @@
 
 namespace tavrin::editors {
 
+using namespace protocol;
+
 int DefaultMessageState::code(vocab::Attribute attribute) const
 {
     const auto slot = size_t(attribute);
@@ -13,11 +15,15 @@ int DefaultMessageState::listCount(vocab::Attribute attribute) const
     return int(profile.vocabulary(attribute).size());
 }
 
-MessageAttributes DefaultMessageState::attributes() const
+protocol::Attributes DefaultMessageState::attributes() const
 {
     using vocab::Attribute;
-    return { code(Attribute::Font),      code(Attribute::Color), code(Attribute::Style),
-             code(Attribute::Alignment), code(Attribute::Speed), code(Attribute::Pause) };
+    protocol::Attributes attributes;
+    for (Attribute attribute : protocol::kSignFieldOrder) {
+        if (attribute != Attribute::Beep) // a default message has no beep
+            attributes.code(attribute) = protocol::Code(code(attribute));
+    }
+    return attributes;
 }
 
 } // namespace tavrin::editors

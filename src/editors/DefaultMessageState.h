@@ -49,7 +49,7 @@ struct DefaultMessageState : PortActivity
     bool timeDisplayOn() const { return timeDisplayStatus == kTimeOn; }
     int code(vocab::Attribute attribute) const;
     int listCount(vocab::Attribute attribute) const;
-    MessageAttributes attributes() const;
+    protocol::Attributes attributes() const;
 };
 
 } // namespace tavrin::editors

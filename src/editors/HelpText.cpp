@@ -4,6 +4,7 @@
 
 namespace tavrin::editors {
 
+
 std::optional<QString> softwareVersionText(const QString &caption)
 {
     const QString marker = QStringLiteral("ver ");

@@ -4,13 +4,7 @@
 
 namespace tavrin::editors {
 
-SignAnswer SignAnswer::paired(const QString &line, const QString &outstanding)
-{
-    const protocol::Verdict verdict = protocol::judge(protocol::expectationFor(outstanding), line);
-    if (verdict == protocol::Verdict::Unrelated)
-        return { line, {}, verdict };
-    return { line, outstanding, verdict };
-}
+using namespace protocol;
 
 QString unconfirmedText(protocol::ItemResult result, const QString &what)
 {

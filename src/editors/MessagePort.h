@@ -12,6 +12,8 @@
 
 namespace tavrin::editors {
 
+using protocol::SignAnswer;
+
 using namespace std::chrono_literals;
 
 // What a message window shows of its port: the progress bar after a send.
@@ -21,19 +23,6 @@ struct PortActivity
 
     int progress = 0;
     bool progressVisible = false;
-};
-
-// A line from the sign with the command it answered, as the exchange paired them. command is
-// empty when the line answered nothing outstanding.
-struct SignAnswer
-{
-    QString line;
-    QString command; // as written, its "\r" included
-    protocol::Verdict verdict = protocol::Verdict::Unrelated;
-
-    bool confirms() const { return verdict == protocol::Verdict::Confirms; }
-    // The line as the exchange pairs it while outstanding is the one command waiting.
-    static SignAnswer paired(const QString &line, const QString &outstanding);
 };
 
 // What the Ack label says of a send the sign did not confirm: "The sign refused the clock".
@@ -73,7 +62,7 @@ public:
 signals:
     void activityChanged();
     void commandWritten(const QString &text);
-    void answered(const tavrin::editors::SignAnswer &answer);
+    void answered(const tavrin::protocol::SignAnswer &answer);
     void itemSettled(const tavrin::protocol::ExchangeItem &item,
                      tavrin::protocol::ItemResult result);
     // The port is closed and no send waits: the send buttons may come back.

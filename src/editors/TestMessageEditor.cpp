@@ -12,6 +12,8 @@
 
 namespace tavrin::editors {
 
+using namespace protocol;
+
 using vocab::Attribute;
 
 namespace {
@@ -260,14 +262,11 @@ QString TestMessageEditor::buildTestMessage()
         }
     }
 
-    const auto code = [this](Attribute a) {
-        return m_state.code(a);
-    };
-    const QString command = testMessageCommand(
-        { m_state.messageId, code(Attribute::Font), code(Attribute::Style), code(Attribute::Color),
-          code(Attribute::Alignment), code(Attribute::Beep), code(Attribute::Pause),
-          code(Attribute::Speed), m_state.timeout },
-        body);
+    protocol::PriorityRow priority;
+    for (Attribute attribute : protocol::kSignFieldOrder)
+        priority.code(attribute) = protocol::Code(m_state.code(attribute));
+    priority.timeout = m_state.timeout;
+    const QString command = protocol::testMessageCommand(m_state.messageId, priority, body);
     m_state.test = command;
     m_state.unsendable = unsendableCharacterText(command);
     changed();

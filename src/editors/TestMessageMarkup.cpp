@@ -1,6 +1,7 @@
 #include "TestMessageMarkup.h"
 
 #include "MessageCodes.h"
+#include "TestMessageCommand.h"
 
 #include "Vocabulary.h"
 
@@ -9,6 +10,11 @@
 #include <QTextDocument>
 
 namespace tavrin::editors {
+
+using namespace protocol;
+
+using protocol::colorCode;
+using protocol::fontCode;
 
 namespace {
 
@@ -116,14 +122,6 @@ QString withLineBreaks(QString text)
     return text.replace(QChar::LineSeparator, kLineBreak);
 }
 
-std::optional<int> leadingCode(QStringView body, char16_t kind, int count)
-{
-    if (body.size() < 3 || body[0] != u'$' || body[1] != kind)
-        return std::nullopt;
-    const int index = body[2].unicode() - u'A';
-    return index >= 0 && index < count ? std::optional(index) : std::nullopt;
-}
-
 QStringList familiesFor(const char *face)
 {
     const QString name = QString::fromLatin1(face);
@@ -146,16 +144,6 @@ PreviewColors standardPreviewColors()
         colors[i] = qRgb(c.red, c.green, c.blue) & kRgbMask;
     }
     return colors;
-}
-
-QString fontCode(int index)
-{
-    return QStringLiteral("$F") + QChar(char16_t(u'A' + index));
-}
-
-QString colorCode(int index)
-{
-    return QStringLiteral("$C") + QChar(char16_t(u'A' + index));
 }
 
 std::optional<int> fontDecision(const QString &face, int pointSize, bool bold, bool effect)
@@ -254,29 +242,6 @@ QString scanTestMessageBodyPerCharacter(const QTextDocument &document, const Pre
         }
     }
     return scan.takeBody();
-}
-
-std::optional<int> leadingFontCode(QStringView body)
-{
-    return leadingCode(body, u'F', kPreviewFontCount);
-}
-
-std::optional<int> leadingColorCode(QStringView body)
-{
-    return leadingCode(body, u'C', kPreviewColorCount);
-}
-
-QString testMessageCommand(const TestMessageHeader &header, const QString &body)
-{
-    const auto n = [](int code) {
-        return QString::number(code);
-    };
-    const QString command = QStringLiteral("<id=") + n(header.id) + QStringLiteral(" f=")
-        + n(header.font) + QStringLiteral(" s=") + n(header.style) + QStringLiteral(" c=")
-        + n(header.color) + QStringLiteral(" a=") + n(header.alignment) + QStringLiteral(" b=")
-        + n(header.beep) + QStringLiteral(" p=") + n(header.pause) + QStringLiteral(" sp=")
-        + n(header.speed) + QStringLiteral(" t=") + header.timeout + QLatin1Char('>') + body;
-    return applyTimeAndLineCodes(command) + QLatin1Char('\r');
 }
 
 } // namespace tavrin::editors

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestMessageCommand.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringView>
@@ -15,8 +17,8 @@ namespace tavrin::editors {
 // The composer previews each sign font as a screen face, size, bold and effect flag, and each
 // sign colour as a screen colour; the markup reads them back into "$F" and "$C" codes.
 
-inline constexpr int kPreviewFontCount = 25;
-inline constexpr int kPreviewColorCount = 13;
+inline constexpr int kPreviewFontCount = protocol::kFontCodeCount;
+inline constexpr int kPreviewColorCount = protocol::kColorCodeCount;
 
 struct PreviewFont
 {
@@ -31,8 +33,6 @@ const std::array<PreviewFont, kPreviewFontCount> &previewFonts();
 using PreviewColors = std::array<QRgb, kPreviewColorCount>;
 PreviewColors standardPreviewColors();
 
-QString fontCode(int index); // "$FA" for 0 .. "$FY" for 24
-QString colorCode(int index); // "$CA" for 0 .. "$CM" for 12
 
 // The font list index whose code a run in this face and size gets; nothing where the face
 // and size (or the bold and effect flags that the size asks about) name no sign font.
@@ -52,27 +52,5 @@ QString scanTestMessageBody(const QTextDocument &document, const PreviewColors &
 // The same result read one selected character at a time, as the composer was once read; the
 // reference the run scan must equal, and the baseline of its benchmark.
 QString scanTestMessageBodyPerCharacter(const QTextDocument &document, const PreviewColors &colors);
-
-// The index of a font or colour code at the very start of the body.
-std::optional<int> leadingFontCode(QStringView body);
-std::optional<int> leadingColorCode(QStringView body);
-
-// What the header carries: list indexes (-1 for no selection) and the timeout as typed.
-struct TestMessageHeader
-{
-    int id = -1;
-    int font = -1;
-    int style = -1;
-    int color = -1;
-    int alignment = -1;
-    int beep = -1;
-    int pause = -1;
-    int speed = -1;
-    QString timeout;
-};
-
-// "<id=.. f=.. s=.. c=.. a=.. b=.. p=.. sp=.. t=..>" and the body, with time and line codes
-// applied to the whole, ended by "\r".
-QString testMessageCommand(const TestMessageHeader &header, const QString &body);
 
 } // namespace tavrin::editors

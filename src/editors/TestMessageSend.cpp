@@ -10,6 +10,8 @@
 
 namespace tavrin::editors {
 
+using namespace protocol;
+
 namespace {
 
 const QString kWritingCaption = QStringLiteral("Writing...");

@@ -205,4 +205,12 @@ bool isWholeDefaultRecord(QStringView line)
     return true;
 }
 
+SignAnswer SignAnswer::paired(const QString &line, const QString &outstanding)
+{
+    const Verdict verdict = judge(expectationFor(outstanding), line);
+    if (verdict == Verdict::Unrelated)
+        return { line, {}, verdict };
+    return { line, outstanding, verdict };
+}
+
 } // namespace tavrin::protocol

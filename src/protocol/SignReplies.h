@@ -61,4 +61,17 @@ bool isWholeConfigurationLine(QStringView line);
 // The same for the default-message record: a head, ":" and nine fields, the six codes numbers.
 bool isWholeDefaultRecord(QStringView line);
 
+// A line from the sign with the command it answered, as the exchange paired them. command is
+// empty when the line answered nothing outstanding.
+struct SignAnswer
+{
+    QString line;
+    QString command; // as written, its "\r" included
+    Verdict verdict = Verdict::Unrelated;
+
+    bool confirms() const { return verdict == Verdict::Confirms; }
+    // The line as the exchange pairs it while outstanding is the one command waiting.
+    static SignAnswer paired(const QString &line, const QString &outstanding);
+};
+
 } // namespace tavrin::protocol

@@ -264,8 +264,8 @@ void DefaultMessageDialog::refresh()
         m_message->moveCursor(QTextCursor::End);
     }
     QTextOption option = m_message->document()->defaultTextOption();
-    if (option.alignment() != editors::textAlignment(s.messageAlignment)) {
-        option.setAlignment(editors::textAlignment(s.messageAlignment));
+    if (option.alignment() != protocol::textAlignment(s.messageAlignment)) {
+        option.setAlignment(protocol::textAlignment(s.messageAlignment));
         m_message->document()->setDefaultTextOption(option);
     }
     m_unsendable->setText(s.unsendable);

@@ -5,6 +5,7 @@
 #include <QTest>
 
 using namespace tavrin::editors;
+using namespace tavrin::protocol;
 using tavrin::vocab::Attribute;
 
 namespace {
@@ -164,7 +165,7 @@ void TestDefaultMessage::uploadCommand()
 {
     QFETCH(QString, text);
     QFETCH(bool, timeOn);
-    const MessageAttributes attributes { 1, -1, 3, 0, 4, 5 };
+    const Attributes attributes { .font = 1, .style = 3, .color = -1, .speed = 4, .alignment = 0, .pause = 5 };
     QTEST(defaultMessageCommand(text, attributes, timeOn), "command");
     QCOMPARE(timeDisplayCommand(attributes, 6),
              QStringLiteral("<TIME f=1 c=-1 s=3 a=0 sp=4 p=5 fm=6>IDLE ON"));

@@ -7,6 +7,7 @@
 #include <QTextBlock>
 
 using namespace tavrin::editors;
+using namespace tavrin::protocol;
 using tavrin::core::MainController;
 using tavrin::vocab::Attribute;
 

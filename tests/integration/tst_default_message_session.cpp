@@ -35,7 +35,7 @@ bool startSign(SignSimProcess &sim, const QString &model, MainController &main)
 
 QString factoryText(const QString &model)
 {
-    return tavrin::editors::decodeRecordCharacters(
+    return tavrin::protocol::decodeRecordCharacters(
         tavrin::signsim::SignState::factory(model).defaultMessage.text);
 }
 
@@ -203,7 +203,7 @@ void TestDefaultMessageSession::timeDisplayOnIdle()
 
     // With a message shown, the upload is an empty line, then the time display and RESET.
     editor.listClick(Attribute::Color, 2);
-    const QString time = tavrin::editors::timeDisplayCommand(editor.state().attributes(), 0);
+    const QString time = tavrin::protocol::timeDisplayCommand(editor.state().attributes(), 0);
     sent = sim.receivedCommands().size();
     elapsed.restart();
     editor.upload();

@@ -104,7 +104,7 @@ void TestFaultSession::signFailsDuringSend_data()
     QTest::newRow("time display upload, sign vanishes between its commands")
         << Send([](Editors &e) {
                e.def.handleDefaultReply(
-                   tavrin::editors::SignAnswer::paired("TIME:STATUS:1", "TIME_STATUS\r"));
+                   tavrin::protocol::SignAnswer::paired("TIME:STATUS:1", "TIME_STATUS\r"));
                e.def.listClick(tavrin::vocab::Attribute::Color, 4);
                e.def.upload();
            })

@@ -99,12 +99,12 @@ void TestTestMessageSession::openTypeSendDownloadSetTime()
     QCOMPARE(sim.receivedCommands().at(sim.receivedCommands().size() - 2),
              QStringLiteral("DOWNLOAD_DEFAULT_MSG\r"));
     QCOMPARE(child<QPlainTextEdit>(window, "defaultMessage")->toPlainText(),
-             tavrin::editors::decodeRecordCharacters(factory.defaultMessage.text)
+             tavrin::protocol::decodeRecordCharacters(factory.defaultMessage.text)
                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     const QString clock = sim.receivedCommands().constLast();
     bool read = false; // at some second between the clicks and the close
     for (QDateTime t = before; t <= after.addMSecs(500); t = t.addMSecs(500))
-        read = read || clock == tavrin::editors::clockCommand(std::min(t, after));
+        read = read || clock == tavrin::protocol::clockCommand(std::min(t, after));
     QVERIFY2(read, qPrintable(clock));
 }
 

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-namespace tavrin::editors {
+namespace tavrin::protocol {
 
 // In the sign's default-message record (and in a .led file) a line break travels as one
 // character and each time placeholder as another; in a command they are "$L" and "$T0".."$T7".
@@ -33,4 +33,4 @@ QString unsendableCharacterText(const QString &text);
 // The paragraph alignment the composers show for an alignment code (left, right, centre).
 Qt::Alignment textAlignment(int code);
 
-} // namespace tavrin::editors
+} // namespace tavrin::protocol

@@ -2,7 +2,7 @@
 
 #include "Vocabulary.h"
 
-namespace tavrin::editors {
+namespace tavrin::protocol {
 
 namespace {
 
@@ -88,4 +88,4 @@ Qt::Alignment textAlignment(int code)
     }
 }
 
-} // namespace tavrin::editors
+} // namespace tavrin::protocol

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-namespace tavrin::editors {
+namespace tavrin::protocol {
 
 // The sign's stored default message as its record gives it ("MODEL:f,s,c,sp,a,p,x,x,text"):
 // list indexes and text, each present only when the record holds a readable field for it.
@@ -22,4 +22,4 @@ struct DefaultMessageRecord
 // font 0, 'A' style and colour 0, '0' speed and pause 0, '1' alignment 0).
 DefaultMessageRecord decodeDefaultMessageRecord(const QString &line);
 
-} // namespace tavrin::editors
+} // namespace tavrin::protocol

@@ -2,7 +2,7 @@
 
 #include <QLocale>
 
-namespace tavrin::editors {
+namespace tavrin::protocol {
 
 namespace {
 
@@ -35,4 +35,4 @@ QString clockDisplayText(const QDateTime &now)
         + locale.toString(now.time(), timeFormat.trimmed());
 }
 
-} // namespace tavrin::editors
+} // namespace tavrin::protocol

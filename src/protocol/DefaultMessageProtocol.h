@@ -1,11 +1,12 @@
 #pragma once
 
 #include "DefaultMessageRecord.h"
-#include "MessagePort.h"
+#include "SignConfig.h"
+#include "SignReplies.h"
 
 #include <QString>
 
-namespace tavrin::editors {
+namespace tavrin::protocol {
 
 // What the default-message editor writes to the sign and how it reads the answers.
 
@@ -16,25 +17,14 @@ inline const QString kResetCommand = QStringLiteral("RESET\r");
 inline const QString kIdleOnCommand = QStringLiteral("<TIME>IDLE ON");
 inline const QString kIdleOffCommand = QStringLiteral("<TIME>IDLE OFF");
 
-// The six list indexes a default message carries; -1 where a list has no selection.
-struct MessageAttributes
-{
-    int font = -1;
-    int color = -1;
-    int style = -1;
-    int alignment = -1;
-    int speed = -1;
-    int pause = -1;
-};
-
 // The message command of an upload, before its "\r" and with time and line codes applied:
 // "<del id=def>" for an empty message, "<DF f=.. c=.. s=.. a=.. sp=.. p=..>" and the text
 // while the time display is off, and nothing while it is on (the sign then shows the time).
-QString defaultMessageCommand(const QString &text, const MessageAttributes &attributes,
+QString defaultMessageCommand(const QString &text, const Attributes &attributes,
                               bool timeDisplayOn);
 
 // "<TIME f=.. c=.. s=.. a=.. sp=.. p=.. fm=..>IDLE ON", before its "\r".
-QString timeDisplayCommand(const MessageAttributes &attributes, int timeFormat);
+QString timeDisplayCommand(const Attributes &attributes, int timeFormat);
 
 // What a line that confirmed one of the editor's commands says; a line that confirmed nothing
 // says nothing (Ignored), whatever words it holds.
@@ -56,4 +46,4 @@ DefaultReply parseDefaultReply(const SignAnswer &answer);
 // The test-message window's reading of the same answers: only Done, Record or Ignored.
 DefaultReply parseTestReply(const SignAnswer &answer);
 
-} // namespace tavrin::editors
+} // namespace tavrin::protocol

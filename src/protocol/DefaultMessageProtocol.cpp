@@ -2,11 +2,11 @@
 
 #include "MessageCodes.h"
 
-namespace tavrin::editors {
+namespace tavrin::protocol {
 
 namespace {
 
-QString attributeKeys(const MessageAttributes &a)
+QString attributeKeys(const Attributes &a)
 {
     return QStringLiteral(" f=") + QString::number(a.font) + QStringLiteral(" c=")
         + QString::number(a.color) + QStringLiteral(" s=") + QString::number(a.style)
@@ -16,7 +16,7 @@ QString attributeKeys(const MessageAttributes &a)
 
 } // namespace
 
-QString defaultMessageCommand(const QString &text, const MessageAttributes &attributes,
+QString defaultMessageCommand(const QString &text, const Attributes &attributes,
                               bool timeDisplayOn)
 {
     QString command;
@@ -27,7 +27,7 @@ QString defaultMessageCommand(const QString &text, const MessageAttributes &attr
     return applyTimeAndLineCodes(command);
 }
 
-QString timeDisplayCommand(const MessageAttributes &attributes, int timeFormat)
+QString timeDisplayCommand(const Attributes &attributes, int timeFormat)
 {
     return QStringLiteral("<TIME") + attributeKeys(attributes) + QStringLiteral(" fm=")
         + QString::number(timeFormat) + QStringLiteral(">IDLE ON");
@@ -67,4 +67,4 @@ DefaultReply parseTestReply(const SignAnswer &answer)
     return reply;
 }
 
-} // namespace tavrin::editors
+} // namespace tavrin::protocol

@@ -8,7 +8,7 @@
 
 #include <array>
 
-namespace tavrin::editors {
+namespace tavrin::protocol {
 
 namespace {
 
@@ -51,4 +51,4 @@ DefaultMessageRecord decodeDefaultMessageRecord(const QString &line)
     return record;
 }
 
-} // namespace tavrin::editors
+} // namespace tavrin::protocol

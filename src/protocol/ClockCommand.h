@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <QString>
 
-namespace tavrin::editors {
+namespace tavrin::protocol {
 
 // Sets the sign's clock: "<Time time=HH:MM:SS date=YYYY/MO/DD-W>SET TIME" and "\r", two-digit
 // fields, the year whole and W the weekday from 0 (Sunday) to 6 (Saturday).
@@ -13,4 +13,4 @@ QString clockCommand(const QDateTime &now);
 // its long time without the zone name.
 QString clockDisplayText(const QDateTime &now);
 
-} // namespace tavrin::editors
+} // namespace tavrin::protocol
