@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const QString &model : models) {
         core::DefaultMessageStore store;
         store.configFileName = QStringLiteral("factory.led"); // as if a file had been opened
-        store.store(QStringLiteral("WELCOME"), 0, 3, 0, 2, 2, 3);
+        store.message.text = QStringLiteral("WELCOME");
+        store.message.attributes = { .font = 0, .style = 0, .color = 3, .speed = 2, .alignment = 2, .pause = 3 };
         editors::DefaultMessageEditor editor(store, { model, model, 0 });
         editor.open();
         checkEditor(editor.state());

@@ -2,7 +2,7 @@
 // each model's download (the lists a file must fit differ by model).
 #include "SignFuzzing.h"
 
-#include "ConfigFileReader.h"
+#include "MainFile.h"
 
 using namespace tavrin;
 
@@ -14,7 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const core::MainState &start : fuzz::startStates()) {
         core::MainState state = start;
         core::DefaultMessageStore store;
-        const storage::ReadResult result = storage::readConfigBytes(bytes, state, store);
+        storage::SavedSettings settings = core::savedSettings(state, store);
+        const storage::ReadResult result = storage::readConfigBytes(bytes, settings, state.profile);
+        core::applySavedSettings(settings, state, store);
         fuzz::checkMainState(state);
         fuzz::require(result.ok || !result.description.isEmpty(), "a failed read says why");
     }

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     core::MainController &main = fuzz::mainController();
     for (const core::MainState &start : fuzz::startStates()) {
         main.setState(start);
-        main.defaultMessage().setSaveSettingsTick(1);
+        main.defaultMessage().saveSettingsTick = 1;
         editors::TestMessageEditor editor(main);
         editor.open();
         checkEditor(editor.state());

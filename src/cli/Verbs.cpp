@@ -12,7 +12,7 @@
 #include "ClockCommand.h"
 #include "MessageCodes.h"
 #include "PortMap.h"
-#include "ConfigFile.h"
+#include "MainFile.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -32,7 +32,7 @@ void printJson(Console &console, const QJsonDocument &document)
 bool readFile(const QString &path, core::MainState &state, Console &console)
 {
     core::DefaultMessageStore store;
-    const storage::ReadResult result = storage::readConfigFile(path, state, store);
+    const storage::ReadResult result = core::readConfigFile(path, state, store);
     if (!result.ok) {
         console.error(path + QStringLiteral(": ") + terminalText(result.message()));
         return false;
@@ -48,7 +48,7 @@ std::optional<core::MainState> checkedFile(const QString &path, Console &console
 {
     core::MainState modelOnly;
     core::DefaultMessageStore ignored;
-    storage::readConfigFile(path, modelOnly, ignored); // the Model: line comes first
+    core::readConfigFile(path, modelOnly, ignored); // the Model: line comes first
 
     core::MainState state;
     state.profile = vocab::mainProfile(modelOnly.modelLabel);
@@ -56,7 +56,7 @@ std::optional<core::MainState> checkedFile(const QString &path, Console &console
     for (protocol::PriorityRow &row : state.config.rows)
         row.timeout = QStringLiteral("0");
     core::DefaultMessageStore store;
-    const storage::ReadResult result = storage::readConfigFile(path, state, store);
+    const storage::ReadResult result = core::readConfigFile(path, state, store);
     if (!result.ok) {
         console.error(path + QStringLiteral(": ") + terminalText(result.message()));
         return std::nullopt;
@@ -140,7 +140,7 @@ ExitStatus runRead(const Request &request, Console &console)
         return status;
     if (!request.output.isEmpty()) {
         // The window's own save: a failed one leaves no file, or the old one, behind.
-        if (!storage::saveConfiguration(request.output, session.state(),
+        if (!core::saveConfiguration(request.output, session.state(),
                                         session.controller().defaultMessage())) {
             console.error(request.output + QStringLiteral(": ") + storage::kErrorSavingFile);
             return ExitStatus::FileFailed;

@@ -33,7 +33,7 @@ void MainController::startPortSearch()
     m_state.portIndex = 0;
     for (auto &link : m_state.config.links)
         link.priority = -1;
-    m_defaultMessage.setSaveSettingsTick(1);
+    m_defaultMessage.saveSettingsTick = 1;
     m_defaultMessage.forgetConfigFile();
     emit profileChanged();
     changed();

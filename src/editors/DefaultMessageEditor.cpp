@@ -12,15 +12,6 @@ using namespace protocol;
 
 using vocab::Attribute;
 
-namespace {
-
-// The order of the six codes in the main window's stored record.
-constexpr std::array kStoredOrder = { Attribute::Font,      Attribute::Color, Attribute::Style,
-                                      Attribute::Alignment, Attribute::Speed, Attribute::Pause };
-constexpr int kStoredFieldCount = 8; // file name, text, six codes
-
-} // namespace
-
 DefaultMessageEditor::DefaultMessageEditor(core::DefaultMessageStore &store, MainWindowView main,
                                            QObject *parent)
     : QObject(parent)
@@ -54,19 +45,18 @@ void DefaultMessageEditor::open()
         = vocab::timeFormatEntries(vocab::defaultMessageTimeFormatCount(m_main.modelLabel));
     selectTimeFormat(0);
 
-    if (!m_store.hasNoConfigFile()) {
-        // A file or message with a comma does not split into eight fields and is not loaded.
-        const QStringList fields = m_store.storedFields().split(QLatin1Char(','));
-        if (fields.size() != kStoredFieldCount)
+    if (m_store.cameFromFile()) {
+        // A file name or message with a comma was never loaded here: the record the window
+        // kept for this editor split into fields at every comma.
+        const QChar comma = QLatin1Char(',');
+        if (m_store.configFileName.contains(comma) || m_store.message.text.contains(comma))
             return;
-        setMessage(decodeRecordCharacters(fields.at(1)));
-        for (size_t i = 0; i < kStoredOrder.size(); ++i) {
-            bool ok = false;
-            const qint16 code = fields.at(qsizetype(i) + 2).toShort(&ok);
-            if (ok)
-                selectCode(kStoredOrder[i], code);
+        setMessage(decodeRecordCharacters(m_store.message.text));
+        for (Attribute attribute : kSignFieldOrder) {
+            if (attribute != Attribute::Beep)
+                selectCode(attribute, m_store.message.attributes.code(attribute));
         }
-        showAck(QStringLiteral("Getting data from File ") + fields.at(0));
+        showAck(QStringLiteral("Getting data from File ") + m_store.configFileName);
     } else {
         m_placeholderShown = true;
         m_openingDownload = startDownload();
@@ -78,12 +68,7 @@ void DefaultMessageEditor::close()
     // The time-format placeholder is no message of the sign's: what the store holds stays.
     if (m_placeholderShown && !m_edited)
         return;
-    const auto code = [this](Attribute a) {
-        return qint16(m_state.code(a));
-    };
-    m_store.store(m_state.message, code(Attribute::Font), code(Attribute::Color),
-                           code(Attribute::Style), code(Attribute::Alignment),
-                           code(Attribute::Speed), code(Attribute::Pause));
+    m_store.message = { m_state.message, m_state.attributes() };
 }
 
 void DefaultMessageEditor::listClick(Attribute attribute, int index)

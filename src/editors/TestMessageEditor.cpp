@@ -77,7 +77,7 @@ void TestMessageEditor::open()
     m_state.previewColors = standardPreviewColors();
     loadPriority(0);
     m_state.selectionOnly = false;
-    m_state.saveSettings = m_main.defaultMessage().saveSettings() != 0;
+    m_state.saveSettings = m_main.defaultMessage().saveSettingsTick != 0;
     changed();
 }
 
@@ -194,7 +194,7 @@ void TestMessageEditor::chooseTimeFormat(int index)
 void TestMessageEditor::setSaveToPriority(bool ticked)
 {
     m_state.saveSettings = ticked;
-    m_main.defaultMessage().setSaveSettingsTick(ticked ? 1 : 0);
+    m_main.defaultMessage().saveSettingsTick = ticked ? 1 : 0;
     changed();
 }
 

@@ -16,6 +16,16 @@ QString attributeKeys(const Attributes &a)
 
 } // namespace
 
+QString DefaultMessage::summary() const
+{
+    const Attributes &a = attributes;
+    return QLatin1String("Message:") + text + QLatin1String(", Font:") + QString::number(a.font)
+        + QLatin1String(", Color:") + QString::number(a.color) + QLatin1String(", Style:")
+        + QString::number(a.style) + QLatin1String(", Align:") + QString::number(a.alignment)
+        + QLatin1String(", Speed:") + QString::number(a.speed) + QLatin1String(", Pause:")
+        + QString::number(a.pause);
+}
+
 QString defaultMessageCommand(const QString &text, const Attributes &attributes,
                               bool timeDisplayOn)
 {

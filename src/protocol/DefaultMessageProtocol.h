@@ -8,6 +8,19 @@
 
 namespace tavrin::protocol {
 
+// The sign's idle message: its text (line breaks as CR LF, or as character 170 after a file
+// was read) and its display attributes. It has no beep.
+struct DefaultMessage
+{
+    QString text;
+    Attributes attributes { .font = 0, .style = 0, .color = 0, .speed = 0, .alignment = 0,
+                            .pause = 0 };
+
+    // "Message:..., Font:n, Color:n, Style:n, Align:n, Speed:n, Pause:n".
+    QString summary() const;
+    friend bool operator==(const DefaultMessage &, const DefaultMessage &) = default;
+};
+
 // What the default-message editor writes to the sign and how it reads the answers.
 
 inline const QString kDownloadDefaultMsgCommand = QStringLiteral("DOWNLOAD_DEFAULT_MSG\r");

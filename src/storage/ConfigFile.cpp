@@ -4,18 +4,9 @@
 
 namespace tavrin::storage {
 
-bool saveConfiguration(const QString &path, const core::MainState &state,
-                       const core::DefaultMessageStore &store)
+bool saveConfiguration(const QString &path, const SavedSettings &settings)
 {
-    return SaveTextToFile(path, configurationText(state, store), true);
-}
-
-ReadResult openConfiguration(const QString &path, core::MainState &state,
-                             core::DefaultMessageStore &store)
-{
-    ReadResult result = readConfigFile(path, state, store);
-    store.configFileName = path;
-    return result;
+    return writeTextFile(path, configurationText(settings));
 }
 
 } // namespace tavrin::storage

@@ -1,8 +1,6 @@
 #pragma once
 
 #include "ConfigFileReader.h"
-#include "DefaultMessageStore.h"
-#include "MainState.h"
 
 #include <QString>
 
@@ -18,14 +16,7 @@ inline const QString kConfigFileFilter = QStringLiteral("Text (*.led) | *.led");
 inline const QString kConfigFileDialogFilter = QStringLiteral("Text (*.led)"); // Qt's form
 
 // Saves lines 1-23 and the closing empty line to path, used as chosen (no extension added).
-// configFileName is left alone. On false the window shows kErrorSavingFile.
-bool saveConfiguration(const QString &path, const core::MainState &state,
-                       const core::DefaultMessageStore &store);
-
-// Reads path into the state and the record, then makes it the configFileName whatever the
-// read gave. The window shows result.message() when it is not empty, and on success sets
-// result.toolTip on SetupDefaultMsg. The suggestion box follows in both cases.
-ReadResult openConfiguration(const QString &path, core::MainState &state,
-                             core::DefaultMessageStore &store);
+// On false the window shows kErrorSavingFile.
+bool saveConfiguration(const QString &path, const SavedSettings &settings);
 
 } // namespace tavrin::storage

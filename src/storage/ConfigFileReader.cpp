@@ -18,6 +18,7 @@
 namespace tavrin::storage {
 
 using protocol::Code;
+using protocol::kSignFieldOrder;
 using vocab::Attribute;
 
 namespace {
@@ -25,12 +26,8 @@ namespace {
 // A saved configuration is about 1 KB; anything this large is not one and is not read.
 constexpr qint64 kMaxConfigFileBytes = 1024 * 1024;
 constexpr int kLinkPriorityLimit = 5; // a LinkID priority of 5 or more leaves the list as it is
-constexpr int kPriFieldCount = 8;
+constexpr int kPriFieldCount = 8; // the seven codes in the sign's field order, then the timeout
 
-// The attributes of a "Pri" line's first seven fields, in file order.
-constexpr std::array kPriFieldOrder
-    = { Attribute::Font,      Attribute::Style, Attribute::Color, Attribute::Speed,
-        Attribute::Alignment, Attribute::Pause, Attribute::Beep };
 
 struct ReadError
 {
@@ -125,12 +122,12 @@ QString quoted(QStringView text)
 class LineApplier
 {
 public:
-    LineApplier(int lineNumber, const ConfigLine &line, core::MainState &state,
-                core::DefaultMessageStore &store)
+    LineApplier(int lineNumber, const ConfigLine &line, SavedSettings &settings,
+                const vocab::MainProfile &lists)
         : m_lineNumber(lineNumber)
         , m_line(line)
-        , m_state(state)
-        , m_store(store)
+        , m_settings(settings)
+        , m_lists(lists)
     {
     }
 
@@ -141,7 +138,7 @@ public:
     {
         switch (m_line.key) {
         case ConfigKey::Model:
-            m_state.modelLabel = m_line.value;
+            m_settings.modelLabel = m_line.value;
             break;
         case ConfigKey::Com:
             applyCom();
@@ -153,25 +150,25 @@ public:
             applyLink();
             break;
         case ConfigKey::DefaultMsg:
-            m_store.DefMsg = m_line.value; // its character-170 line breaks stay
+            m_message.text = m_line.value; // its character-170 line breaks stay
             break;
         case ConfigKey::DefaultFont:
-            applyDefault(m_store.DefFont);
+            applyDefault(m_message.attributes.font);
             break;
         case ConfigKey::DefaultColor:
-            applyDefault(m_store.DefColor);
+            applyDefault(m_message.attributes.color);
             break;
         case ConfigKey::DefaultStyle:
-            applyDefault(m_store.DefStyle);
+            applyDefault(m_message.attributes.style);
             break;
         case ConfigKey::DefaultAlignment:
-            applyDefault(m_store.DefAlign);
+            applyDefault(m_message.attributes.alignment);
             break;
         case ConfigKey::DefaultSpeed:
-            applyDefault(m_store.DefSpeed);
+            applyDefault(m_message.attributes.speed);
             break;
         case ConfigKey::DefaultPause:
-            applyDefault(m_store.DefPause);
+            applyDefault(m_message.attributes.pause);
             break;
         case ConfigKey::AutoID:
             applyAutoID();
@@ -186,7 +183,8 @@ private:
         const auto port = code(m_line.value);
         // Com:0 is a port list without a selection, which is what a save of one writes.
         if (port && isListPosition(*port - 1, vocab::kPortCount, m_line.value))
-            m_state.selectPort(*port - 1);
+            m_settings.portIndex
+                = vocab::selectByCode(m_settings.portIndex, *port - 1, vocab::kPortCount);
     }
 
     void applyPriorityRow()
@@ -196,22 +194,25 @@ private:
             m_tookEffect = false;
             return;
         }
-        std::array<Code, kPriFieldOrder.size()> codes {};
-        for (size_t i = 0; i < kPriFieldOrder.size(); ++i) {
+        std::array<Code, kSignFieldOrder.size()> codes {};
+        for (size_t i = 0; i < kSignFieldOrder.size(); ++i) {
             const QString &field = fields[qsizetype(i)];
             const auto value = toInt16(leadingNumber(field), field);
-            if (!value || !isListPosition(*value, m_state.listCount(kPriFieldOrder[i]), field))
+            if (!value || !isListPosition(*value, listCount(kSignFieldOrder[i]), field))
                 return;
             codes[i] = *value;
         }
-        for (size_t i = 0; i < kPriFieldOrder.size(); ++i)
-            m_state.selectRowCode(m_line.index, kPriFieldOrder[i], codes[i]);
-        m_state.config.rows[size_t(m_line.index)].timeout = fields[kPriFieldCount - 1];
+        protocol::PriorityRow &row = m_settings.config.rows[size_t(m_line.index)];
+        for (size_t i = 0; i < kSignFieldOrder.size(); ++i) {
+            Code &current = row.code(kSignFieldOrder[i]);
+            current = Code(vocab::selectByCode(current, codes[i], listCount(kSignFieldOrder[i])));
+        }
+        row.timeout = fields[kPriFieldCount - 1];
     }
 
     void applyLink()
     {
-        protocol::LinkRow &link = m_state.config.links[size_t(m_line.index)];
+        protocol::LinkRow &link = m_settings.config.links[size_t(m_line.index)];
         const qsizetype lastComma = m_line.value.lastIndexOf(QLatin1Char(','));
         if (lastComma < 0) {
             link = protocol::LinkRow {};
@@ -227,7 +228,8 @@ private:
             const auto value = toInt16(*priority, priorityText);
             if (!value || !isListPosition(*value, vocab::kPriorityCount, priorityText))
                 return;
-            m_state.selectLinkPriority(m_line.index, *value);
+            link.priority
+                = Code(vocab::selectByCode(link.priority, *value, vocab::kPriorityCount));
         }
         link.capcode = m_line.value.left(lastComma);
     }
@@ -243,7 +245,7 @@ private:
         constexpr int kCheckBoxStates = 2; // 0 clear, 1 ticked
         const auto value = code(m_line.value);
         if (value && isListPosition(*value, kCheckBoxStates, m_line.value, false))
-            m_state.config.autoID = *value;
+            m_settings.config.autoID = *value;
     }
 
     std::optional<Code> code(QStringView text)
@@ -301,10 +303,16 @@ private:
                                   + QLatin1Char(' ') + detail };
     }
 
+    int listCount(Attribute attribute) const
+    {
+        return int(m_lists.vocabulary(attribute).size());
+    }
+
     int m_lineNumber = 0;
     const ConfigLine &m_line;
-    core::MainState &m_state;
-    core::DefaultMessageStore &m_store;
+    SavedSettings &m_settings;
+    protocol::DefaultMessage &m_message = m_settings.defaultMessage;
+    const vocab::MainProfile &m_lists;
     std::optional<ReadError> m_error;
     bool m_tookEffect = true;
 };
@@ -322,8 +330,8 @@ QString ReadResult::message() const
     return text;
 }
 
-ReadResult readConfigBytes(const QByteArray &bytes, core::MainState &state,
-                           core::DefaultMessageStore &store)
+ReadResult readConfigBytes(const QByteArray &bytes, SavedSettings &settings,
+                           const vocab::MainProfile &lists)
 {
     // Lines end at CR LF, CR or LF, as a text-mode reader splits them.
     const QString text = fromWindows1252(bytes);
@@ -337,7 +345,7 @@ ReadResult readConfigBytes(const QByteArray &bytes, core::MainState &state,
             ++end;
         ++lineNumber;
         if (const auto line = splitConfigLine(all.sliced(start, end - start))) {
-            LineApplier applier(lineNumber, *line, state, store);
+            LineApplier applier(lineNumber, *line, settings, lists);
             if (const auto error = applier.apply()) {
                 ReadResult result;
                 result.ok = false;
@@ -360,7 +368,7 @@ ReadResult readConfigBytes(const QByteArray &bytes, core::MainState &state,
     }
 
     ReadResult result;
-    result.toolTip = store.summary();
+    result.toolTip = settings.defaultMessage.summary();
     if (read.empty())
         result.notice = QStringLiteral(
             "No setting could be read from the file; every setting kept its previous value.");
@@ -371,8 +379,8 @@ ReadResult readConfigBytes(const QByteArray &bytes, core::MainState &state,
     return result;
 }
 
-ReadResult readConfigFile(const QString &path, core::MainState &state,
-                          core::DefaultMessageStore &store)
+ReadResult readConfigFile(const QString &path, SavedSettings &settings,
+                          const vocab::MainProfile &lists)
 {
     const QString shownPath = QDir::toNativeSeparators(path);
     const QFileInfo info(path);
@@ -393,7 +401,7 @@ ReadResult readConfigFile(const QString &path, core::MainState &state,
                        shownPath
                            + QLatin1String(" is larger than 1 MB and is no configuration file"));
 
-    return readConfigBytes(bytes, state, store);
+    return readConfigBytes(bytes, settings, lists);
 }
 
 } // namespace tavrin::storage

@@ -1,11 +1,22 @@
 #pragma once
 
-#include "DefaultMessageStore.h"
-#include "MainState.h"
+#include "DefaultMessageProtocol.h"
+#include "ModelProfile.h"
+#include "SignConfig.h"
 
 #include <QString>
 
 namespace tavrin::storage {
+
+// What a .led file holds: the model label, the port, the sign's configuration and its default
+// message.
+struct SavedSettings
+{
+    QString modelLabel;
+    int portIndex = 0; // port number - 1
+    protocol::SignConfig config;
+    protocol::DefaultMessage defaultMessage;
+};
 
 // Error numbers of a failed read, shown as "Error <n> opening file.".
 enum ReadErrorNumber : int {
@@ -36,14 +47,15 @@ struct ReadResult
     QString message() const;
 };
 
-// Applies every keyed line of a .led file to the window's state and the default-message
-// record. Nothing is reset first, so a missing key leaves its control as it was; on an
-// error the lines before it stay applied and the rest of the file is not read. Lines are
-// applied whole: a line with a bad field changes nothing.
-ReadResult readConfigFile(const QString &path, core::MainState &state,
-                          core::DefaultMessageStore &store);
+// Applies every keyed line of a .led file to settings. Nothing is reset first, so a missing
+// key leaves its setting as it was; on an error the lines before it stay applied and the
+// rest of the file is not read. Lines are applied whole: a line with a bad field changes
+// nothing. A code must be a position of its list in lists, and takes it by the lists'
+// select-by-code rule.
+ReadResult readConfigFile(const QString &path, SavedSettings &settings,
+                          const vocab::MainProfile &lists);
 // The same for a file's bytes already in memory (Windows-1252).
-ReadResult readConfigBytes(const QByteArray &bytes, core::MainState &state,
-                           core::DefaultMessageStore &store);
+ReadResult readConfigBytes(const QByteArray &bytes, SavedSettings &settings,
+                           const vocab::MainProfile &lists);
 
 } // namespace tavrin::storage

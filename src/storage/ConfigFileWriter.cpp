@@ -3,7 +3,6 @@
 #include "ConfigLine.h"
 #include "Windows1252.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -50,68 +49,55 @@ bool writeAll(QIODevice &device, const QByteArray &bytes)
 
 } // namespace
 
-QString configurationText(const core::MainState &state, const core::DefaultMessageStore &store)
+QString configurationText(const SavedSettings &settings)
 {
     const QChar comma = QLatin1Char(',');
     QString text;
-    text += line(ConfigKey::Model, oneLine(state.modelLabel));
-    text += line(ConfigKey::Com, number(state.portIndex + 1));
+    text += line(ConfigKey::Model, oneLine(settings.modelLabel));
+    text += line(ConfigKey::Com, number(settings.portIndex + 1));
     for (int i = 0; i < protocol::kRows; ++i) {
-        const protocol::PriorityRow &row = state.config.rows[size_t(i)];
-        // Not the upload command's order: style comes before colour, speed before alignment.
-        const QString fields = number(row.font) + comma + number(row.style) + comma
-            + number(row.color) + comma + number(row.speed) + comma + number(row.alignment) + comma
-            + number(row.pause) + comma + number(row.beep) + comma + oneLine(row.timeout);
-        text += line(ConfigKey::Pri, fields, i);
+        const protocol::PriorityRow &row = settings.config.rows[size_t(i)];
+        // The sign's field order, not the upload command's.
+        QString fields;
+        for (vocab::Attribute attribute : protocol::kSignFieldOrder)
+            fields += number(row.code(attribute)) + comma;
+        text += line(ConfigKey::Pri, fields + oneLine(row.timeout), i);
     }
     for (int i = 0; i < protocol::kLinks; ++i) {
-        const protocol::LinkRow &link = state.config.links[size_t(i)];
+        const protocol::LinkRow &link = settings.config.links[size_t(i)];
         text += line(ConfigKey::LinkID, oneLine(link.capcode) + comma + number(link.priority), i);
     }
-    text += line(ConfigKey::DefaultMsg, messageLine(store.DefMsg));
-    text += line(ConfigKey::DefaultFont, number(store.DefFont));
-    text += line(ConfigKey::DefaultColor, number(store.DefColor));
-    text += line(ConfigKey::DefaultStyle, number(store.DefStyle));
-    text += line(ConfigKey::DefaultAlignment, number(store.DefAlign));
-    text += line(ConfigKey::DefaultSpeed, number(store.DefSpeed));
-    text += line(ConfigKey::DefaultPause, number(store.DefPause));
-    text += line(ConfigKey::AutoID, number(state.config.autoID));
+    const protocol::DefaultMessage &message = settings.defaultMessage;
+    text += line(ConfigKey::DefaultMsg, messageLine(message.text));
+    text += line(ConfigKey::DefaultFont, number(message.attributes.font));
+    text += line(ConfigKey::DefaultColor, number(message.attributes.color));
+    text += line(ConfigKey::DefaultStyle, number(message.attributes.style));
+    text += line(ConfigKey::DefaultAlignment, number(message.attributes.alignment));
+    text += line(ConfigKey::DefaultSpeed, number(message.attributes.speed));
+    text += line(ConfigKey::DefaultPause, number(message.attributes.pause));
+    text += line(ConfigKey::AutoID, number(settings.config.autoID));
     return text;
 }
 
-bool SaveTextToFile(const QString &FileFullPath, const QString &sText, bool Overwrite)
+bool writeTextFile(const QString &path, const QString &text)
 {
-    const QByteArray bytes = toWindows1252(sText) + toWindows1252(kCrLf);
-    if (FileFullPath.isEmpty())
+    const QByteArray bytes = toWindows1252(text) + toWindows1252(kCrLf);
+    if (path.isEmpty())
         return false;
-
-    if (Overwrite) {
-        // A read-only file is the user's way of protecting it; QSaveFile would replace it.
-        const QFileInfo info(FileFullPath);
-        if (info.exists() && !info.isWritable())
-            return false;
-        QSaveFile file(FileFullPath);
-        if (!file.open(QIODevice::WriteOnly))
-            return false;
-        // commit() renames the temporary file over the old one even when its own flush
-        // fails (a full disk), so the bytes must have reached the file before it runs.
-        if (!writeAll(file, bytes) || !file.flush() || file.error() != QFileDevice::NoError) {
-            file.cancelWriting();
-            return false;
-        }
-        return file.commit();
-    }
-
-    QFile file(FileFullPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    // A read-only file is the user's way of protecting it; QSaveFile would replace it.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isWritable())
         return false;
-    const qint64 oldSize = file.size();
-    if (!writeAll(file, bytes) || !file.flush()) {
-        file.resize(oldSize); // no half-appended text left behind
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // commit() renames the temporary file over the old one even when its own flush fails (a
+    // full disk), so the bytes must have reached the file before it runs.
+    if (!writeAll(file, bytes) || !file.flush() || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
         return false;
     }
-    file.close();
-    return file.error() == QFileDevice::NoError;
+    return file.commit();
 }
 
 } // namespace tavrin::storage

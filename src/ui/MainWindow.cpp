@@ -10,7 +10,7 @@
 
 #include "AppTitle.h"
 #include "PortMap.h"
-#include "ConfigFile.h"
+#include "MainFile.h"
 #include "FirmwareTool.h"
 #include "UpdateSettings.h"
 
@@ -408,7 +408,7 @@ void MainWindow::connectControls()
         m_controller.releaseLine();
         DefaultMessageDialog window(m_controller, this);
         window.exec();
-        m_setupDefaultMsg->setToolTip(m_controller.defaultMessage().summary());
+        m_setupDefaultMsg->setToolTip(m_controller.defaultMessage().message.summary());
     });
     connect(m_sendTestMsg, &QPushButton::clicked, this, [this] {
         m_controller.releaseLine();
@@ -590,7 +590,7 @@ void MainWindow::saveAs()
                                                       storage::kConfigFileDialogFilter);
     if (path.isEmpty())
         return;
-    if (!storage::saveConfiguration(path, m_controller.state(), m_controller.defaultMessage()))
+    if (!core::saveConfiguration(path, m_controller.state(), m_controller.defaultMessage()))
         showMessage(core::kAppTitle, storage::kErrorSavingFile);
 }
 
@@ -601,7 +601,7 @@ void MainWindow::openFile()
     if (!path.isEmpty()) {
         core::MainState state = m_controller.state();
         const storage::ReadResult result
-            = storage::openConfiguration(path, state, m_controller.defaultMessage());
+            = core::openConfiguration(path, state, m_controller.defaultMessage());
         m_controller.setState(state);
         if (result.ok)
             m_setupDefaultMsg->setToolTip(result.toolTip);

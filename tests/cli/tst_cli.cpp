@@ -3,7 +3,7 @@
 #include "TestHelpers.h"
 #include "MainController.h"
 #include "UploadProgress.h"
-#include "ConfigFile.h"
+#include "MainFile.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -98,7 +98,7 @@ void TestCli::readThenWriteSendsOnlyEdits()
     window.download();
     QTRY_VERIFY(!window.isBusy());
     const QString saved = dir.filePath(QStringLiteral("window.led"));
-    QVERIFY(tavrin::storage::saveConfiguration(saved, window.state(), window.defaultMessage()));
+    QVERIFY(tavrin::core::saveConfiguration(saved, window.state(), window.defaultMessage()));
     QCOMPARE(readFileBytes(read), readFileBytes(saved));
 
     Run run = runCli(args("write") << read << onCom1);
@@ -111,7 +111,7 @@ void TestCli::readThenWriteSendsOnlyEdits()
     edited.config.links[2] = { QStringLiteral("777001"), 3 };
     edited.config.rows[3].timeout = QStringLiteral("45");
     edited.config.rows[1].font = 6;
-    QVERIFY(tavrin::storage::saveConfiguration(saved, edited, window.defaultMessage()));
+    QVERIFY(tavrin::core::saveConfiguration(saved, edited, window.defaultMessage()));
     const auto rows = tavrin::protocol::uploadCommands(edited.config);
     const QStringList expected { rows[1], rows[3], QStringLiteral("<link id=2 cap=0>\r"),
                                  QStringLiteral("<link id=2 cap=777001 pr=3>\r") };

@@ -1,4 +1,5 @@
 #include "SignSimProcess.h"
+#include "StoredMessage.h"
 #include "ClockCommand.h"
 #include "DefaultMessageEditor.h"
 
@@ -25,7 +26,7 @@ struct StoredEditor
                           qint16 font = 1)
     {
         store.configFileName = QStringLiteral("sign.led");
-        store.store(message, font, 2, 3, 1, 4, 5);
+        store.message = storedMessage(message, font, 2, 3, 1, 4, 5);
         editor = std::make_unique<DefaultMessageEditor>(store, MainWindowView { model, model, 0 });
         editor->open();
     }
@@ -190,7 +191,7 @@ void TestDefaultMessage::openingFromStore()
     const DefaultMessageState &s = vx903.editor->state();
     QCOMPARE(QList<int>(s.codes.begin(), s.codes.end()), QList<int>({ -1, 2, 3, 1, 4, 5 }));
     vx903.editor->download(); // port 1 leads nowhere, but the file no longer counts
-    QVERIFY(vx903.store.hasNoConfigFile());
+    QVERIFY(vx903.store.cameFromFile() == false);
     QVERIFY(s.downloadEnabled);
 }
 

@@ -25,7 +25,7 @@ struct Opened
         for (auto &row : state.config.rows)
             row = { 0, 0, 0, 2, 0, 3, 0, QStringLiteral("10") };
         main.setState(state);
-        main.defaultMessage().setSaveSettingsTick(0);
+        main.defaultMessage().saveSettingsTick = 0;
         editor = std::make_unique<TestMessageEditor>(main);
         editor->open();
     }

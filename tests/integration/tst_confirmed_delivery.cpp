@@ -2,12 +2,13 @@
 // that answers every other command, refuses one, or dies between a command and its answer.
 // Nothing counts as done until the sign confirms it, and no stray line changes a setting.
 #include "../core/SyncedState.h"
+#include "StoredMessage.h"
 #include "SessionHelpers.h"
 #include "SignRecords.h"
 
 #include "UploadProgress.h"
 #include "DefaultMessageEditor.h"
-#include "ConfigFile.h"
+#include "MainFile.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -63,12 +64,12 @@ using Action = std::function<void(MainController &)>;
 // then shows its Ack and the message the window keeps.
 void openAndCloseEditor(MainController &main)
 {
-    main.defaultMessage().store("Kept", 1, 2, 3, 1, 4, 5); // read earlier from the sign
+    main.defaultMessage().message = storedMessage("Kept", 1, 2, 3, 1, 4, 5); // read earlier from the sign
     tavrin::editors::DefaultMessageEditor editor(main.defaultMessage(), { kModel, kModel, 0 });
     editor.open();
     QTRY_VERIFY_WITH_TIMEOUT(!editor.isBusy(), 5000);
     editor.close();
-    main.showStatus(editor.state().ack + " | " + main.defaultMessage().DefMsg);
+    main.showStatus(editor.state().ack + " | " + main.defaultMessage().message.text);
 }
 
 } // namespace
@@ -97,9 +98,9 @@ void TestConfirmedDelivery::initTestCase()
     m_badLink = m_dir.filePath(QStringLiteral("bad-link.led"));
     MainState state = factoryState();
     tavrin::core::DefaultMessageStore store;
-    QVERIFY(tavrin::storage::saveConfiguration(m_file, state, store));
+    QVERIFY(tavrin::core::saveConfiguration(m_file, state, store));
     state.config.links[6] = { QStringLiteral("12345a"), 0 };
-    QVERIFY(tavrin::storage::saveConfiguration(m_badLink, state, store));
+    QVERIFY(tavrin::core::saveConfiguration(m_badLink, state, store));
 }
 
 void TestConfirmedDelivery::faultySign_data()

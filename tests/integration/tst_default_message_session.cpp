@@ -1,4 +1,5 @@
 #include "SessionHelpers.h"
+#include "StoredMessage.h"
 #include "MessageCodes.h"
 #include "DefaultMessageDialog.h"
 #include "MainWindow.h"
@@ -124,8 +125,8 @@ void TestDefaultMessageSession::openingDownloadUnconfirmed()
     SignSimProcess sim({ sign });
     MainController main;
     QVERIFY(startSign(sim, QStringLiteral("KR4410"), main));
-    main.defaultMessage().store(QStringLiteral("Kept"), 1, 2, 3, 1, 4, 5);
-    const QString kept = main.defaultMessage().storedFields();
+    main.defaultMessage().message = storedMessage(QStringLiteral("Kept"), 1, 2, 3, 1, 4, 5);
+    const auto kept = main.defaultMessage().message;
 
     DefaultMessageDialog window(main);
     window.show();
@@ -133,8 +134,9 @@ void TestDefaultMessageSession::openingDownloadUnconfirmed()
     QTEST(child<QLabel>(window, "Ack")->text(), "ack");
     QTest::keyClicks(child<QTextEdit>(window, "defaultMessage"), typed);
     child<QPushButton>(window, "Exit")->click();
-    QCOMPARE(main.defaultMessage().storedFields(),
-             typed.isEmpty() ? kept : QStringLiteral(",<hh:mm:ss>Typed,-1,-1,-1,-1,-1,-1"));
+    QCOMPARE(main.defaultMessage().configFileName, QString());
+    QCOMPARE(main.defaultMessage().message,
+             typed.isEmpty() ? kept : storedMessage("<hh:mm:ss>Typed", -1, -1, -1, -1, -1, -1));
 }
 
 void TestDefaultMessageSession::editUploadReopen()
@@ -163,7 +165,7 @@ void TestDefaultMessageSession::editUploadReopen()
         QCOMPARE(editor.state().ack, QStringLiteral("Default message uploaded successfully"));
         editor.close();
     }
-    QCOMPARE(main.defaultMessage().DefMsg, edited);
+    QCOMPARE(main.defaultMessage().message.text, edited);
 
     DefaultMessageEditor reopened(main.defaultMessage(), { model, model, 0 });
     reopened.open();
@@ -231,7 +233,7 @@ void TestDefaultMessageSession::fileMessageOpensWithoutTraffic()
     state.modelNumber = QStringLiteral("KR4410");
     main.setState(state);
     main.defaultMessage().configFileName = QStringLiteral("/tmp/sign.led");
-    main.defaultMessage().store(QString::fromLatin1("Hello\xaaWorld"), 1, 2, 3, 2, 1, 0);
+    main.defaultMessage().message = storedMessage(QString::fromLatin1("Hello\xaaWorld"), 1, 2, 3, 2, 1, 0);
 
     // The window is modal: look at it and close it from inside its own event loop.
     QString shown, ack;
@@ -254,9 +256,9 @@ void TestDefaultMessageSession::fileMessageOpensWithoutTraffic()
     QCOMPARE(alignment, Qt::AlignHCenter);
     QCOMPARE(ack, QStringLiteral("Getting data from File /tmp/sign.led"));
     QCOMPARE(portNumber, 0); // the port was never opened
-    QCOMPARE(main.defaultMessage().storedFields(),
-             QStringLiteral("/tmp/sign.led,Hello\r\nWorld,1,2,3,2,1,7"));
-    QCOMPARE(setup->toolTip(), main.defaultMessage().summary());
+    QCOMPARE(main.defaultMessage().configFileName, QStringLiteral("/tmp/sign.led"));
+    QCOMPARE(main.defaultMessage().message, storedMessage("Hello\r\nWorld", 1, 2, 3, 2, 1, 7));
+    QCOMPARE(setup->toolTip(), main.defaultMessage().message.summary());
 }
 
 QTEST_MAIN(TestDefaultMessageSession)

@@ -1,6 +1,7 @@
 // What real lines do: a sign that vanishes or never ends a line, a port held by another program
 // or not open to the user. The program stays up, says what is true, and loses nothing.
 #include "SessionHelpers.h"
+#include "StoredMessage.h"
 #include "DefaultMessageEditor.h"
 #include "TestMessageEditor.h"
 
@@ -35,7 +36,7 @@ struct Editors
         for (int row = 0; row < tavrin::core::kRows; ++row) // timeouts a sign takes
             main.setTimeoutText(row, "10");
         main.defaultMessage().configFileName = "sign.led";
-        main.defaultMessage().store("Stored", 1, 2, 3, 1, 4, 5);
+        main.defaultMessage().message = storedMessage("Stored", 1, 2, 3, 1, 4, 5);
         def.open();
         test.open();
         def.setMessageText("Edited");

@@ -85,7 +85,7 @@ void TestTestMessageSession::openTypeSendDownloadSetTime()
 
     // Unticked, choices stay in this window.
     child<QCheckBox>(window, "SaveSettings")->click();
-    QCOMPARE(main.defaultMessage().saveSettings(), 0);
+    QCOMPARE(main.defaultMessage().saveSettingsTick, 0);
     child<QListWidget>(window, "ColorList")->setCurrentRow(5);
     QCOMPARE(main.state().config.rows[0].color, 2);
 

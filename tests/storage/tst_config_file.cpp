@@ -1,5 +1,6 @@
 #include "TestHelpers.h"
-#include "ConfigFile.h"
+#include "StoredMessage.h"
+#include "MainFile.h"
 #include "ConfigFileWriter.h"
 
 #include <QDir>
@@ -22,7 +23,7 @@ const QByteArray kOld = "Model:OLD\r\nCom:1\r\n";
 
 // Saves in a child process, where a file size limit of 0 makes every write fail as on a
 // full disk.
-bool saveInChild(const QString &path, bool overwrite, bool fullDisk)
+bool saveInChild(const QString &path, bool fullDisk)
 {
     QProcess child;
     if (fullDisk) {
@@ -33,8 +34,22 @@ bool saveInChild(const QString &path, bool overwrite, bool fullDisk)
         });
     }
     child.start(QCoreApplication::applicationFilePath(),
-                { overwrite ? "--overwrite" : "--append", path });
+                { "--save", path });
     return child.waitForFinished() && child.exitCode() == 0;
+}
+
+QString configurationText(const MainState &state, const DefaultMessageStore &store)
+{
+    return storage::configurationText(core::savedSettings(state, store));
+}
+
+storage::ReadResult readConfigBytes(const QByteArray &bytes, MainState &state,
+                                    DefaultMessageStore &store)
+{
+    storage::SavedSettings settings = core::savedSettings(state, store);
+    const storage::ReadResult result = storage::readConfigBytes(bytes, settings, state.profile);
+    core::applySavedSettings(settings, state, store);
+    return result;
 }
 
 void setRow(MainState &state, int row, const QString &text)
@@ -63,7 +78,7 @@ void goldenState(MainState &state, DefaultMessageStore &store)
     state.config.links[5] = { "99", -1 };
     state.config.links[7] = { "1234567", 3 };
     state.config.autoID = 1;
-    store.store(QString::fromUtf8("Caf\u00e9 \u20ac5\r\nOpen 9:30 <hh:mm:ss>"), 5, 2, 3, 1,
+    store.message = storedMessage(QString::fromUtf8("Caf\u00e9 \u20ac5\r\nOpen 9:30 <hh:mm:ss>"), 5, 2, 3, 1,
                          4, 9);
 }
 
@@ -76,7 +91,7 @@ void baseState(MainState &state, DefaultMessageStore &store)
         setRow(state, row, "1,1,1,1,1,1,1,10");
     state.config.links.fill({ "111", 1 });
     state.config.userCommand = "user";
-    store.store("base", 1, 1, 1, 1, 1, 1);
+    store.message = storedMessage("base", 1, 1, 1, 1, 1, 1);
 }
 
 } // namespace
@@ -104,7 +119,7 @@ private slots:
         MainState state;
         DefaultMessageStore store;
         goldenState(state, store);
-        QVERIFY(storage::saveConfiguration(path("written.led"), state, store));
+        QVERIFY(core::saveConfiguration(path("written.led"), state, store));
         QCOMPARE(readFileBytes(path("written.led")), m_golden);
     }
 
@@ -132,22 +147,23 @@ private slots:
         DefaultMessageStore savedStore;
         goldenState(saved, savedStore);
         saved.modelLabel = "Model:A:B"; // colons and a key's text
-        savedStore.DefMsg = message;
+        savedStore.message.text = message;
         const QString file = path("roundtrip.led");
-        QVERIFY(storage::saveConfiguration(file, saved, savedStore));
+        QVERIFY(core::saveConfiguration(file, saved, savedStore));
 
         MainState state;
         DefaultMessageStore store;
         baseState(state, store);
-        const storage::ReadResult result = storage::openConfiguration(file, state, store);
+        const storage::ReadResult result = core::openConfiguration(file, state, store);
         QCOMPARE(result.message(), QString());
-        QCOMPARE(store.DefMsg, readBack);
-        savedStore.DefMsg = readBack;
+        QCOMPARE(store.message.text, readBack);
+        savedStore.message.text = readBack;
         // Every control and default the file holds, compared as a save shows it.
-        QCOMPARE(storage::configurationText(state, store),
-                 storage::configurationText(saved, savedStore));
+        QCOMPARE(configurationText(state, store),
+                 configurationText(saved, savedStore));
         QCOMPARE(state.config.userCommand, QString("user")); // not in the file
-        QCOMPARE(store.storedFields(), file + ',' + readBack + ",5,2,3,1,4,9");
+        QCOMPARE(store.configFileName, file);
+        QCOMPARE(store.message, storedMessage(readBack, 5, 2, 3, 1, 4, 9));
         QCOMPARE(result.toolTip,
                  "Message:" + readBack + ", Font:5, Color:2, Style:3, Align:1, Speed:4, Pause:9");
     }
@@ -194,16 +210,16 @@ private slots:
         MainState state;
         DefaultMessageStore store;
         baseState(state, store);
-        QStringList expected = storage::configurationText(state, store).split("\r\n");
+        QStringList expected = configurationText(state, store).split("\r\n");
         for (const QString &line : changed.split(';', Qt::SkipEmptyParts)) {
             for (QString &old : expected)
                 old = old.section(':', 0, 0) == line.section(':', 0, 0) ? line : old;
         }
-        const auto result = storage::readConfigBytes(content.toLatin1(), state, store);
+        const auto result = readConfigBytes(content.toLatin1(), state, store);
         QCOMPARE(result.errorNumber, error);
         QCOMPARE(result.ok, error == 0);
         QCOMPARE(result.toolTip.isEmpty(), error != 0);
-        QCOMPARE(storage::configurationText(state, store).split("\r\n"), expected);
+        QCOMPARE(configurationText(state, store).split("\r\n"), expected);
     }
 
     // What the open shows before its suggestion.
@@ -259,31 +275,26 @@ private slots:
         QVERIFY(content.isNull() || writeFileBytes(file, content));
         MainState state;
         DefaultMessageStore store;
-        QCOMPARE(storage::openConfiguration(file, state, store).message(),
+        QCOMPARE(core::openConfiguration(file, state, store).message(),
                  QString(message).replace("%1", file));
         QCOMPARE(store.configFileName, file); // set whatever the read gave
     }
 
     void saves_data()
     {
-        QTest::addColumn<bool>("overwrite");
         QTest::addColumn<bool>("fullDisk");
         QTest::addColumn<QByteArray>("after"); // kOld when the save failed
 
-        QTest::newRow("overwrite replaces a longer file")
-            << true << false << QByteArray("r\xE9\r\n");
-        QTest::newRow("append adds a line") << false << false << kOld + "r\xE9\r\n";
-        QTest::newRow("full disk, overwrite") << true << true << kOld;
-        QTest::newRow("full disk, append") << false << true << kOld;
+        QTest::newRow("replaces a longer file") << false << QByteArray("r\xE9\r\n");
+        QTest::newRow("full disk") << true << kOld;
     }
 
     void saves()
     {
-        QFETCH(bool, overwrite);
         QFETCH(bool, fullDisk);
         QFETCH(QByteArray, after);
         QVERIFY(writeFileBytes(path("saved.led"), kOld));
-        QCOMPARE(saveInChild(path("saved.led"), overwrite, fullDisk), after != kOld);
+        QCOMPARE(saveInChild(path("saved.led"), fullDisk), after != kOld);
         QCOMPARE(readFileBytes(path("saved.led")), after);
         // No temporary file left behind.
         QCOMPARE(QDir(m_dir.path()).entryList({ "saved.led.*" }, QDir::Files | QDir::Hidden), {});
@@ -293,10 +304,9 @@ private slots:
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const bool overwrite = argc == 3 && qstrcmp(argv[1], "--overwrite") == 0;
-    if (overwrite || (argc == 3 && qstrcmp(argv[1], "--append") == 0)) { // saveInChild's child
-        const bool saved = storage::SaveTextToFile(QString::fromLocal8Bit(argv[2]),
-                                                   QString::fromUtf8("r\u00e9"), overwrite);
+    if (argc == 3 && qstrcmp(argv[1], "--save") == 0) { // saveInChild's child
+        const bool saved = storage::writeTextFile(QString::fromLocal8Bit(argv[2]),
+                                                  QString::fromUtf8("r\u00e9"));
         return saved ? 0 : kSaveFailedExit;
     }
     TestConfigFile test;

@@ -1,7 +1,7 @@
 #include "SavedConfiguration.h"
 
 #include "UploadProgress.h"
-#include "ConfigFileReader.h"
+#include "MainFile.h"
 #include "Windows1252.h"
 #include "Vocabulary.h"
 
@@ -20,18 +20,18 @@ QString asReceived(const QString &command)
 // The default-message command, its text with "$L" for line breaks and "$T" time codes.
 QString defaultMessageCommand(const core::DefaultMessageStore &store)
 {
-    QString text = store.DefMsg;
+    QString text = store.message.text;
     text.replace(QLatin1String("\r\n"), QString(kFileLineBreak));
     text.replace(kFileLineBreak, QLatin1String("$L"));
     for (const vocab::TimeFormat &format : vocab::timeFormats())
         text.replace(QLatin1String(format.marker), QLatin1String(format.code));
     return QStringLiteral("<DF f=%1 c=%2 s=%3 a=%4 sp=%5 p=%6>")
-               .arg(store.DefFont)
-               .arg(store.DefColor)
-               .arg(store.DefStyle)
-               .arg(store.DefAlign)
-               .arg(store.DefSpeed)
-               .arg(store.DefPause)
+               .arg(store.message.attributes.font)
+               .arg(store.message.attributes.color)
+               .arg(store.message.attributes.style)
+               .arg(store.message.attributes.alignment)
+               .arg(store.message.attributes.speed)
+               .arg(store.message.attributes.pause)
         + text;
 }
 
@@ -41,7 +41,7 @@ std::optional<SavedConfiguration> readSavedConfiguration(const QString &path, QS
 {
     core::MainState state;
     core::DefaultMessageStore store;
-    const storage::ReadResult result = storage::readConfigFile(path, state, store);
+    const storage::ReadResult result = core::readConfigFile(path, state, store);
     if (!result.ok) {
         *error = result.description;
         return std::nullopt;
@@ -64,7 +64,7 @@ std::optional<SavedConfiguration> readSavedConfiguration(const QString &path, QS
         if (step.pauseThenSecond)
             saved.commands << asReceived(step.second);
     }
-    if (!store.DefMsg.isEmpty())
+    if (!store.message.text.isEmpty())
         saved.commands << asReceived(defaultMessageCommand(store));
     return saved;
 }
