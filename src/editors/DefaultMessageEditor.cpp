@@ -186,14 +186,9 @@ void DefaultMessageEditor::handleDefaultReply(const SignAnswer &answer)
 
 void DefaultMessageEditor::applyRecord(const DefaultMessageRecord &record)
 {
-    const std::pair<Attribute, std::optional<qint16>> codes[] = {
-        { Attribute::Font, record.font },           { Attribute::Style, record.style },
-        { Attribute::Color, record.color },         { Attribute::Speed, record.speed },
-        { Attribute::Alignment, record.alignment }, { Attribute::Pause, record.pause },
-    };
-    for (const auto &[attribute, code] : codes) {
-        if (code)
-            selectCode(attribute, *code);
+    for (size_t i = 0; i < record.codes.size(); ++i) {
+        if (record.codes[i])
+            selectCode(kSignFieldOrder[i], *record.codes[i]);
     }
     if (record.text)
         setMessage(*record.text);

@@ -22,9 +22,6 @@ namespace {
 constexpr std::array kLoadOrder
     = { Attribute::Font,      Attribute::Color, Attribute::Style, Attribute::Speed,
         Attribute::Alignment, Attribute::Pause, Attribute::Beep };
-// The order in which a stored default message's indexes are selected.
-constexpr std::array kRecordOrder = { Attribute::Font,  Attribute::Style,     Attribute::Color,
-                                      Attribute::Speed, Attribute::Alignment, Attribute::Pause };
 // A leading code selects a list, whose handler builds again; that build finds the text
 // formatted to match and stops. The bound only keeps a broken invariant from recursing on.
 constexpr int kMaxNestedBuilds = 8;
@@ -300,11 +297,9 @@ void TestMessageEditor::handleTestReply(const SignAnswer &answer)
         showAck(QStringLiteral("Upload Successfull"));
     } else if (reply.kind == DefaultReply::Kind::Record) {
         const DefaultMessageRecord &r = reply.record;
-        const std::optional<qint16> codes[]
-            = { r.font, r.style, r.color, r.speed, r.alignment, r.pause };
-        for (size_t i = 0; i < kRecordOrder.size(); ++i) {
-            if (codes[i]) // a number beyond 16 bits is skipped
-                listClick(kRecordOrder[i], *codes[i]);
+        for (size_t i = 0; i < r.codes.size(); ++i) {
+            if (r.codes[i]) // a number beyond 16 bits is skipped
+                listClick(kSignFieldOrder[i], *r.codes[i]);
         }
         if (r.text) {
             m_state.defaultMessage = *r.text;

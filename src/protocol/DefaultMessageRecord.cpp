@@ -12,9 +12,11 @@ namespace tavrin::protocol {
 
 namespace {
 
-// Field order of the record and what a KR4410 adds to each code.
-enum Field { Font, Style, Color, Speed, Alignment, Pause, FirstUnused, SecondUnused, Text };
-constexpr std::array<int, 6> kKR4410Offsets = { 64, 65, 65, 48, 49, 48 };
+// The record's codes come first, then two unused fields and the text.
+constexpr int kTextField = DefaultMessageRecord::kCodeCount + 2;
+// What a KR4410 adds to each code.
+constexpr std::array<int, DefaultMessageRecord::kCodeCount> kKR4410Offsets
+    = { 64, 65, 65, 48, 49, 48 };
 
 // The leading decimal digits (none read as 0); nothing when they do not fit in 16 bits.
 std::optional<qint16> leadingNumber(QStringView field)
@@ -38,16 +40,15 @@ DefaultMessageRecord decodeDefaultMessageRecord(const QString &line)
     const QStringList fields = line.section(QLatin1Char(':'), 1, 1).split(QLatin1Char(','));
     const bool characterCodes = record.model == vocab::kModelKR4410;
 
-    const std::array<std::optional<qint16> *, 6> codes
-        = { &record.font,  &record.style,     &record.color,
-            &record.speed, &record.alignment, &record.pause };
-    for (int i = Font; i <= Pause && i < fields.size(); ++i) {
+    for (int i = 0; i < DefaultMessageRecord::kCodeCount && i < fields.size(); ++i) {
         const std::optional<qint16> number = leadingNumber(fields.at(i));
-        if (number)
-            *codes[size_t(i)] = qint16(*number - (characterCodes ? kKR4410Offsets[size_t(i)] : 0));
+        if (number) {
+            record.codes[size_t(i)]
+                = Code(*number - (characterCodes ? kKR4410Offsets[size_t(i)] : 0));
+        }
     }
-    if (fields.size() > Text)
-        record.text = decodeRecordCharacters(fields.at(Text));
+    if (fields.size() > kTextField)
+        record.text = decodeRecordCharacters(fields.at(kTextField));
     return record;
 }
 

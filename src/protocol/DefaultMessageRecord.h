@@ -1,7 +1,10 @@
 #pragma once
 
+#include "SignConfig.h"
+
 #include <QString>
 
+#include <array>
 #include <optional>
 
 namespace tavrin::protocol {
@@ -10,8 +13,10 @@ namespace tavrin::protocol {
 // list indexes and text, each present only when the record holds a readable field for it.
 struct DefaultMessageRecord
 {
+    static constexpr int kCodeCount = 6; // the first six of kSignFieldOrder: no beep
+
     QString model;
-    std::optional<qint16> font, style, color, speed, alignment, pause;
+    std::array<std::optional<Code>, kCodeCount> codes; // in kSignFieldOrder
     std::optional<QString> text; // line breaks as CR LF, times as their placeholders
 
     friend bool operator==(const DefaultMessageRecord &, const DefaultMessageRecord &) = default;

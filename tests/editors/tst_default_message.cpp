@@ -83,7 +83,7 @@ void TestDefaultMessage::recordDecoding()
     QFETCH(QString, line);
     const DefaultMessageRecord r = decodeDefaultMessageRecord(line);
     QList<int> codes;
-    for (const auto &code : { r.font, r.style, r.color, r.speed, r.alignment, r.pause })
+    for (const auto &code : r.codes)
         codes << code.value_or(-9);
     QTEST(codes, "codes");
     QTEST(r.text.value_or(QStringLiteral("-")), "text");
