@@ -74,52 +74,40 @@ bool makeLink(const QString &path, const QString &device, QString *error)
     return true;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// The simulator's command-line options.
+struct CommandLine
 {
-#ifdef __linux__
-    // A test that dies without stopping its simulator must not leave it running.
-    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-#endif
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("tavrin-signsim"));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Simulates an LED sign on a pseudo-terminal. Prints the device path, logs each "
-        "command received to standard error. Ends on SIGINT, SIGTERM or SIGHUP, and when the "
-        "program that started it ends. The options that make it misbehave count commands from "
-        "1 in the order received, each framed command counting, a bare CR too."));
-    parser.addHelpOption();
-    const QCommandLineOption modelOption(QStringLiteral("model"),
-                                         QStringLiteral("Sign model named in replies."),
-                                         QStringLiteral("M"), QStringLiteral("KR4410"));
-    const QCommandLineOption buildOption(
+    QCommandLineOption model { QStringLiteral("model"),
+                               QStringLiteral("Sign model named in replies."), QStringLiteral("M"),
+                               QStringLiteral("KR4410") };
+    QCommandLineOption build {
         QStringLiteral("build"),
         QStringLiteral("Firmware build in the configuration reply; empty for none."),
-        QStringLiteral("N"), QStringLiteral("5"));
-    const QCommandLineOption linkOption(QStringLiteral("link"),
-                                        QStringLiteral("Also make a symbolic link to the device."),
-                                        QStringLiteral("PATH"));
-    const QCommandLineOption noPaceOption(
-        QStringLiteral("no-pace"), QStringLiteral("Send replies at once, not at 9600 baud."));
-    const QCommandLineOption crlfOption(QStringLiteral("crlf"),
-                                        QStringLiteral("End replies with CR LF instead of LF."));
-    const QCommandLineOption silentOption(
-        QStringLiteral("silent"), QStringLiteral("Answer nothing (commands are still logged)."));
-    const QCommandLineOption streamOption(
+        QStringLiteral("N"), QStringLiteral("5")
+    };
+    QCommandLineOption link { QStringLiteral("link"),
+                              QStringLiteral("Also make a symbolic link to the device."),
+                              QStringLiteral("PATH") };
+    QCommandLineOption noPace { QStringLiteral("no-pace"),
+                                QStringLiteral("Send replies at once, not at 9600 baud.") };
+    QCommandLineOption crlf { QStringLiteral("crlf"),
+                              QStringLiteral("End replies with CR LF instead of LF.") };
+    QCommandLineOption silent { QStringLiteral("silent"),
+                                QStringLiteral("Answer nothing (commands are still logged).") };
+    QCommandLineOption stream {
         QStringLiteral("stream"),
         QStringLiteral("Never end a line: each reply goes out without its line feed, and "
-                       "filler follows it for as long as the port stays open."));
-    const QCommandLineOption configOption(
+                       "filler follows it for as long as the port stays open.")
+    };
+    QCommandLineOption config {
         QStringLiteral("config"),
         QStringLiteral("Start from a configuration file saved by Tavrin (.led): its priority "
                        "rows, links, ID mode and default message. The model is the file's "
                        "unless --model is given."),
-        QStringLiteral("FILE"));
+        QStringLiteral("FILE")
+    };
     // A sign that goes wrong on purpose, for fault tests and for trying a client by hand.
-    const QList<QCommandLineOption> misbehaviourOptions {
+    QList<QCommandLineOption> misbehaviour {
         { QStringLiteral("answer"),
           QStringLiteral("Answer the Nth command with LINE alone and do not apply it (a misheard "
                          "command). LINE may hold \\xHH and \\\\ escapes; the line end is "
@@ -141,52 +129,90 @@ int main(int argc, char *argv[])
                          "without answering, as when power fails."),
           QStringLiteral("N") },
     };
-    parser.addOptions({ modelOption, buildOption, configOption, linkOption, noPaceOption,
-                        crlfOption, silentOption, streamOption });
-    parser.addOptions(misbehaviourOptions);
-    parser.process(app);
 
-    SimulatorOptions options;
-    options.model = parser.value(modelOption);
-    options.build = parser.value(buildOption);
-    options.paced = !parser.isSet(noPaceOption);
-    options.crlf = parser.isSet(crlfOption);
-    options.silent = parser.isSet(silentOption);
-    options.stream = parser.isSet(streamOption);
-    for (const QCommandLineOption &option : misbehaviourOptions) {
-        const QString name = option.names().constFirst();
-        for (const QString &value : parser.values(option)) {
-            QString error;
-            if (!options.misbehaviour.set(name, value, &error))
-                return fail(QStringLiteral("--") + name + QStringLiteral(": ") + error);
+    void addTo(QCommandLineParser &parser) const
+    {
+        parser.setApplicationDescription(QStringLiteral(
+            "Simulates an LED sign on a pseudo-terminal. Prints the device path, logs each "
+            "command received to standard error. Ends on SIGINT, SIGTERM or SIGHUP, and when "
+            "the program that started it ends. The options that make it misbehave count "
+            "commands from 1 in the order received, each framed command counting, a bare CR "
+            "too."));
+        parser.addHelpOption();
+        parser.addOptions({ model, build, config, link, noPace, crlf, silent, stream });
+        parser.addOptions(misbehaviour);
+    }
+
+    // The simulator's options, or nothing with *error set.
+    std::optional<SimulatorOptions> read(const QCommandLineParser &parser, QString *error) const
+    {
+        SimulatorOptions options;
+        options.model = parser.value(model);
+        options.build = parser.value(build);
+        options.paced = !parser.isSet(noPace);
+        options.crlf = parser.isSet(crlf);
+        options.silent = parser.isSet(silent);
+        options.stream = parser.isSet(stream);
+        for (const QCommandLineOption &option : misbehaviour) {
+            const QString name = option.names().constFirst();
+            for (const QString &value : parser.values(option)) {
+                if (!options.misbehaviour.set(name, value, error)) {
+                    *error = QStringLiteral("--") + name + QStringLiteral(": ") + *error;
+                    return std::nullopt;
+                }
+            }
         }
+        std::optional<SavedConfiguration> saved;
+        const QString configPath = parser.value(config);
+        if (!configPath.isEmpty()) {
+            saved = readSavedConfiguration(configPath, error);
+            if (!saved) {
+                *error = QStringLiteral("--config: ") + *error;
+                return std::nullopt;
+            }
+            if (!parser.isSet(model) && !saved->model.isEmpty())
+                options.model = saved->model;
+        }
+        if (!fitsInHead(options.model) || !fitsInHead(options.build)) {
+            *error = QStringLiteral("model and build must be Latin-1 text without \":\" or \",\"");
+            return std::nullopt;
+        }
+        if (saved)
+            options.state = stateFromFile(configPath, *saved, options);
+        return options;
     }
-    std::optional<SavedConfiguration> saved;
-    const QString configPath = parser.value(configOption);
-    if (!configPath.isEmpty()) {
-        QString error;
-        saved = readSavedConfiguration(configPath, &error);
-        if (!saved)
-            return fail(QStringLiteral("--config: ") + error);
-        if (!parser.isSet(modelOption) && !saved->model.isEmpty())
-            options.model = saved->model;
-    }
-    if (!fitsInHead(options.model) || !fitsInHead(options.build))
-        return fail(QStringLiteral("model and build must be Latin-1 text without \":\" or \",\""));
-    if (saved)
-        options.state = stateFromFile(configPath, *saved, options);
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+#ifdef __linux__
+    // A test that dies without stopping its simulator must not leave it running.
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+#endif
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tavrin-signsim"));
+
+    const CommandLine commandLine;
+    QCommandLineParser parser;
+    commandLine.addTo(parser);
+    parser.process(app);
+    QString error;
+    const std::optional<SimulatorOptions> options = commandLine.read(parser, &error);
+    if (!options)
+        return fail(error);
 
     TerminationWatcher watcher; // before the link, which only a clean exit removes
     QObject::connect(&watcher, &TerminationWatcher::terminationRequested, &app,
                      &QCoreApplication::quit);
 
     PtyPort port;
-    SignSimulator simulator(port, options);
-    QString error;
+    SignSimulator simulator(port, *options);
     if (!port.open(&error))
         return fail(error);
 
-    const QString linkPath = parser.value(linkOption);
+    const QString linkPath = parser.value(commandLine.link);
     if (!linkPath.isEmpty() && !makeLink(linkPath, port.devicePath(), &error))
         return fail(error);
 
