@@ -7,7 +7,7 @@ namespace tavrin::storage {
 bool saveConfiguration(const QString &path, const core::MainState &state,
                        const core::DefaultMessageStore &store)
 {
-    return SaveTextToFile(path, configurationText(state, store), true);
+    return SaveTextToFile(path, configurationText(state, store));
 }
 
 ReadResult openConfiguration(const QString &path, core::MainState &state,

@@ -3,7 +3,6 @@
 #include "ConfigLine.h"
 #include "Windows1252.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -79,39 +78,26 @@ QString configurationText(const core::MainState &state, const core::DefaultMessa
     return text;
 }
 
-bool SaveTextToFile(const QString &FileFullPath, const QString &sText, bool Overwrite)
+bool SaveTextToFile(const QString &FileFullPath, const QString &sText)
 {
     const QByteArray bytes = toWindows1252(sText) + toWindows1252(kCrLf);
     if (FileFullPath.isEmpty())
         return false;
 
-    if (Overwrite) {
-        // A read-only file is the user's way of protecting it; QSaveFile would replace it.
-        const QFileInfo info(FileFullPath);
-        if (info.exists() && !info.isWritable())
-            return false;
-        QSaveFile file(FileFullPath);
-        if (!file.open(QIODevice::WriteOnly))
-            return false;
-        // commit() renames the temporary file over the old one even when its own flush
-        // fails (a full disk), so the bytes must have reached the file before it runs.
-        if (!writeAll(file, bytes) || !file.flush() || file.error() != QFileDevice::NoError) {
-            file.cancelWriting();
-            return false;
-        }
-        return file.commit();
-    }
-
-    QFile file(FileFullPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    // A read-only file is the user's way of protecting it; QSaveFile would replace it.
+    const QFileInfo info(FileFullPath);
+    if (info.exists() && !info.isWritable())
         return false;
-    const qint64 oldSize = file.size();
-    if (!writeAll(file, bytes) || !file.flush()) {
-        file.resize(oldSize); // no half-appended text left behind
+    QSaveFile file(FileFullPath);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // commit() renames the temporary file over the old one even when its own flush fails (a
+    // full disk), so the bytes must have reached the file before it runs.
+    if (!writeAll(file, bytes) || !file.flush() || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
         return false;
     }
-    file.close();
-    return file.error() == QFileDevice::NoError;
+    return file.commit();
 }
 
 } // namespace tavrin::storage

@@ -11,10 +11,8 @@ namespace tavrin::storage {
 // by CR LF.
 QString configurationText(const core::MainState &state, const core::DefaultMessageStore &store);
 
-// Writes sText and one CR LF in Windows-1252. With Overwrite the file is replaced
-// atomically: a failed save leaves an existing file as it was. Without it the text is
-// appended (a missing file is created) and a failed append is cut off again. False on any
-// error.
-bool SaveTextToFile(const QString &FileFullPath, const QString &sText, bool Overwrite);
+// Replaces the file atomically with sText and one CR LF in Windows-1252: a failed save leaves
+// an existing file as it was. False on any error.
+bool SaveTextToFile(const QString &FileFullPath, const QString &sText);
 
 } // namespace tavrin::storage

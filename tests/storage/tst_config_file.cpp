@@ -22,7 +22,7 @@ const QByteArray kOld = "Model:OLD\r\nCom:1\r\n";
 
 // Saves in a child process, where a file size limit of 0 makes every write fail as on a
 // full disk.
-bool saveInChild(const QString &path, bool overwrite, bool fullDisk)
+bool saveInChild(const QString &path, bool fullDisk)
 {
     QProcess child;
     if (fullDisk) {
@@ -32,8 +32,7 @@ bool saveInChild(const QString &path, bool overwrite, bool fullDisk)
             ::signal(SIGXFSZ, SIG_IGN); // a write then fails with EFBIG instead of killing
         });
     }
-    child.start(QCoreApplication::applicationFilePath(),
-                { overwrite ? "--overwrite" : "--append", path });
+    child.start(QCoreApplication::applicationFilePath(), { "--save", path });
     return child.waitForFinished() && child.exitCode() == 0;
 }
 
@@ -266,24 +265,18 @@ private slots:
 
     void saves_data()
     {
-        QTest::addColumn<bool>("overwrite");
         QTest::addColumn<bool>("fullDisk");
         QTest::addColumn<QByteArray>("after"); // kOld when the save failed
-
-        QTest::newRow("overwrite replaces a longer file")
-            << true << false << QByteArray("r\xE9\r\n");
-        QTest::newRow("append adds a line") << false << false << kOld + "r\xE9\r\n";
-        QTest::newRow("full disk, overwrite") << true << true << kOld;
-        QTest::newRow("full disk, append") << false << true << kOld;
+        QTest::newRow("replaces a longer file") << false << QByteArray("r\xE9\r\n");
+        QTest::newRow("full disk") << true << kOld;
     }
 
     void saves()
     {
-        QFETCH(bool, overwrite);
         QFETCH(bool, fullDisk);
         QFETCH(QByteArray, after);
         QVERIFY(writeFileBytes(path("saved.led"), kOld));
-        QCOMPARE(saveInChild(path("saved.led"), overwrite, fullDisk), after != kOld);
+        QCOMPARE(saveInChild(path("saved.led"), fullDisk), after != kOld);
         QCOMPARE(readFileBytes(path("saved.led")), after);
         // No temporary file left behind.
         QCOMPARE(QDir(m_dir.path()).entryList({ "saved.led.*" }, QDir::Files | QDir::Hidden), {});
@@ -293,10 +286,9 @@ private slots:
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const bool overwrite = argc == 3 && qstrcmp(argv[1], "--overwrite") == 0;
-    if (overwrite || (argc == 3 && qstrcmp(argv[1], "--append") == 0)) { // saveInChild's child
+    if (argc == 3 && qstrcmp(argv[1], "--save") == 0) { // saveInChild's child
         const bool saved = storage::SaveTextToFile(QString::fromLocal8Bit(argv[2]),
-                                                   QString::fromUtf8("r\u00e9"), overwrite);
+                                                   QString::fromUtf8("r\u00e9"));
         return saved ? 0 : kSaveFailedExit;
     }
     TestConfigFile test;
