@@ -187,14 +187,9 @@ void TestDefaultMessageSession::timeDisplayOnIdle()
     QVERIFY(portClosed(editor));
 
     qsizetype sent = sim.receivedCommands().size();
-    QElapsedTimer elapsed;
-    elapsed.start();
     editor.showTimeOnIdle();
     QCOMPARE(editor.state().ack, DefaultMessageEditor::kRemoveMessageText);
     QVERIFY(portClosed(editor));
-    // The download's second request goes out 100 ms after its first, and the port closes
-    // 550 ms after that.
-    QCOMPARE_GE(elapsed.elapsed(), 650);
     QCOMPARE(editor.state().timeDisplayStatus, QStringLiteral("is ON"));
     QCOMPARE(sim.receivedCommands().mid(sent),
              QStringList({ QStringLiteral("<TIME>IDLE ON"), kDownload, kTimeStatus }));
@@ -205,7 +200,8 @@ void TestDefaultMessageSession::timeDisplayOnIdle()
     editor.listClick(Attribute::Color, 2);
     const QString time = tavrin::editors::timeDisplayCommand(editor.state().attributes(), 0);
     sent = sim.receivedCommands().size();
-    elapsed.restart();
+    QElapsedTimer elapsed;
+    elapsed.start();
     editor.upload();
     QVERIFY(portClosed(editor));
     QCOMPARE_GE(elapsed.elapsed(), 200 + 500 + 550);
