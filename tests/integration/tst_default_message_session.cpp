@@ -176,10 +176,11 @@ void TestDefaultMessageSession::editUploadReopen()
     QVERIFY(sim.receivedCommands().constLast().startsWith(QStringLiteral("<Time time=")));
 }
 
+// Against a sign that ends its lines with CR LF: the CR is no part of what it says.
 void TestDefaultMessageSession::timeDisplayOnIdle()
 {
     const QString model = QStringLiteral("VX903");
-    SignSimProcess sim({ QStringLiteral("--model"), model });
+    SignSimProcess sim({ QStringLiteral("--model"), model, QStringLiteral("--crlf") });
     MainController main;
     QVERIFY(startSign(sim, model, main));
     DefaultMessageEditor editor(main.defaultMessage(), { model, model, 0 });
