@@ -153,6 +153,9 @@ void TestConfirmedDelivery::faultySign_data()
     QTest::newRow("3 the sign dies on row 2: row 2 and all after stay")
         << QStringList { "--die-after", "3" } << force << QStringList {} << 0
         << forced().mid(0, 3) << "r2 r3 r4 l0 l1 l2 l3 l4 l5 l6 l7 id uc" << "Uploaded 2 of 3; not confirmed: Priority 2" << 0 << forced().mid(2);
+    QTest::newRow("3 the sign dies on link 0's clearing command: the link stays, sent whole again")
+        << QStringList { "--die-after", "8" } << force << QStringList {} << 0
+        << forced().mid(0, 8) << "l0 l1 l2 l3 l4 l5 l6 l7" << "Uploaded 7 of 8; not confirmed: Link 0" << 0 << forced().mid(7);
     QTest::newRow("3 cli: the sign dies on row 2")
         << QStringList { "--die-after", "4" } << Action {} << write << 0
         << read + forced().mid(0, 3) << "" << "tavrin-cli: COM 1: not confirmed: Priority 2" << 1 << QStringList {};
