@@ -3,7 +3,6 @@
 #include "TestMessageEditor.h"
 
 #include <QTest>
-#include <QTextBlock>
 
 using namespace tavrin::editors;
 using tavrin::core::MainController;

@@ -6,12 +6,10 @@
 #include "SignRecords.h"
 
 #include "Upload.h"
-#include "DefaultMessageEditor.h"
 #include "ConfigFile.h"
 
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -58,18 +56,6 @@ QStringList pick(std::initializer_list<int> indexes)
 
 // What the operator does in the window on COM 1.
 using Action = std::function<void(MainController &)>;
-
-// The default-message editor opened from the window and closed again; the window's status
-// then shows its Ack and the message the window keeps.
-void openAndCloseEditor(MainController &main)
-{
-    main.defaultMessage().store("Kept", 1, 2, 3, 1, 4, 5); // read earlier from the sign
-    tavrin::editors::DefaultMessageEditor editor(main.defaultMessage(), { kModel, kModel, 0 });
-    editor.open();
-    QTRY_VERIFY_WITH_TIMEOUT(!editor.isBusy(), 5000);
-    editor.close();
-    main.showStatus(editor.state().ack + " | " + main.defaultMessage().DefMsg);
-}
 
 } // namespace
 
@@ -192,14 +178,6 @@ void TestConfirmedDelivery::faultySign_data()
     QTest::newRow("7 cli: a message answered with a configuration line")
         << QStringList { "--answer", "2:" + factoryLine() } << Action {} << QStringList { "send", "Hi", "--port", "1" } << 0
         << QStringList {} << "" << "the sign did not confirm the command; it answered: DOWNLOAD_ALLKR4410" << 1 << QStringList {};
-    QTest::newRow("9 a message editor with a silent sign keeps the window's message")
-        << QStringList { "--silent" } << Action(openAndCloseEditor) << QStringList {} << 0
-        << QStringList { "DOWNLOAD_DEFAULT_MSG\r", "TIME_STATUS\r" } << ""
-        << "The sign did not confirm the download | Kept" << 0 << QStringList {};
-    QTest::newRow("9 a stored message holding done is read as the message")
-        << QStringList { "--answer", "1:KR4410:64,65,65,48,49,48,0,0,Well done" } << Action(openAndCloseEditor) << QStringList {} << 0
-        << QStringList { "DOWNLOAD_DEFAULT_MSG\r", "TIME_STATUS\r" } << ""
-        << "Data downloaded successfully from LED Sign | Well done" << 0 << QStringList {};
     QTest::newRow("8 cli: interrupted between a link's two commands")
         << QStringList {} << Action {} << write << 9
         << read + forced().mid(0, 9) << "" << "tavrin-cli: interrupted after " << 130 << QStringList {};

@@ -24,15 +24,17 @@ public:
     void advance(std::chrono::milliseconds by)
     {
         const auto end = m_now + by;
-        for (ManualAlarm *next = nextDue(end); next; next = nextDue(end)) {
+        for (ManualAlarm *next = earliest(); next && next->due <= end; next = earliest()) {
             m_now = std::max(m_now, next->due);
-            next->armed = false;
+            next->due = kNever;
             next->ring();
         }
         m_now = end;
     }
 
 private:
+    static constexpr auto kNever = std::chrono::nanoseconds::max();
+
     struct ManualAlarm final : Alarm
     {
         ManualAlarm(ManualClock &clock, std::function<void()> ring)
@@ -42,27 +44,18 @@ private:
             clock.m_alarms << this;
         }
         ~ManualAlarm() override { clock.m_alarms.removeOne(this); }
-        void start(std::chrono::milliseconds delay) override
-        {
-            due = clock.m_now + delay;
-            armed = true;
-        }
-        void stop() override { armed = false; }
+        void start(std::chrono::milliseconds delay) override { due = clock.m_now + delay; }
+        void stop() override { due = kNever; }
 
         ManualClock &clock;
         const std::function<void()> ring;
-        std::chrono::nanoseconds due { 0 };
-        bool armed = false;
+        std::chrono::nanoseconds due = kNever;
     };
 
-    ManualAlarm *nextDue(std::chrono::nanoseconds end) const
+    ManualAlarm *earliest() const
     {
-        ManualAlarm *next = nullptr;
-        for (ManualAlarm *alarm : m_alarms) {
-            if (alarm->armed && alarm->due <= end && (!next || alarm->due < next->due))
-                next = alarm;
-        }
-        return next;
+        const auto next = std::ranges::min_element(m_alarms, {}, &ManualAlarm::due);
+        return next == m_alarms.end() ? nullptr : *next;
     }
 
     QList<ManualAlarm *> m_alarms;
