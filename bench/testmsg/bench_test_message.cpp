@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -22,6 +23,8 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <optional>
+#include <tuple>
 #include <vector>
 
 using namespace tavrin::editors;
@@ -32,6 +35,48 @@ namespace {
 constexpr qint64 kBudgetNs = 1'500'000'000; // per measurement
 constexpr int kMaxRepeats = 2000;
 constexpr int kKeystrokes = 200;
+
+// The composer read as it once was, one selected character at a time: the baseline the run
+// scan is timed against, written apart from it so that the two readings check each other.
+QString scanPerCharacter(const QTextDocument &document, const PreviewColors &colors)
+{
+    const auto fontLook = [](const QTextCharFormat &f) { // face, size, bold, effect
+        return std::tuple(f.fontFamilies().toStringList().value(0), qRound(f.fontPointSize()),
+                          f.fontWeight() > QFont::Medium, f.fontUnderline());
+    };
+    QString body;
+    std::optional<decltype(fontLook({}))> font; // of the last character that was not a space
+    QRgb color = 0; // black
+    QTextCursor cursor(const_cast<QTextDocument *>(&document)); // reads only
+    const int length = document.characterCount() - 1; // without the closing paragraph mark
+    for (int p = 0; p < length; ++p) {
+        cursor.setPosition(p);
+        cursor.setPosition(p + 1, QTextCursor::KeepAnchor);
+        QString text = cursor.selectedText();
+        QTextCharFormat format = cursor.charFormat();
+        if (text == QChar::ParagraphSeparator) // a selection up to a block start reports the
+            format = document.findBlock(p + 1).charFormat(); // next block's first character
+        if (text == QChar::ParagraphSeparator || text == QChar::LineSeparator)
+            text = QStringLiteral("\r\n");
+        if (text == u" ") {
+            body += text;
+            continue;
+        }
+        if (font != fontLook(format)) {
+            font = fontLook(format);
+            if (const auto index = std::apply(fontDecision, *font))
+                body += fontCode(*index);
+        }
+        const QBrush brush = format.foreground();
+        const QRgb rgb = brush.style() == Qt::NoBrush ? 0 : brush.color().rgb() & 0x00FFFFFF;
+        const auto known = std::find(colors.begin(), colors.end(), rgb);
+        if (rgb != color && known != colors.end())
+            body += colorCode(int(known - colors.begin()));
+        color = rgb;
+        body += text;
+    }
+    return body;
+}
 
 // Fills the document with characters in runs of 1 to 12 in random sign fonts and colours,
 // spaces among them and a line break now and then; returns the number of runs.
@@ -90,12 +135,12 @@ bool compareScans(int characters)
     const int runs = fillDocument(document, characters, quint32(characters));
     const PreviewColors colors = standardPreviewColors();
     const QString byRuns = scanTestMessageBody(document, colors);
-    if (byRuns != scanTestMessageBodyPerCharacter(document, colors)) {
+    if (byRuns != scanPerCharacter(document, colors)) {
         std::fprintf(stderr, "the two scans differ at %d characters\n", characters);
         return false;
     }
     const Timing fast = measure([&] { scanTestMessageBody(document, colors); });
-    const Timing slow = measure([&] { scanTestMessageBodyPerCharacter(document, colors); });
+    const Timing slow = measure([&] { scanPerCharacter(document, colors); });
     std::printf("%6d characters, %5d runs: by runs %9.1f us (%d runs)   per character %10.1f us "
                 "(%d runs)   ratio %.0fx\n",
                 characters, runs, fast.medianUs, fast.repeats, slow.medianUs, slow.repeats,
@@ -121,8 +166,7 @@ bool buildRow(int characters)
     }
     const PreviewColors colors = editor.state().previewColors;
     const Timing build = measure([&] { editor.buildTestMessage(); });
-    const Timing perCharacter
-        = measure([&] { scanTestMessageBodyPerCharacter(editor.document(), colors); });
+    const Timing perCharacter = measure([&] { scanPerCharacter(editor.document(), colors); });
     std::printf("ROW\tbuildTestMessage, %d characters in %d runs of format\t%.6g\tus\tthe "
                 "per-character scan of the same text\t%.6g\n",
                 characters, runs, build.medianUs, perCharacter.medianUs);

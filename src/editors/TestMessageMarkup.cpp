@@ -6,7 +6,6 @@
 #include "Vocabulary.h"
 
 #include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
 
 namespace tavrin::editors {
@@ -219,26 +218,6 @@ QString scanTestMessageBody(const QTextDocument &document, const PreviewColors &
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             scan.addRun(fragment.charFormat(), withLineBreaks(fragment.text()));
-        }
-    }
-    return scan.takeBody();
-}
-
-QString scanTestMessageBodyPerCharacter(const QTextDocument &document, const PreviewColors &colors)
-{
-    BodyScan scan(colors);
-    QTextCursor cursor(const_cast<QTextDocument *>(&document)); // reads only
-    const int length = document.characterCount() - 1; // without the closing paragraph mark
-    for (int p = 0; p < length; ++p) {
-        cursor.setPosition(p);
-        cursor.setPosition(p + 1, QTextCursor::KeepAnchor);
-        const QString text = cursor.selectedText();
-        if (text == QChar::ParagraphSeparator) {
-            // A selection ending at a block start reports the next block's first character;
-            // the break's own format is the one that block keeps.
-            scan.addRun(document.findBlock(p + 1).charFormat(), kLineBreak);
-        } else {
-            scan.addRun(cursor.charFormat(), withLineBreaks(text));
         }
     }
     return scan.takeBody();

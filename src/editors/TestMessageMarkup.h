@@ -49,8 +49,5 @@ QTextCharFormat previewColorFormat(QRgb rgb);
 // before it and a colour code where its colour changes. Spaces neither get codes nor change
 // what the next character is compared with. Reads the document run by run.
 QString scanTestMessageBody(const QTextDocument &document, const PreviewColors &colors);
-// The same result read one selected character at a time, as the composer was once read; the
-// reference the run scan must equal, and the baseline of its benchmark.
-QString scanTestMessageBodyPerCharacter(const QTextDocument &document, const PreviewColors &colors);
 
 } // namespace tavrin::editors

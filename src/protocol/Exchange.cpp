@@ -2,6 +2,8 @@
 
 #include "SerialLink.h"
 
+#include <QTimer>
+
 #include <algorithm>
 #include <limits>
 #include <memory>
@@ -12,6 +14,37 @@ namespace tavrin::protocol {
 namespace {
 
 constexpr qint64 kNever = std::numeric_limits<qint64>::max();
+
+class TimerAlarm final : public ExchangeClock::Alarm
+{
+public:
+    explicit TimerAlarm(std::function<void()> ring)
+    {
+        m_timer.setSingleShot(true);
+        m_timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_timer, &QTimer::timeout, &m_timer, std::move(ring));
+    }
+    void start(std::chrono::milliseconds delay) override { m_timer.start(delay); }
+    void stop() override { m_timer.stop(); }
+
+private:
+    QTimer m_timer;
+};
+
+class SteadyClock final : public ExchangeClock
+{
+public:
+    std::chrono::nanoseconds now() const override
+    {
+        return std::chrono::steady_clock::now().time_since_epoch();
+    }
+    std::unique_ptr<Alarm> alarm(std::function<void()> ring) override
+    {
+        return std::make_unique<TimerAlarm>(std::move(ring));
+    }
+};
+
+ExchangeClock *installedClock = nullptr;
 
 // Only these replies may take longer than the wait at 9600 baud; a short acknowledgement that
 // has not come by then is not coming, whatever else the line carries.
@@ -36,6 +69,17 @@ ItemResult combined(const QList<std::optional<ItemResult>> &results)
 }
 
 } // namespace
+
+ExchangeClock &ExchangeClock::current()
+{
+    static SteadyClock steady;
+    return installedClock ? *installedClock : steady;
+}
+
+void ExchangeClock::install(ExchangeClock *clock)
+{
+    installedClock = clock;
+}
 
 bool ExchangeOutcome::allConfirmed() const
 {
@@ -62,10 +106,9 @@ QStringList ExchangeOutcome::namesWith(ItemResult result) const
 Exchange::Exchange(link::SerialLink &link, QObject *parent)
     : QObject(parent)
     , m_link(link)
+    , m_clock(ExchangeClock::current())
+    , m_timer(m_clock.alarm([this] { advance(); }))
 {
-    m_timer.setSingleShot(true);
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &Exchange::advance);
     connect(&m_link, &link::SerialLink::lineReceived, this, &Exchange::onLine);
     connect(&m_link, &link::SerialLink::linkLost, this, &Exchange::abandon);
 }
@@ -100,12 +143,12 @@ link::OpenResult Exchange::start(int portNumber, const ExchangeTiming &timing, I
     m_stopRequested = false;
     m_sourceDone = false;
     m_nextCommand = 0;
-    m_clock.start();
+    m_started = m_clock.now();
     m_itemStarted = 0; // the first item goes out after one spacing, as every later one
     m_lastWrite = 0;
     m_nextWriteAt = 0;
     // The first item goes out from the event loop, so the caller sees start() return first.
-    m_timer.start(0);
+    m_timer->start(0ms);
     return opened;
 }
 
@@ -114,7 +157,7 @@ void Exchange::stop()
     if (!m_running)
         return;
     m_stopRequested = true;
-    m_timer.start(0);
+    m_timer->start(0ms);
 }
 
 bool Exchange::isAwaiting(Expectation::Kind kind) const
@@ -154,7 +197,7 @@ void Exchange::onLine(const QString &line)
     settleItemIfDone();
     // Not advanced from here: the line may have come in while advance() itself looked at the
     // port, and the next step goes out from the event loop as every other one.
-    m_timer.start(0);
+    m_timer->start(0ms);
 }
 
 void Exchange::abandon(const QString &reason)
@@ -293,12 +336,12 @@ void Exchange::schedule()
     }
     if (wake == kNever)
         wake = t + m_timing.recheck.count();
-    m_timer.start(int(std::max<qint64>(0, wake - t)));
+    m_timer->start(std::chrono::milliseconds(std::max<qint64>(0, wake - t)));
 }
 
 void Exchange::finish()
 {
-    m_timer.stop();
+    m_timer->stop();
     m_running = false;
     m_outstanding.clear();
     m_link.close();

@@ -4,15 +4,14 @@
 
 #include "OpenResult.h"
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace tavrin::link {
@@ -69,6 +68,31 @@ struct ExchangeTiming
     std::chrono::milliseconds recheck { 50 }; // how often a reply under way is looked at
 };
 
+// The time exchanges pace themselves by: the steady clock and Qt's timers, unless a test has
+// installed a clock that it moves by hand.
+class ExchangeClock
+{
+public:
+    // Calls back once the clock has reached the time it was set for; on the steady clock,
+    // from the event loop.
+    class Alarm
+    {
+    public:
+        virtual ~Alarm() = default;
+        virtual void start(std::chrono::milliseconds delay) = 0; // replaces a time already set
+        virtual void stop() = 0;
+    };
+
+    virtual ~ExchangeClock() = default;
+    virtual std::chrono::nanoseconds now() const = 0; // from any fixed point
+    virtual std::unique_ptr<Alarm> alarm(std::function<void()> ring) = 0;
+
+    // The clock that exchanges made from now on take.
+    static ExchangeClock &current();
+    // nullptr puts the steady clock back. A clock must outlive the exchanges that took it.
+    static void install(ExchangeClock *clock);
+};
+
 // Writes a sequence of items to the sign on a port it opens, pairs every command with the
 // reply that confirms it (SignReplies), closes the port and says what came of each item. It
 // never blocks: one timer drives it. The next item is asked for only when the previous one
@@ -121,7 +145,7 @@ private:
     {
         int command;
         Expectation expectation;
-        qint64 deadline; // ms on m_clock
+        qint64 deadline; // ms since the start
     };
 
     void onLine(const QString &line);
@@ -132,11 +156,16 @@ private:
     int currentItem() const { return int(m_outcome.items.size()) - 1; }
     void schedule();
     void finish();
-    qint64 now() const { return m_clock.elapsed(); }
+    qint64 now() const // ms since the start
+    {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(m_clock.now() - m_started)
+            .count();
+    }
 
     link::SerialLink &m_link;
-    QTimer m_timer;
-    QElapsedTimer m_clock;
+    ExchangeClock &m_clock;
+    std::unique_ptr<ExchangeClock::Alarm> m_timer;
+    std::chrono::nanoseconds m_started { 0 }; // on m_clock
     ExchangeTiming m_timing;
     ItemSource m_source;
     ExchangeOutcome m_outcome;

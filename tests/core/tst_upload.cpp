@@ -24,22 +24,6 @@ class TestUpload : public QObject
     Q_OBJECT
 
 private slots:
-    void commands()
-    {
-        SignConfig c;
-        // Distinct codes catch a field written in the wrong place.
-        c.rows[0] = { 1, 3, 2, 5, 4, 6, 7, " 9x" };
-        c.autoID = 1;
-        UploadCommands cmd = uploadCommands(c);
-        QCOMPARE(cmd[0], QString("<DF pr=0 f=1 c=2 s=3 a=4 sp=5 p=6 b=7 t= 9x>\r"));
-        QCOMPARE(cmd[4], QString("<DF pr=4 f=-1 c=-1 s=-1 a=-1 sp=-1 p=-1 b=-1 t=>\r"));
-        QCOMPARE(cmd[5] + cmd[6], QString("<id=auto>\r<UC>\r"));
-        c.autoID = 0;
-        c.userCommand = "RESET";
-        cmd = uploadCommands(c);
-        QCOMPARE(cmd[5] + cmd[6], QString("<id=user>\r<UC>RESET\r"));
-    }
-
     void timeoutProblem_data()
     {
         QTest::addColumn<QString>("timeout");

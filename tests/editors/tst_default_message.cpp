@@ -118,6 +118,7 @@ void TestDefaultMessage::replyRules_data()
     QTest::newRow("error shows nothing until the send settles") << false << hi << message << "ERROR" << none << off << hi << 1;
     QTest::newRow("TIME status on") << false << hi << status << "TIME:STATUS:1" << none << on << hi << 1;
     QTest::newRow("TIME status off, CR LF sign") << true << hi << status << "TIME:STATUS:0\r" << none << off << hi << 1;
+    QTest::newRow("TIME status on, CR LF sign") << false << hi << status << "TIME:STATUS:1\r" << none << on << hi << 1;
     QTest::newRow("a TIME line that answers nothing changes nothing") << false << hi << download << "TIME:STATUS:1" << none << off << hi << 1;
     QTest::newRow("default msg confirms the message") << false << hi << message << "default msg" << "Default message uploaded successfully" << off << hi << 1;
     QTest::newRow("default deleted is no upload") << false << none << "<del id=def>\r" << "default deleted" << "Default message deleted" << off << none << 1;

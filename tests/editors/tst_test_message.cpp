@@ -2,9 +2,7 @@
 #include "MainController.h"
 #include "TestMessageEditor.h"
 
-#include <QRandomGenerator>
 #include <QTest>
-#include <QTextBlock>
 
 using namespace tavrin::editors;
 using namespace tavrin::protocol;
@@ -70,7 +68,6 @@ private slots:
     void init() { isolateSerialPorts(); }
     void command_data();
     void command();
-    void runScanEqualsCharacterScan();
     void formattingTarget_data();
     void formattingTarget();
     void replies_data();
@@ -103,6 +100,9 @@ void TestTestMessage::command_data()
     QTest::newRow("time codes; a placeholder split by a colour stays") << Runs { run("<hh:mm> <mm'dd'yy> <hh:", "0", "0"), run("mm:ss>", "0", "1") } << 0 << 0 << "$T2 $T7 <hh:$CBmm:ss>";
     QTest::newRow("line break in the middle") << Runs { run("A\nB", "0", "0") } << 0 << 0 << "A$LB";
     QTest::newRow("two trailing line breaks keep one") << Runs { run("A\n\n", "0", "0") } << 0 << 0 << "A$L";
+    QTest::newRow("Shift+Enter breaks lines too") << Runs { run("A\u2028B\u2028\u2028", "0", "0") } << 0 << 0 << "A$LB$L";
+    QTest::newRow("a no-break space is no space: it gets codes") << Runs { run("A", "5", "1"), run("\u00a0", "10", "2"), run("B", "5", "1") } << 5 << 1 << "A$FK$CC\u00a0$FF$CBB";
+    QTest::newRow("an unknown colour has no code but is a change") << Runs { run("A", "0", "1"), run("B", "0", "#008080"), run("C", "0", "1") } << 0 << 1 << "AB$CBC";
     QTest::newRow("$, < and > pass unescaped") << Runs { run("<FA$CB> >", "", "") } << 0 << 0 << "<FA$CB> >";
     QTest::newRow("a typed code at the start is read as one") << Runs { run("$CBx", "", "") } << 0 << 1 << "x";
     // clang-format on
@@ -117,40 +117,11 @@ void TestTestMessage::command()
     Opened opened;
     TestMessageEditor &editor = *opened.editor;
     compose(editor.document(), runs);
-    const PreviewColors colors = standardPreviewColors();
-    QCOMPARE(scanTestMessageBody(editor.document(), colors),
-             scanTestMessageBodyPerCharacter(editor.document(), colors));
-
     const QString expected = QStringLiteral("<id=0 f=%1 s=0 c=%2 a=0 b=0 p=3 sp=2 t=10>%3\r")
                                  .arg(QString::number(font), QString::number(color), body);
     QCOMPARE(editor.buildTestMessage(), expected);
     QCOMPARE(editor.state().test, expected);
     QVERIFY(editor.composerCursor().atEnd() && !editor.composerCursor().hasSelection());
-}
-
-// Random runs of faces, sizes, flags and colours, known and unknown, with spaces and breaks.
-void TestTestMessage::runScanEqualsCharacterScan()
-{
-    const QStringList fonts { "",   "0",          "2",           "9",
-                              "14", "Arial,13,u", "Courier,9,b", "Times New Roman,11,bu" };
-    const QStringList colors { "", "0", "9", "10", "12", "#008080" };
-    const QStringList pieces { "a", " ", "\n", QString(QChar::LineSeparator),
-                               QString(QChar::Nbsp) };
-    for (quint32 seed = 1; seed <= 40; ++seed) {
-        QRandomGenerator random(seed);
-        QList<QStringList> runs;
-        for (int run = 0; run < 60; ++run) {
-            QString text;
-            for (int i = 1 + random.bounded(5); i > 0; --i)
-                text += pieces[random.bounded(pieces.size())];
-            runs << QStringList { text, fonts[random.bounded(fonts.size())],
-                                  colors[random.bounded(colors.size())] };
-        }
-        QTextDocument document;
-        compose(document, runs);
-        QCOMPARE(scanTestMessageBody(document, standardPreviewColors()),
-                 scanTestMessageBodyPerCharacter(document, standardPreviewColors()));
-    }
 }
 
 void TestTestMessage::formattingTarget_data()

@@ -2,17 +2,14 @@
 // that answers every other command, refuses one, or dies between a command and its answer.
 // Nothing counts as done until the sign confirms it, and no stray line changes a setting.
 #include "../core/SyncedState.h"
-#include "StoredMessage.h"
 #include "SessionHelpers.h"
 #include "SignRecords.h"
 
 #include "UploadProgress.h"
-#include "DefaultMessageEditor.h"
 #include "MainFile.h"
 
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -59,18 +56,6 @@ QStringList pick(std::initializer_list<int> indexes)
 
 // What the operator does in the window on COM 1.
 using Action = std::function<void(MainController &)>;
-
-// The default-message editor opened from the window and closed again; the window's status
-// then shows its Ack and the message the window keeps.
-void openAndCloseEditor(MainController &main)
-{
-    main.defaultMessage().message = storedMessage("Kept", 1, 2, 3, 1, 4, 5); // read earlier from the sign
-    tavrin::editors::DefaultMessageEditor editor(main.defaultMessage(), { kModel, kModel, 0 });
-    editor.open();
-    QTRY_VERIFY_WITH_TIMEOUT(!editor.isBusy(), 5000);
-    editor.close();
-    main.showStatus(editor.state().ack + " | " + main.defaultMessage().message.text);
-}
 
 } // namespace
 
@@ -154,6 +139,9 @@ void TestConfirmedDelivery::faultySign_data()
     QTest::newRow("3 the sign dies on row 2: row 2 and all after stay")
         << QStringList { "--die-after", "3" } << force << QStringList {} << 0
         << forced().mid(0, 3) << "r2 r3 r4 l0 l1 l2 l3 l4 l5 l6 l7 id uc" << "Uploaded 2 of 3; not confirmed: Priority 2" << 0 << forced().mid(2);
+    QTest::newRow("3 the sign dies on link 0's clearing command: the link stays, sent whole again")
+        << QStringList { "--die-after", "8" } << force << QStringList {} << 0
+        << forced().mid(0, 8) << "l0 l1 l2 l3 l4 l5 l6 l7" << "Uploaded 7 of 8; not confirmed: Link 0" << 0 << forced().mid(7);
     QTest::newRow("3 cli: the sign dies on row 2")
         << QStringList { "--die-after", "4" } << Action {} << write << 0
         << read + forced().mid(0, 3) << "" << "tavrin-cli: COM 1: not confirmed: Priority 2" << 1 << QStringList {};
@@ -190,14 +178,6 @@ void TestConfirmedDelivery::faultySign_data()
     QTest::newRow("7 cli: a message answered with a configuration line")
         << QStringList { "--answer", "2:" + factoryLine() } << Action {} << QStringList { "send", "Hi", "--port", "1" } << 0
         << QStringList {} << "" << "the sign did not confirm the command; it answered: DOWNLOAD_ALLKR4410" << 1 << QStringList {};
-    QTest::newRow("9 a message editor with a silent sign keeps the window's message")
-        << QStringList { "--silent" } << Action(openAndCloseEditor) << QStringList {} << 0
-        << QStringList { "DOWNLOAD_DEFAULT_MSG\r", "TIME_STATUS\r" } << ""
-        << "The sign did not confirm the download | Kept" << 0 << QStringList {};
-    QTest::newRow("9 a stored message holding done is read as the message")
-        << QStringList { "--answer", "1:KR4410:64,65,65,48,49,48,0,0,Well done" } << Action(openAndCloseEditor) << QStringList {} << 0
-        << QStringList { "DOWNLOAD_DEFAULT_MSG\r", "TIME_STATUS\r" } << ""
-        << "Data downloaded successfully from LED Sign | Well done" << 0 << QStringList {};
     QTest::newRow("8 cli: interrupted between a link's two commands")
         << QStringList {} << Action {} << write << 9
         << read + forced().mid(0, 9) << "" << "tavrin-cli: interrupted after " << 130 << QStringList {};

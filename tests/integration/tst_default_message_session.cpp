@@ -178,10 +178,11 @@ void TestDefaultMessageSession::editUploadReopen()
     QVERIFY(sim.receivedCommands().constLast().startsWith(QStringLiteral("<Time time=")));
 }
 
+// Against a sign that ends its lines with CR LF: the CR is no part of what it says.
 void TestDefaultMessageSession::timeDisplayOnIdle()
 {
     const QString model = QStringLiteral("VX903");
-    SignSimProcess sim({ QStringLiteral("--model"), model });
+    SignSimProcess sim({ QStringLiteral("--model"), model, QStringLiteral("--crlf") });
     MainController main;
     QVERIFY(startSign(sim, model, main));
     DefaultMessageEditor editor(main.defaultMessage(), { model, model, 0 });
@@ -189,14 +190,9 @@ void TestDefaultMessageSession::timeDisplayOnIdle()
     QVERIFY(portClosed(editor));
 
     qsizetype sent = sim.receivedCommands().size();
-    QElapsedTimer elapsed;
-    elapsed.start();
     editor.showTimeOnIdle();
     QCOMPARE(editor.state().ack, DefaultMessageEditor::kRemoveMessageText);
     QVERIFY(portClosed(editor));
-    // The download's second request goes out 100 ms after its first, and the port closes
-    // 550 ms after that.
-    QCOMPARE_GE(elapsed.elapsed(), 650);
     QCOMPARE(editor.state().timeDisplayStatus, QStringLiteral("is ON"));
     QCOMPARE(sim.receivedCommands().mid(sent),
              QStringList({ QStringLiteral("<TIME>IDLE ON"), kDownload, kTimeStatus }));
@@ -207,7 +203,8 @@ void TestDefaultMessageSession::timeDisplayOnIdle()
     editor.listClick(Attribute::Color, 2);
     const QString time = tavrin::protocol::timeDisplayCommand(editor.state().attributes(), 0);
     sent = sim.receivedCommands().size();
-    elapsed.restart();
+    QElapsedTimer elapsed;
+    elapsed.start();
     editor.upload();
     QVERIFY(portClosed(editor));
     QCOMPARE_GE(elapsed.elapsed(), 200 + 500 + 550);

@@ -1,12 +1,15 @@
 // What real lines do: a sign that vanishes or never ends a line, a port held by another program
-// or not open to the user. The program stays up, says what is true, and loses nothing.
+// or not open to the user, a port that closes before the sign has had its time. The program
+// stays up, says what is true, and loses nothing.
 #include "SessionHelpers.h"
 #include "StoredMessage.h"
 #include "DefaultMessageEditor.h"
+#include "ManualClock.h"
 #include "TestMessageEditor.h"
 
 #include <QProcess>
 #include <QSerialPort>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -54,6 +57,7 @@ struct Editors
 };
 
 using Send = void (*)(Editors &);
+using SendOn = tavrin::link::SerialLink &(*)(Editors &); // starts a send, gives its line
 
 // Runs this row again as user 65534 without groups, from copies of the test and of tavrin-cli
 // that the user can read wherever the build lies; says what failed.
@@ -91,6 +95,8 @@ private slots:
     void signFailsDuringSend();
     void refusedPort_data();
     void refusedPort();
+    void portClosesAfterItsDelay_data();
+    void portClosesAfterItsDelay();
 };
 
 void TestFaultSession::signFailsDuringSend_data()
@@ -219,6 +225,40 @@ void TestFaultSession::refusedPort()
         QTRY_VERIFY_WITH_TIMEOUT(!e.main.isBusy(), 5000);
         QVERIFY(sim.receivedCommands().contains(e.main.uploadCommandsSent()[1]));
     }
+}
+
+void TestFaultSession::portClosesAfterItsDelay_data()
+{
+    QTest::addColumn<SendOn>("send");
+    QTest::addColumn<int>("lastWrite"); // ms after the send
+    QTest::addColumn<int>("replies");
+    QTest::addColumn<int>("delay"); // ms from the last write to the close
+    // clang-format off
+    QTest::newRow("test message") << SendOn([](Editors &e) -> auto & { e.test.upload(); return e.test.serialLink(); }) << 0 << 1 << 500;
+    QTest::newRow("default message download") << SendOn([](Editors &e) -> auto & { e.def.download(); return e.def.serialLink(); }) << 100 << 2 << 550;
+    QTest::newRow("main window download") << SendOn([](Editors &e) -> auto & { e.main.download(); return e.main.serialLink(); }) << 0 << 1 << 400;
+    // clang-format on
+}
+
+// However soon the sign answers, the port stays open until the delay after the last write.
+void TestFaultSession::portClosesAfterItsDelay()
+{
+    QFETCH(SendOn, send);
+    QFETCH(int, lastWrite);
+    QFETCH(int, replies);
+    QFETCH(int, delay);
+    ManualClock clock;
+    SignSimProcess sim;
+    QVERIFY(sim.startOnPort(1));
+    Editors e;
+    tavrin::link::SerialLink &line = send(e);
+    QSignalSpy answers(&line, &tavrin::link::SerialLink::lineReceived);
+    clock.advance(std::chrono::milliseconds(lastWrite));
+    QTRY_COMPARE_WITH_TIMEOUT(answers.size(), replies, 5000); // while the clock stands still
+    clock.advance(std::chrono::milliseconds(delay - 1));
+    QVERIFY(line.isOpen());
+    clock.advance(std::chrono::milliseconds(1));
+    QVERIFY(!line.isOpen());
 }
 
 QTEST_MAIN(TestFaultSession)

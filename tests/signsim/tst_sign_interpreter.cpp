@@ -36,14 +36,12 @@ void TestSignInterpreter::replies_data()
 
     // The replies to accepted commands are walked by the integration tests; here, what a
     // sign rejects must leave it unchanged.
-    const QStringList done { "done" };
     QTest::newRow("capcode not digits") << "<link id=3 cap=12ab pr=2>" << kError;
     // The factory table holds four capcodes, two of them on ID 1; the line has room for 16.
     QTest::newRow("seventeen capcodes do not fit")
         << "<link id=7 cap=1,2,3,4,5,6,7,8,9,10,11,12,13 pr=0>" << kError;
     QTest::newRow("relinking an ID frees its entries")
         << "<link id=1 cap=1,2,3,4,5,6,7,8,9,10,11,12,13,14 pr=2>" << QStringList { "linked 1" };
-    QTest::newRow("factory defaults undo changes") << "<id=user>\r<UC>X\r<FD>" << done;
 }
 
 void TestSignInterpreter::replies()
@@ -60,8 +58,6 @@ void TestSignInterpreter::replies()
     QCOMPARE(sign.handle(last), expected);
     if (expected == kError)
         QVERIFY2(sign.state() == state, "a rejected command changed the sign");
-    if (last == u"<FD>")
-        QVERIFY(sign.state() == SignState::factory(sign.model()));
 }
 
 void TestSignInterpreter::framing()

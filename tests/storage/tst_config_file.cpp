@@ -33,8 +33,7 @@ bool saveInChild(const QString &path, bool fullDisk)
             ::signal(SIGXFSZ, SIG_IGN); // a write then fails with EFBIG instead of killing
         });
     }
-    child.start(QCoreApplication::applicationFilePath(),
-                { "--save", path });
+    child.start(QCoreApplication::applicationFilePath(), { "--save", path });
     return child.waitForFinished() && child.exitCode() == 0;
 }
 
@@ -284,7 +283,6 @@ private slots:
     {
         QTest::addColumn<bool>("fullDisk");
         QTest::addColumn<QByteArray>("after"); // kOld when the save failed
-
         QTest::newRow("replaces a longer file") << false << QByteArray("r\xE9\r\n");
         QTest::newRow("full disk") << true << kOld;
     }

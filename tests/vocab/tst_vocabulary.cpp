@@ -5,51 +5,31 @@
 
 using namespace tavrin::vocab;
 
-// What the rest of the program relies on: codes are positions (twins included), and the exact
-// model name that switches to the VX903 lists. Selection by code is held by the fuzz harnesses'
-// list checks.
+// The rule every list selects a code by, and the exact model name that switches to the VX903
+// lists. The lists themselves are held by the tests that read a sign's codes into them.
 class TestVocabulary : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void positions_data();
-    void positions();
+    void selectByCode_data();
+    void selectByCode();
     void vx903ByExactName();
 };
 
-void TestVocabulary::positions_data()
+void TestVocabulary::selectByCode_data()
 {
-    QTest::addColumn<QStringList>("list");
-    QTest::addColumn<int>("count");
     QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("text");
-
-    const auto std = [](Attribute a) {
-        return toStringList(standardVocabulary(a));
-    };
-    const auto vx = [](Attribute a) {
-        return toStringList(vx903Vocabulary(a));
-    };
-    // Duplicated texts stay two entries, so every code after them keeps its position.
-    QTest::newRow("font 9 is one twin")
-        << std(Attribute::Font) << 25 << 9 << "Seven Row Color Shade";
-    QTest::newRow("font 14 is the other")
-        << std(Attribute::Font) << 25 << 14 << "Seven Row Color Shade";
-    QTest::newRow("effect last") << std(Attribute::Style) << 28 << 27 << "roll+hold";
-    QTest::newRow("vx effect typo kept") << vx(Attribute::Style) << 23 << 12 << "Boarder";
-    QTest::newRow("vx effect 17 twin of 11") << vx(Attribute::Style) << 23 << 17 << "Cover DOWN";
-    QTest::newRow("vx fonts keep their codes") << vx(Attribute::Font) << 25 << 19 << "Tall";
+    QTest::addColumn<int>("selected"); // in a list of five entries with the third selected
+    QTest::newRow("-1 clears") << -1 << -1;
+    QTest::newRow("past the end changes nothing") << 5 << 2;
+    QTest::newRow("below -1 changes nothing") << -2 << 2;
 }
 
-void TestVocabulary::positions()
+void TestVocabulary::selectByCode()
 {
-    QFETCH(QStringList, list);
-    QFETCH(int, count);
     QFETCH(int, code);
-    QFETCH(QString, text);
-    QCOMPARE(list.size(), count);
-    QCOMPARE(list.at(code), text);
+    QTEST(tavrin::vocab::selectByCode(2, code, 5), "selected");
 }
 
 void TestVocabulary::vx903ByExactName()
