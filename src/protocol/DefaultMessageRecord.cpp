@@ -33,8 +33,10 @@ std::optional<qint16> leadingNumber(QStringView field)
 
 } // namespace
 
-DefaultMessageRecord decodeDefaultMessageRecord(const QString &line)
+DefaultMessageRecord decodeDefaultMessageRecord(const QString &received)
 {
+    // A sign that ends its lines with CR LF leaves the CR on the text field.
+    const QString line = received.endsWith(u'\r') ? received.chopped(1) : received;
     DefaultMessageRecord record;
     record.model = line.section(QLatin1Char(':'), 0, 0);
     const QStringList fields = line.section(QLatin1Char(':'), 1, 1).split(QLatin1Char(','));

@@ -128,40 +128,26 @@ int pendingCount(const PendingFlags &flags)
         + int(flags.autoID) + int(flags.userCommand);
 }
 
-namespace {
-
-void setPending(PendingFlags &flags, const UploadItem &item, bool pending)
+void clearPending(PendingFlags &flags, const UploadItem &item)
 {
     switch (item.kind) {
     case UploadItem::Kind::None:
         break;
     case UploadItem::Kind::Row:
         if (item.index >= 0 && item.index < kRows)
-            flags.row[size_t(item.index)] = pending;
+            flags.row[size_t(item.index)] = false;
         break;
     case UploadItem::Kind::AutoID:
-        flags.autoID = pending;
+        flags.autoID = false;
         break;
     case UploadItem::Kind::UserCommand:
-        flags.userCommand = pending;
+        flags.userCommand = false;
         break;
     case UploadItem::Kind::Link:
         if (item.index >= 0 && item.index < kLinks)
-            flags.link[size_t(item.index)] = pending;
+            flags.link[size_t(item.index)] = false;
         break;
     }
-}
-
-} // namespace
-
-void markPending(PendingFlags &flags, const UploadItem &item)
-{
-    setPending(flags, item, true);
-}
-
-void clearPending(PendingFlags &flags, const UploadItem &item)
-{
-    setPending(flags, item, false);
 }
 
 QString uploadItemName(const UploadItem &item)

@@ -36,7 +36,7 @@ void markAllPending(PendingFlags &flags);
 // The number of pending items: rows, links 0-7, ID mode and user command.
 int pendingCount(const PendingFlags &flags);
 
-// One pending item of an upload, so that an item whose write failed can be put back.
+// One item of an upload: a priority row, the ID mode, the user command or a link.
 struct UploadItem
 {
     enum class Kind { None, Row, AutoID, UserCommand, Link };
@@ -44,7 +44,7 @@ struct UploadItem
     int index = -1; // row 0-4 or link ID 0-7
     friend bool operator==(const UploadItem &, const UploadItem &) = default;
 };
-void markPending(PendingFlags &flags, const UploadItem &item);
+// Takes the item off the pending flags, as a plan that counts every item delivered does.
 void clearPending(PendingFlags &flags, const UploadItem &item);
 // The name the operator knows the item by: "Priority 2", "Link 5", "ID mode", "User command".
 QString uploadItemName(const UploadItem &item);

@@ -63,6 +63,8 @@ void TestDefaultMessage::recordDecoding_data()
         << "KR4410:65,66,67,50,50,51,0,0,HI" << QList { 1, 1, 2, 2, 1, 3 } << "HI";
     QTest::newRow("others send numbers")
         << "TM207:64,65,65,48,49,48,0,0,x" << QList { 64, 65, 65, 48, 49, 48 } << "x";
+    QTest::newRow("a CR LF sign's CR is not text")
+        << "VX903:1,2,3,4,0,5,0,0,WELCOME\r" << QList { 1, 2, 3, 4, 0, 5 } << "WELCOME";
     QTest::newRow("model compared exactly")
         << "kr4410:64,1,2,3,0,4,0,0,x" << QList { 64, 1, 2, 3, 0, 4 } << "x";
     QTest::newRow("line break and time characters")
