@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Twips.h"
+
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -19,6 +22,13 @@ inline QPushButton *button(QWidget *parent, const QString &text, const char *obj
     auto *b = new QPushButton(text, parent);
     b->setObjectName(QLatin1String(objectName));
     return b;
+}
+
+// Width in twips that a closed list needs to show its longest entry whole.
+inline int contentTwips(QComboBox *list)
+{
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return list->sizeHint().width() * kTwipsPerPixel;
 }
 
 } // namespace tavrin::ui

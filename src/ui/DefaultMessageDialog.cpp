@@ -1,6 +1,7 @@
 #include "DefaultMessageDialog.h"
 
 #include "Controls.h"
+#include "MessageWindowLayout.h"
 #include "Twips.h"
 
 #include "MessageCodes.h"
@@ -30,25 +31,7 @@ constexpr int kHeadingTop = 1920;
 constexpr int kListTop = 2190;
 constexpr int kListHeight = 2520;
 
-struct Column
-{
-    Attribute attribute;
-    const char *name;
-    const char *heading;
-    const char *headingName;
-    int headingLeft;
-    int left;
-    int width;
-};
-// Design positions; the VX903 profile moves the font, colour and style columns.
-constexpr std::array<Column, DefaultMessageState::kListCount> kColumns = { {
-    { Attribute::Font, "fontList", "Font", "Label2", 660, 660, 2640 },
-    { Attribute::Color, "ColorList", "Color", "Label4", 3555, 3540, 990 },
-    { Attribute::Style, "StyleList", "Style", "Label5", 4800, 4800, 1155 },
-    { Attribute::Alignment, "AlignmentList", "Alignment", "Label3", 6075, 6075, 840 },
-    { Attribute::Speed, "SpeedList", "Speed", "Label6", 7035, 7035, 840 },
-    { Attribute::Pause, "PauseList", "Pause", "Label7", 7995, 7995, 480 },
-} };
+using messagelayout::kDefaultMessageColumns;
 
 editors::MainWindowView viewOf(const core::MainController &main)
 {
@@ -97,17 +80,16 @@ void DefaultMessageDialog::buildControls()
     m_unsendable->setStyleSheet(QStringLiteral("color: #b00; font-weight: bold"));
     place(m_unsendable, kMessageMargin, 1620, kFullWidth, 255);
 
-    for (const Column &column : kColumns) {
+    for (const messagelayout::ListColumn &column : kDefaultMessageColumns) {
         auto *heading = label(this, QString::fromLatin1(column.heading), column.headingName);
-        place(heading, hx(column.headingLeft), kHeadingTop, hw(column.width), 255);
         auto *list = new QListWidget(this);
         list->setObjectName(QLatin1String(column.name));
         list->setAccessibleName(QString::fromLatin1(column.heading));
         list->setSelectionMode(QAbstractItemView::SingleSelection);
-        place(list, hx(column.left), kListTop, hw(column.width), kListHeight);
         m_lists[size_t(column.attribute)] = list;
         m_headings[size_t(column.attribute)] = heading;
     }
+    placeLists();
 
     m_timeFormatHeading = label(this, QStringLiteral("Time Format"), "Label8");
     place(m_timeFormatHeading, kMessageMargin, 4950, 1200, 255);
@@ -165,7 +147,7 @@ void DefaultMessageDialog::connectControls()
     connect(&e, &editors::DefaultMessageEditor::messageRequested, this,
             &DefaultMessageDialog::showMessage, Qt::QueuedConnection);
 
-    for (const Column &column : kColumns) {
+    for (const messagelayout::ListColumn &column : kDefaultMessageColumns) {
         const Attribute attribute = column.attribute;
         connect(m_lists[size_t(attribute)], &QListWidget::currentRowChanged, this,
                 [this, attribute](int row) { m_editor.listClick(attribute, row); });
@@ -187,7 +169,7 @@ void DefaultMessageDialog::connectControls()
 void DefaultMessageDialog::fillLists()
 {
     const DefaultMessageState &s = m_editor.state();
-    for (const Column &column : kColumns) {
+    for (const messagelayout::ListColumn &column : kDefaultMessageColumns) {
         QListWidget *list = m_lists[size_t(column.attribute)];
         const QSignalBlocker block(list);
         list->clear();
@@ -199,24 +181,7 @@ void DefaultMessageDialog::fillLists()
 void DefaultMessageDialog::applyLayout()
 {
     const vocab::DefaultMessageProfile &p = m_editor.state().profile;
-    const vocab::DefaultMessageProfile::Layout layout
-        = p.layout.value_or(vocab::kDefaultMessageDesignLayout);
-    const auto slot = [](Attribute a) {
-        return size_t(a);
-    };
-    const Column &font = kColumns[0];
-    const Column &color = kColumns[1];
-    place(m_lists[slot(Attribute::Font)], hx(font.left), kListTop, hw(layout.fontListWidth),
-          kListHeight);
-    const int colorHeadingLeft = p.layout ? layout.colorListLeft : color.headingLeft;
-    place(m_headings[slot(Attribute::Color)], hx(colorHeadingLeft), kHeadingTop, hw(color.width),
-          255);
-    place(m_lists[slot(Attribute::Color)], hx(layout.colorListLeft), kListTop, hw(color.width),
-          kListHeight);
-    place(m_headings[slot(Attribute::Style)], hx(layout.styleListLeft), kHeadingTop,
-          hw(layout.styleListWidth), 255);
-    place(m_lists[slot(Attribute::Style)], hx(layout.styleListLeft), kListTop,
-          hw(layout.styleListWidth), kListHeight);
+    placeLists();
 
     m_insertTime->setVisible(p.insertTimeVisible.value_or(true));
     m_timeFormatHeading->setVisible(p.timeFormatVisible.value_or(true));
@@ -227,10 +192,22 @@ void DefaultMessageDialog::applyLayout()
     m_timeDisplayStatus->setVisible(idleVisible);
 }
 
+void DefaultMessageDialog::placeLists()
+{
+    const bool vx903 = m_editor.state().profile.vx903;
+    for (const messagelayout::ListColumn &column : kDefaultMessageColumns) {
+        const auto [headingLeft, headingWidth] = messagelayout::headingSpan(column, vx903);
+        place(m_headings[size_t(column.attribute)], hx(headingLeft), kHeadingTop,
+              hw(headingWidth), 255);
+        const auto [left, width] = messagelayout::listSpan(column, vx903);
+        place(m_lists[size_t(column.attribute)], hx(left), kListTop, hw(width), kListHeight);
+    }
+}
+
 void DefaultMessageDialog::refresh()
 {
     const DefaultMessageState &s = m_editor.state();
-    for (const Column &column : kColumns) {
+    for (const messagelayout::ListColumn &column : kDefaultMessageColumns) {
         QListWidget *list = m_lists[size_t(column.attribute)];
         const int code = s.code(column.attribute);
         if (list->currentRow() != code) {

@@ -44,6 +44,7 @@ private:
     void fillLists();
     void refresh();
     void applyLayout();
+    void placeLists();
     void showMessage(const QString &title, const QString &text);
 
     editors::DefaultMessageEditor m_editor;

@@ -1,6 +1,7 @@
 #include "TestMessageDialog.h"
 
 #include "Controls.h"
+#include "MessageWindowLayout.h"
 #include "Twips.h"
 
 #include "MainController.h"
@@ -32,25 +33,8 @@ constexpr int kHeadingTop = 2250;
 constexpr int kListTop = 2520;
 constexpr int kListHeight = 2520;
 
-struct Column
-{
-    Attribute attribute;
-    const char *name;
-    const char *heading;
-    const char *headingName;
-    int left;
-    int width;
-};
-// Design positions; the model profile sets the font list's width and moves the style column.
-constexpr std::array<Column, TestMessageState::kListCount> kColumns = { {
-    { Attribute::Font, "fontList", "Font", "Label2", 660, 2640 },
-    { Attribute::Color, "ColorList", "Color", "Label4", 4710, 990 },
-    { Attribute::Style, "StyleList", "Style", "Label5", 3435, 1155 },
-    { Attribute::Alignment, "AlignmentList", "Alignment", "Label3", 5820, 840 },
-    { Attribute::Speed, "SpeedList", "Speed", "Label6", 6780, 840 },
-    { Attribute::Pause, "PauseList", "Pause", "Label7", 7740, 480 },
-    { Attribute::Beep, "BeepList", "Beep", "Label9", 8340, 840 },
-} };
+using messagelayout::kTestMessageColumns;
+
 constexpr int kTimeoutLeft = 9300;
 constexpr int kTimeoutWidth = 720;
 
@@ -119,17 +103,16 @@ void TestMessageDialog::buildControls()
     m_unsendable->setStyleSheet(QStringLiteral("color: #b00; font-weight: bold"));
     place(m_unsendable, kMessageMargin, 1950, kFullWidth, 255);
 
-    for (const Column &column : kColumns) {
+    for (const messagelayout::ListColumn &column : kTestMessageColumns) {
         auto *heading = label(this, QString::fromLatin1(column.heading), column.headingName);
-        place(heading, hx(column.left), kHeadingTop, hw(column.width), 255);
         auto *list = new QListWidget(this);
         list->setObjectName(QLatin1String(column.name));
         list->setAccessibleName(QString::fromLatin1(column.heading));
         list->setSelectionMode(QAbstractItemView::SingleSelection);
-        place(list, hx(column.left), kListTop, hw(column.width), kListHeight);
         m_lists[size_t(column.attribute)] = list;
         m_headings[size_t(column.attribute)] = heading;
     }
+    placeLists();
     QLabel *colorHeading = m_headings[size_t(Attribute::Color)];
     colorHeading->installEventFilter(this);
     colorHeading->setToolTip(QStringLiteral(
@@ -209,7 +192,7 @@ void TestMessageDialog::connectControls()
     connect(&e, &TestMessageEditor::messageRequested, this, &TestMessageDialog::showMessage,
             Qt::QueuedConnection);
 
-    for (const Column &column : kColumns) {
+    for (const messagelayout::ListColumn &column : kTestMessageColumns) {
         const Attribute attribute = column.attribute;
         connect(m_lists[size_t(attribute)], &QListWidget::currentRowChanged, this,
                 [this, attribute](int row) { m_editor.listClick(attribute, row); });
@@ -258,7 +241,7 @@ bool TestMessageDialog::eventFilter(QObject *watched, QEvent *event)
 void TestMessageDialog::fillLists()
 {
     const TestMessageState &s = m_editor.state();
-    for (const Column &column : kColumns) {
+    for (const messagelayout::ListColumn &column : kTestMessageColumns) {
         QListWidget *list = m_lists[size_t(column.attribute)];
         const QSignalBlocker block(list);
         list->clear();
@@ -276,13 +259,7 @@ void TestMessageDialog::fillLists()
 void TestMessageDialog::applyLayout()
 {
     const vocab::TestMessageProfile &p = m_editor.state().profile;
-    const Column &font = kColumns[0];
-    place(m_lists[size_t(Attribute::Font)], hx(font.left), kListTop, hw(p.fontListWidth),
-          kListHeight);
-    place(m_headings[size_t(Attribute::Style)], hx(p.styleHeadingLeft), kHeadingTop,
-          hw(p.styleListWidth), 255);
-    place(m_lists[size_t(Attribute::Style)], hx(p.styleListLeft), kListTop, hw(p.styleListWidth),
-          kListHeight);
+    placeLists();
     m_timeFormatHeading->setVisible(p.timeControlsVisible);
     m_timeFormat->setVisible(p.timeControlsVisible);
     m_insertTime->setVisible(p.timeControlsVisible);
@@ -290,10 +267,22 @@ void TestMessageDialog::applyLayout()
     m_lists[size_t(Attribute::Alignment)]->setEnabled(p.speedAndAlignmentEnabled);
 }
 
+void TestMessageDialog::placeLists()
+{
+    const bool vx903 = m_editor.state().profile.vx903;
+    for (const messagelayout::ListColumn &column : kTestMessageColumns) {
+        const auto [headingLeft, headingWidth] = messagelayout::headingSpan(column, vx903);
+        place(m_headings[size_t(column.attribute)], hx(headingLeft), kHeadingTop,
+              hw(headingWidth), 255);
+        const auto [left, width] = messagelayout::listSpan(column, vx903);
+        place(m_lists[size_t(column.attribute)], hx(left), kListTop, hw(width), kListHeight);
+    }
+}
+
 void TestMessageDialog::refresh()
 {
     const TestMessageState &s = m_editor.state();
-    for (const Column &column : kColumns) {
+    for (const messagelayout::ListColumn &column : kTestMessageColumns) {
         QListWidget *list = m_lists[size_t(column.attribute)];
         const int code = s.code(column.attribute);
         if (list->currentRow() != code) {

@@ -51,6 +51,7 @@ private:
     void connectControls();
     void fillLists();
     void applyLayout();
+    void placeLists();
     void refresh();
     void syncComposerCursor();
     void showCommand();

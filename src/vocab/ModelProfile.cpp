@@ -50,18 +50,7 @@ MainProfile mainProfile(const QString &model)
     MainProfile p;
     p.vx903 = model == kModelVX903;
     fillLists(p, p.vx903);
-    if (p.vx903) {
-        // Narrower fonts make room for the longer effect names, ending before colour (4860).
-        p.fontWidth = 1500;
-        p.styleLeft = 2760;
-        p.styleWidth = 2000;
-        p.speedAndAlignmentEnabled = false;
-    } else {
-        p.fontWidth = 2280;
-        p.styleLeft = 3510;
-        p.styleWidth = 1250;
-        p.speedAndAlignmentEnabled = true;
-    }
+    p.speedAndAlignmentEnabled = !p.vx903;
     return p;
 }
 
@@ -76,19 +65,11 @@ TestMessageProfile testMessageProfile(const QString &model)
     p.vx903 = model == kModelVX903;
     fillLists(p, p.vx903);
     if (p.vx903) {
-        p.fontListWidth = 1500;
-        p.styleListLeft = 2500;
-        p.styleListWidth = 2000;
-        p.styleHeadingLeft = 2500;
         p.timeControlsVisible = false;
         p.speedAndAlignmentEnabled = false;
         p.timeFormatCount = 0;
         p.timeFormatSelection = -1;
     } else {
-        p.fontListWidth = 2640;
-        p.styleListLeft = 3435;
-        p.styleListWidth = 1155;
-        p.styleHeadingLeft = 3435;
         p.timeControlsVisible = true;
         p.speedAndAlignmentEnabled = true;
         p.timeFormatCount = kTimeFormatCount;
@@ -122,6 +103,7 @@ DefaultMessageProfile defaultMessageProfile(const QString &model)
 {
     DefaultMessageProfile p;
     const bool vx903 = model == kModelVX903;
+    p.vx903 = vx903;
     const bool kr4410 = model == kModelKR4410;
     const bool tm207 = model == kModelTM207;
     if (!vx903 && !kr4410 && !tm207)
@@ -134,7 +116,6 @@ DefaultMessageProfile defaultMessageProfile(const QString &model)
     p.speed = standardVocabulary(Attribute::Speed);
     p.alignment = standardVocabulary(Attribute::Alignment);
     if (vx903) {
-        p.layout = DefaultMessageProfile::Layout { 1500, 2400, 3660, 2000 };
         p.speedAndAlignmentDisabled = true;
         p.font = vx903DefaultMessageFonts();
         p.color = vx903Vocabulary(Attribute::Color);

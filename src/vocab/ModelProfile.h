@@ -13,29 +13,23 @@ inline const QString kModelKR4410 = QStringLiteral("KR4410");
 inline const QString kModelTM207 = QStringLiteral("TM207");
 inline const QString kModelVX903 = QStringLiteral("VX903");
 
-// Lists and layout (in twips) of the main window's priority grid for one sign model.
+// The lists of the main window's priority grid for one sign model. The window places its
+// columns by vx903: the VX903's effect names are longer.
 struct MainProfile
 {
     bool vx903 = false;
     Table font, color, style, alignment, speed, pause, beep;
-    int fontWidth = 0;
-    int styleLeft = 0;
-    int styleWidth = 0;
     bool speedAndAlignmentEnabled = true;
 
     Table vocabulary(Attribute attribute) const;
 };
 MainProfile mainProfile(const QString &model);
 
-// Lists, layout and time controls of the test-message window.
+// Lists and time controls of the test-message window; the window places its lists by vx903.
 struct TestMessageProfile
 {
     bool vx903 = false;
     Table font, color, style, alignment, speed, pause, beep;
-    int fontListWidth = 0;
-    int styleListLeft = 0;
-    int styleListWidth = 0;
-    int styleHeadingLeft = 0; // Label5
     bool timeControlsVisible = true; // Label8, TimeFormat, InsertTime
     bool speedAndAlignmentEnabled = true;
     int timeFormatCount = 0; // entries appended to TimeFormat
@@ -46,20 +40,14 @@ struct TestMessageProfile
 TestMessageProfile testMessageProfile(const QString &model);
 
 // The default-message window tells four cases apart; where a step leaves a control alone
-// the field is empty (std::nullopt) and the control keeps its design state.
+// the field is empty (std::nullopt) and the control keeps its design state. The window
+// places its lists by vx903.
 struct DefaultMessageProfile
 {
-    struct Layout
-    {
-        int fontListWidth;
-        int colorListLeft; // also Label4
-        int styleListLeft; // also Label5
-        int styleListWidth;
-    };
+    bool vx903 = false;
     std::optional<bool> insertTimeVisible;
     std::optional<bool> timeFormatVisible; // Label8 and TimeFormat
     std::optional<bool> timeOnIdleVisible; // Label9, TimeOnIdle and TimeDisplayStatus
-    std::optional<Layout> layout;
     bool speedAndAlignmentDisabled = false;
     // Empty tables leave the lists empty (models other than the three named ones).
     Table font, color, style, pause, speed, alignment;
@@ -67,10 +55,6 @@ struct DefaultMessageProfile
     Table vocabulary(Attribute attribute) const; // Beep has no list here: empty
 };
 DefaultMessageProfile defaultMessageProfile(const QString &model);
-
-// The default-message window's design layout, which "unchanged" steps keep.
-inline constexpr DefaultMessageProfile::Layout kDefaultMessageDesignLayout { 2640, 3540, 4800,
-                                                                             1155 };
 
 // Number of time formats the default-message window lists after its profile: the four times,
 // and the four dates unless the main window's model label reads VX903.
