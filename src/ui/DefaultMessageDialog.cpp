@@ -229,10 +229,7 @@ void DefaultMessageDialog::refresh()
         m_timeFormat->clear();
         m_timeFormat->addItems(s.timeFormats);
     }
-    if (m_timeFormat->currentIndex() != s.timeFormat) {
-        const QSignalBlocker block(m_timeFormat);
-        m_timeFormat->setCurrentIndex(s.timeFormat);
-    }
+    selectIfChanged(m_timeFormat, s.timeFormat);
 
     const QString text = shownText(s.message);
     if (m_message->toPlainText() != text) {

@@ -26,26 +26,6 @@ namespace tavrin::ui {
 
 using vocab::Attribute;
 
-namespace {
-
-void setTextIfChanged(QLineEdit *edit, const QString &text)
-{
-    if (edit->text() != text) {
-        const QSignalBlocker block(edit);
-        edit->setText(text);
-    }
-}
-
-void setIndex(QComboBox *combo, int index)
-{
-    if (combo->currentIndex() != index) {
-        const QSignalBlocker block(combo);
-        combo->setCurrentIndex(index);
-    }
-}
-
-} // namespace
-
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_widthTwips(mainlayout::kWidth)
@@ -171,14 +151,15 @@ void MainWindow::refresh()
     for (int row = 0; row < core::kRows; ++row) {
         const core::PriorityRow &values = s.config.rows[size_t(row)];
         for (Attribute attribute : vocab::kAttributes)
-            setIndex(m_rowLists[size_t(row)][size_t(attribute)], values.code(attribute));
+            selectIfChanged(m_rowLists[size_t(row)][size_t(attribute)],
+                            values.code(attribute));
         setTextIfChanged(m_timeouts[size_t(row)], values.timeout);
     }
     applyGridLayout();
 
     for (int i = 0; i < core::kLinks; ++i) {
         setTextIfChanged(m_capcodes[size_t(i)], s.config.links[size_t(i)].capcode);
-        setIndex(m_linkPriorities[size_t(i)], s.config.links[size_t(i)].priority);
+        selectIfChanged(m_linkPriorities[size_t(i)], s.config.links[size_t(i)].priority);
         m_linkLabels[size_t(i)]->setText(s.linkLabels[size_t(i)]);
     }
     bool portsChanged = false;
@@ -196,7 +177,7 @@ void MainWindow::refresh()
     }
     if (portsChanged)
         layoutHeader();
-    setIndex(m_ports, s.portIndex);
+    selectIfChanged(m_ports, s.portIndex);
 
     {
         const QSignalBlocker block(m_autoID);

@@ -45,20 +45,6 @@ QComboBox *combo(QWidget *parent, const char *objectName)
     return c;
 }
 
-void setTextIfChanged(QLineEdit *edit, const QString &text)
-{
-    if (edit->text() != text)
-        edit->setText(text);
-}
-
-void selectIfChanged(QComboBox *box, int index)
-{
-    if (box->currentIndex() != index) {
-        const QSignalBlocker block(box);
-        box->setCurrentIndex(index);
-    }
-}
-
 } // namespace
 
 TestMessageDialog::TestMessageDialog(core::MainController &main, QWidget *parent)

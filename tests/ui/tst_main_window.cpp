@@ -1,5 +1,6 @@
 #include "SignSimProcess.h"
 #include "TestHelpers.h"
+#include "Controls.h"
 #include "MainWindow.h"
 
 #include <QCheckBox>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 using tavrin::ui::MainWindow;
@@ -24,6 +26,7 @@ private slots:
     void operatorEditsReachTheState();
     void downloadFillsTheWindow_data();
     void downloadFillsTheWindow();
+    void refreshWritesOnlyChanges();
 
 private:
     std::unique_ptr<MainWindow> m_window;
@@ -156,6 +159,27 @@ void TestMainWindow::downloadFillsTheWindow()
              int(state.config.links[1].priority));
     QCOMPARE(child<QLineEdit>(*m_window, "usercmd1")->text(), state.config.userCommand);
     QCOMPARE(child<QCheckBox>(*m_window, "AutoID")->isChecked(), state.config.autoID == 1);
+}
+
+void TestMainWindow::refreshWritesOnlyChanges()
+{
+    using tavrin::ui::selectIfChanged;
+    using tavrin::ui::setTextIfChanged;
+    QLineEdit edit(QStringLiteral("abc"));
+    edit.setCursorPosition(1);
+    QSignalSpy changed(&edit, &QLineEdit::textChanged);
+    setTextIfChanged(&edit, QStringLiteral("abc"));
+    QCOMPARE(edit.cursorPosition(), 1); // the operator's caret stays where it was
+    setTextIfChanged(&edit, QStringLiteral("abcd"));
+    QCOMPARE(edit.text(), QStringLiteral("abcd"));
+    QVERIFY(changed.isEmpty()); // the window's own write is not announced
+
+    QComboBox box;
+    box.addItems({ QStringLiteral("a"), QStringLiteral("b") });
+    QSignalSpy selected(&box, &QComboBox::currentIndexChanged);
+    selectIfChanged(&box, 1);
+    QCOMPARE(box.currentIndex(), 1);
+    QVERIFY(selected.isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)
