@@ -56,8 +56,7 @@ public:
 
     // Each command waits closeDelay for its confirmation, and the port closes that long after
     // the last write unless a send says otherwise.
-    MessagePort(PortActivity &activity, std::chrono::milliseconds closeDelay,
-                QObject *parent = nullptr);
+    explicit MessagePort(std::chrono::milliseconds closeDelay, QObject *parent = nullptr);
 
     // Sends the item that build() makes when its turn comes, on COM k. False when the port
     // cannot be opened now; that is told (messageRequested).
@@ -67,10 +66,12 @@ public:
     bool isBusy() const { return m_exchange.isRunning() || !m_queued.isEmpty(); }
 
     link::SerialLink &serialLink() { return m_link; }
+    const PortActivity &activity() const { return m_activity; }
 
     void advanceProgress();
 
 signals:
+    // activity() changed.
     void activityChanged();
     void commandWritten(const QString &text);
     void answered(const tavrin::editors::SignAnswer &answer);
@@ -92,7 +93,7 @@ private:
     void onLine(const QString &line, const protocol::Exchange::Reply &reply);
     void onFinished(const protocol::ExchangeOutcome &outcome);
 
-    PortActivity &m_activity;
+    PortActivity m_activity;
     const std::chrono::milliseconds m_closeDelay;
     link::SerialLink m_link;
     protocol::Exchange m_exchange { m_link };

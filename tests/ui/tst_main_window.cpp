@@ -1,12 +1,15 @@
 #include "SignSimProcess.h"
 #include "TestHelpers.h"
 #include "Controls.h"
+#include "DefaultMessageDialog.h"
 #include "MainWindow.h"
+#include "TestMessageDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -27,6 +30,8 @@ private slots:
     void downloadFillsTheWindow_data();
     void downloadFillsTheWindow();
     void refreshWritesOnlyChanges();
+    void messageWindowsClockAndSends_data();
+    void messageWindowsClockAndSends();
 
 private:
     std::unique_ptr<MainWindow> m_window;
@@ -180,6 +185,52 @@ void TestMainWindow::refreshWritesOnlyChanges()
     selectIfChanged(&box, 1);
     QCOMPARE(box.currentIndex(), 1);
     QVERIFY(selected.isEmpty());
+}
+
+void TestMainWindow::messageWindowsClockAndSends_data()
+{
+    QTest::addColumn<bool>("defaultMessage");
+    QTest::newRow("Send Test Message") << false;
+    QTest::newRow("Setup Default Message") << true;
+}
+
+// What both message windows share: the clock, Set LED Sign Time and the send buttons that
+// wait while it is written.
+void TestMainWindow::messageWindowsClockAndSends()
+{
+    QFETCH(bool, defaultMessage);
+    SignSimProcess sim;
+    QVERIFY(sim.startOnPort(1));
+    auto &main = m_window->controller();
+    std::unique_ptr<QDialog> window;
+    tavrin::editors::MessageWindowController *editor = nullptr;
+    if (defaultMessage) {
+        auto *w = new tavrin::ui::DefaultMessageDialog(main);
+        editor = &w->editor();
+        window.reset(w);
+    } else {
+        auto *w = new tavrin::ui::TestMessageDialog(main);
+        editor = &w->editor();
+        window.reset(w);
+    }
+    window->show();
+    QTRY_VERIFY(!editor->isBusy()); // the default-message window reads the sign as it opens
+    QVERIFY(!child<QLabel>(*window, "DateTime")->text().isEmpty());
+
+    auto *setTime = child<QPushButton>(*window, "SetTime");
+    auto *upload = child<QPushButton>(*window, "Upload");
+    auto *download = child<QPushButton>(*window, "Download");
+    const QString uploadCaption = upload->text();
+    const qsizetype received = sim.receivedCommands().size();
+    setTime->click();
+    QVERIFY(!setTime->isEnabled() && !upload->isEnabled() && !download->isEnabled());
+    QCOMPARE(upload->text(), QStringLiteral("Writing..."));
+    QVERIFY(child<QProgressBar>(*window, "Progress")->isVisible());
+    QTRY_VERIFY(!editor->isBusy());
+    QVERIFY(setTime->isEnabled() && upload->isEnabled() && download->isEnabled());
+    QCOMPARE(upload->text(), uploadCaption);
+    QCOMPARE(sim.receivedCommands().size(), received + 1);
+    QVERIFY(sim.receivedCommands().constLast().startsWith(QStringLiteral("<Time time=")));
 }
 
 QTEST_MAIN(TestMainWindow)
