@@ -55,7 +55,6 @@ struct MainState
 
     // Window chrome driven by handlers.
     bool priorityPanelShown = false;
-    bool versionCheckVisible = false;
 
     MainState();
 

@@ -7,7 +7,6 @@
 #include "MainWindowLayout.h"
 #include "TestMessageDialog.h"
 #include "Twips.h"
-#include "UpdateDialog.h"
 
 #include "AppTitle.h"
 #include "PortMap.h"
@@ -47,6 +46,7 @@ MainWindow::MainWindow(QWidget *parent)
     buildCommands(area);
     buildPriorityGrid(area);
     connectControls();
+    connectUpdateCheck();
 
     setWindowHeight(core::MainController::kHiddenHeightTwips);
     m_controller.startPortSearch();
@@ -61,14 +61,6 @@ void MainWindow::connectControls()
     connect(&c, &core::MainController::profileChanged, this, &MainWindow::refillLists);
     connect(&c, &core::MainController::windowHeightRequested, this, &MainWindow::setWindowHeight);
     connect(&c, &core::MainController::messageRequested, this, &MainWindow::showMessage);
-    // Queued: the offer may come from a network reply, which should not wait on a window.
-    connect(
-        &c, &core::MainController::newVersionOffered, this,
-        [this](const update::UpdateOffer &offer) {
-            UpdateDialog window(offer, this);
-            window.exec();
-        },
-        Qt::QueuedConnection);
 
     for (int row = 0; row < core::kRows; ++row) {
         for (Attribute attribute : vocab::kAttributes) {
@@ -151,8 +143,7 @@ void MainWindow::refresh()
     for (int row = 0; row < core::kRows; ++row) {
         const core::PriorityRow &values = s.config.rows[size_t(row)];
         for (Attribute attribute : vocab::kAttributes)
-            selectIfChanged(m_rowLists[size_t(row)][size_t(attribute)],
-                            values.code(attribute));
+            selectIfChanged(m_rowLists[size_t(row)][size_t(attribute)], values.code(attribute));
         setTextIfChanged(m_timeouts[size_t(row)], values.timeout);
     }
     applyGridLayout();
@@ -197,7 +188,6 @@ void MainWindow::refresh()
     m_firmwareCount->setToolTip(s.firmwareCountToolTip);
     m_firmwareCountLabel->setToolTip(s.firmwareCountToolTip);
     m_testLabel->setText(s.testLabel);
-    m_versionCheck->setVisible(s.versionCheckVisible);
 
     m_progress->setMaximum(s.progressMaximum);
     m_progress->setValue(qMin(s.progressValue, s.progressMaximum));

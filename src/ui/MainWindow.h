@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MainController.h"
+#include "UpdateCheck.h"
 
 #include <QMainWindow>
 
@@ -49,6 +50,9 @@ private:
     void openFile();
     void saveAs();
 
+    // The update check around the start-up port search (MainWindowUpdateCheck.cpp).
+    void connectUpdateCheck();
+
     // The controls bound to the controller.
     void connectControls();
     void refresh();
@@ -57,6 +61,7 @@ private:
     void applyWindowSize();
     void showMessage(const QString &title, const QString &text);
 
+    update::UpdateCheck m_updateCheck; // first: it outlives the controller, whose search runs it
     core::MainController m_controller;
 
     std::array<std::array<QComboBox *, vocab::kAttributes.size()>, core::kRows> m_rowLists {};
