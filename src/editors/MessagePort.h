@@ -39,7 +39,7 @@ struct SignAnswer
 // What the Ack label says of a send the sign did not confirm: "The sign refused the clock".
 QString unconfirmedText(protocol::ItemResult result, const QString &what);
 
-// A message window's own line to the sign (its MSComm1 with ProgressTimer). Each send is one
+// A message window's own line to the sign, with its progress bar. Each send is one
 // exchange: it opens the port, writes the item's commands at their pauses, pairs the sign's
 // lines with them and closes the port a close delay after the last write, later while a reply
 // is still arriving. A send made while another runs goes out when that one has closed.

@@ -91,7 +91,7 @@ void MainWindow::connectControls()
     connect(m_download, &QPushButton::clicked, &c, &core::MainController::download);
     connect(m_upload, &QPushButton::clicked, &c, &core::MainController::upload);
     connect(m_forceUpload, &QPushButton::clicked, &c, &core::MainController::uploadEverything);
-    connect(m_factoryDefaults, &QPushButton::clicked, this, [this] { // confirmFactoryDefaults
+    connect(m_factoryDefaults, &QPushButton::clicked, this, [this] {
         FactoryResetDialog window(m_controller, this);
         window.exec();
     });

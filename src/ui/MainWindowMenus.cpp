@@ -42,7 +42,7 @@ void MainWindow::buildMenus()
     file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("signExit"));
-    connect(exit, &QAction::triggered, this, &QWidget::close); // close
+    connect(exit, &QAction::triggered, this, &QWidget::close);
 
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("signTools"));
@@ -60,7 +60,7 @@ void MainWindow::buildMenus()
     help->setObjectName(QStringLiteral("signHelp"));
     QAction *about = help->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("signAbout"));
-    connect(about, &QAction::triggered, this, [this] { // showAbout
+    connect(about, &QAction::triggered, this, [this] {
         AboutDialog window(windowTitle(), this);
         window.exec();
     });

@@ -107,7 +107,7 @@ void TestMainWindow::operatorEditsReachTheState()
         emit child<QComboBox>(*m_window, name)->activated(index);
     }
     QCOMPARE(state.config.rows[0].pause, 4);
-    QVERIFY(state.flags.row[0]); // PauseP0_Change
+    QVERIFY(state.flags.row[0]); // a chosen pause marks its row for the upload
     QCOMPARE(state.config.rows[2].pause, 1);
     QVERIFY(!state.flags.row[2]); // other lists have no change handler
 
