@@ -3,6 +3,7 @@
 #include "Controls.h"
 #include "DefaultMessageDialog.h"
 #include "MainWindow.h"
+#include "MainWindowLayout.h"
 #include "TestMessageDialog.h"
 
 #include <QCheckBox>
@@ -30,6 +31,7 @@ private slots:
     void downloadFillsTheWindow_data();
     void downloadFillsTheWindow();
     void refreshWritesOnlyChanges();
+    void gridAndHeaderPlaces();
     void messageWindowsClockAndSends_data();
     void messageWindowsClockAndSends();
 
@@ -185,6 +187,44 @@ void TestMainWindow::refreshWritesOnlyChanges()
     selectIfChanged(&box, 1);
     QCOMPARE(box.currentIndex(), 1);
     QVERIFY(selected.isEmpty());
+}
+
+void TestMainWindow::gridAndHeaderPlaces()
+{
+    using namespace tavrin::ui::mainlayout;
+    using tavrin::vocab::Attribute;
+    const auto at = [](const GridPlaces &g, Attribute a) {
+        return std::pair { g.columns[size_t(a)].left, g.columns[size_t(a)].width };
+    };
+    std::array<int, tavrin::vocab::kAttributes.size()> content {};
+    const GridPlaces standard = gridPlaces(false, content);
+    QCOMPARE(at(standard, Attribute::Font), std::pair(1140, 2280));
+    QCOMPARE(at(standard, Attribute::Style), std::pair(3510, 1250));
+    int next = 0; // each column keeps the gap after the one before, design places or not
+    for (const Column &column : kColumns) {
+        const auto [left, width] = at(standard, column.attribute);
+        QVERIFY2(left >= next && left >= column.standard.left, column.name);
+        next = left + width + kColumnGap;
+    }
+    QCOMPARE(standard.timeoutLeft, std::max(next, kTimeout.left));
+    const GridPlaces vx903 = gridPlaces(true, content);
+    QCOMPARE(at(vx903, Attribute::Font), std::pair(1140, 1500));
+    QCOMPARE(at(vx903, Attribute::Style), std::pair(2760, 2000));
+    QCOMPARE(at(vx903, Attribute::Color), std::pair(4860, 1245));
+
+    // A font list that needs more room pushes every column after it to the right.
+    content[size_t(Attribute::Font)] = 4000;
+    const GridPlaces wide = gridPlaces(false, content);
+    QCOMPARE(at(wide, Attribute::Font), std::pair(1140, 4000));
+    QCOMPARE(at(wide, Attribute::Style), std::pair(1140 + 4000 + kColumnGap, 1250));
+    QVERIFY(wide.timeoutLeft > kTimeout.left);
+    QCOMPARE(wide.neededWidth, wide.timeoutLeft + kTimeoutHeadingWidth + kRightMargin);
+
+    // A long port entry widens the port list, within its bounds, and pushes the header along.
+    QCOMPARE(headerPlaces(0).ports.width, kPorts.width);
+    const HeaderPlaces header = headerPlaces(kPorts.width + 600);
+    QCOMPARE(header.tail[0].left, kHeaderTail[0].left + 600);
+    QCOMPARE(headerPlaces(99999).ports.width, kPortsMaxWidth);
 }
 
 void TestMainWindow::messageWindowsClockAndSends_data()
