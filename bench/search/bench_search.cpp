@@ -1,5 +1,5 @@
-// Times the start-up port search (open to searchFinished, the update check off) with a
-// simulated sign holding bench/data/full.led on COM 12, twice: COM 1 to COM 11 with no
+// Times the start-up port search (open to searchFinished; the update check is the window's)
+// with a simulated sign holding bench/data/full.led on COM 12, twice: COM 1 to COM 11 with no
 // device at all (TAVRIN_COM<k> empty: the open fails at once), and with a silent simulator
 // on each (the port opens and nothing answers, like an unused serial port). The reference is
 // the sum of the waits the search itself prescribes for that many probes.
@@ -40,7 +40,6 @@ duration<double, std::milli> probeWaits(bool portOpens, bool last)
 double searchMilliseconds()
 {
     MainController controller;
-    controller.setUpdateCheckEnabled(false);
     bool finished = false;
     QEventLoop loop;
     QObject::connect(&controller, &MainController::searchFinished, [&] {

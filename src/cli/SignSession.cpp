@@ -21,7 +21,6 @@ SignSession::SignSession(Console &console, QObject *parent)
     : QObject(parent)
     , m_console(console)
 {
-    m_controller.setUpdateCheckEnabled(false);
     connect(&m_controller, &MainController::replyInterpreted, this, [this](const QString &line) {
         if (!line.isEmpty())
             ++m_lines;

@@ -14,8 +14,8 @@ namespace tavrin::cli {
 
 // The main window's sign commands for a program without a window: the controller runs them
 // with its own pacing, and each call here returns once the sign's part is over, judged by
-// what the sign confirmed. The controller's update check is off: a command line never goes
-// on the network.
+// what the sign confirmed. The controller has no update check (the window runs it): a command
+// line never goes on the network.
 class SignSession : public QObject
 {
     Q_OBJECT

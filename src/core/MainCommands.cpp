@@ -181,7 +181,7 @@ void MainController::searchPorts()
     m_search = { true, 0 };
     m_state.statusVisible = true;
     changed();
-    startLoadingDownloadPage();
+    emit searchStarted();
     probeNextPort();
 }
 
@@ -218,11 +218,8 @@ void MainController::endSearch()
     m_state.status.clear();
     changed();
 
-    runUpdateCheck();
-
     m_state.statusVisible = false;
     m_state.status.clear();
-    m_state.versionCheckVisible = m_updateCheck.isWaiting();
     changed();
     m_search = {};
     if (!m_noticeAfterSearch.isEmpty())

@@ -19,7 +19,6 @@ MainController::MainController(QObject *parent)
             emit uploadCommandSent(command);
     });
     connect(&m_exchange, &protocol::Exchange::finished, this, &MainController::onExchangeFinished);
-    connectUpdateCheck();
 }
 
 MainController::~MainController() = default;

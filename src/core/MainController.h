@@ -5,7 +5,6 @@
 #include "UploadProgress.h"
 #include "SerialLink.h"
 #include "Exchange.h"
-#include "UpdateCheck.h"
 
 #include <QList>
 #include <QObject>
@@ -48,10 +47,6 @@ public:
     ~MainController() override;
 
     const MainState &state() const { return m_state; }
-
-    // Whether the port search also runs the update check (when the user has not turned it
-    // off). Programs without a window turn it off: they never go on the network.
-    void setUpdateCheckEnabled(bool enabled) { m_updateCheckEnabled = enabled; }
 
     // Start-up and shutdown: the port search starts 400 ms after startPortSearch();
     // stopPortSearch() ends it.
@@ -140,10 +135,10 @@ signals:
     void uploadFinished(const tavrin::protocol::ExchangeOutcome &outcome);
     // "<FD>" has been answered (or not); the re-read follows.
     void factoryDefaultsSent(const tavrin::protocol::ExchangeOutcome &outcome);
+    // The port search has started; its first probe follows.
+    void searchStarted();
     // The port search has ended (found a sign or tried every port).
     void searchFinished();
-    // The update check after the port search found a newer version on the download page.
-    void newVersionOffered(const tavrin::update::UpdateOffer &offer);
 
 private:
     enum class Operation { None, Download, Upload, IDSwitch, FactoryDefaults };
@@ -166,18 +161,12 @@ private:
     void uploadEnded(const protocol::ExchangeOutcome &outcome);
     void idSwitchEnded(const protocol::ExchangeOutcome &outcome);
 
-    // The update check around the port search (MainUpdateCheck.cpp).
-    void connectUpdateCheck();
-    void startLoadingDownloadPage();
-    void runUpdateCheck();
-
     MainState m_state;
     DefaultMessageStore m_defaultMessage;
     link::SerialLink m_link;
     protocol::Exchange m_exchange { m_link };
     Operation m_operation = Operation::None;
     UploadCommands m_uploadCommands;
-    bool m_updateCheckEnabled = true;
     bool m_configurationRead = false; // by the download under way
     QString m_noticeAfterSearch; // a loss during the search is told when it is over
 
@@ -201,7 +190,6 @@ private:
     QTimer m_searchPort;
     QTimer m_betweenPorts;
     QTimer m_textClear;
-    update::UpdateCheck m_updateCheck;
 };
 
 } // namespace tavrin::core

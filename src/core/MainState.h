@@ -66,7 +66,6 @@ struct MainState
 
     // Window chrome driven by handlers.
     bool priorityPanelShown = false;
-    bool versionCheckVisible = false;
 
     MainState();
 

@@ -1,10 +1,7 @@
 // The default-message editor: opening, selections, replies and closing.
 #include "DefaultMessageEditor.h"
 
-#include "ClockCommand.h"
 #include "MessageCodes.h"
-
-#include <QDateTime>
 
 namespace tavrin::editors {
 
@@ -14,20 +11,14 @@ using vocab::Attribute;
 
 DefaultMessageEditor::DefaultMessageEditor(core::DefaultMessageStore &store, MainWindowView main,
                                            QObject *parent)
-    : QObject(parent)
+    : MessageWindowController(kCloseDelay, parent)
     , m_store(store)
     , m_main(std::move(main))
 {
-    m_removeAck.setInterval(kRemoveAckDelay);
-    m_clockUpdate.setInterval(kClockUpdateInterval);
-    connect(&m_removeAck, &QTimer::timeout, this, &DefaultMessageEditor::clearAck);
-    connect(&m_clockUpdate, &QTimer::timeout, this, &DefaultMessageEditor::updateClock);
-    connect(&m_port, &MessagePort::answered, this, &DefaultMessageEditor::handleDefaultReply);
-    connect(&m_port, &MessagePort::commandWritten, this, &DefaultMessageEditor::commandWritten);
-    connect(&m_port, &MessagePort::itemSettled, this, &DefaultMessageEditor::itemSettled);
-    connect(&m_port, &MessagePort::idle, this, &DefaultMessageEditor::portIdle);
-    connect(&m_port, &MessagePort::activityChanged, this, &DefaultMessageEditor::changed);
-    connect(&m_port, &MessagePort::messageRequested, this, &DefaultMessageEditor::messageRequested);
+    connect(&port(), &MessagePort::answered, this, &DefaultMessageEditor::handleDefaultReply);
+    connect(&port(), &MessagePort::commandWritten, this, &DefaultMessageEditor::commandWritten);
+    connect(&port(), &MessagePort::itemSettled, this, &DefaultMessageEditor::itemSettled);
+    connect(&port(), &MessagePort::idle, this, &DefaultMessageEditor::portIdle);
 }
 
 DefaultMessageEditor::~DefaultMessageEditor() = default;
@@ -38,8 +29,7 @@ void DefaultMessageEditor::open()
     m_state.codes.fill(-1);
     m_state.test.clear();
     emit profileApplied();
-    updateClock();
-    m_clockUpdate.start();
+    startClock();
 
     m_state.timeFormats
         = vocab::timeFormatEntries(vocab::defaultMessageTimeFormatCount(m_main.modelLabel));
@@ -128,26 +118,6 @@ void DefaultMessageEditor::setMessage(const QString &text)
 {
     m_state.message = text;
     m_state.unsendable = unsendableCharacterText(text);
-    changed();
-}
-
-void DefaultMessageEditor::showAck(const QString &text)
-{
-    m_state.ack = text;
-    m_removeAck.start();
-    changed();
-}
-
-void DefaultMessageEditor::clearAck()
-{
-    m_state.ack.clear();
-    m_removeAck.stop();
-    changed();
-}
-
-void DefaultMessageEditor::updateClock()
-{
-    m_state.dateTime = clockDisplayText(QDateTime::currentDateTime());
     changed();
 }
 

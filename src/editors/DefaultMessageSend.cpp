@@ -1,9 +1,6 @@
 // The default-message editor's sign commands.
-#include "ClockCommand.h"
 #include "DefaultMessageEditor.h"
 #include "MessageCodes.h"
-
-#include <QDateTime>
 
 #include <algorithm>
 
@@ -19,17 +16,11 @@ const QString kUploadCaption = QStringLiteral("Upload to Sign");
 // Item names, as the Ack label names what the sign did not confirm.
 const QString kDownloadItem = QStringLiteral("the download");
 const QString kMessageItem = QStringLiteral("the message");
-const QString kClockItem = QStringLiteral("the clock");
 const QString kTimeDisplayItem = QStringLiteral("the time display");
 
 constexpr auto kCloseAtOnce = 0ms;
 
 } // namespace
-
-bool DefaultMessageEditor::send(MessagePort::ItemBuilder build)
-{
-    return m_port.send(m_main.portIndex + 1, std::move(build));
-}
 
 void DefaultMessageEditor::restoreButtons()
 {
@@ -52,7 +43,7 @@ bool DefaultMessageEditor::startDownload()
     m_state.uploadEnabled = false;
     m_state.downloadCaption = QStringLiteral("Reading...");
     changed();
-    const bool sent = send([] {
+    const bool sent = port().send(portNumber(), [] {
         return protocol::ExchangeItem { kDownloadItem,
                                         { { kDownloadDefaultMsgCommand },
                                           { kTimeStatusCommand, kTimeStatusPause } } };
@@ -86,21 +77,15 @@ void DefaultMessageEditor::upload()
                                                  kTimeCommandPause }
                       << protocol::SignCommand { kResetCommand, kResetPause };
     }
-    if (!send([item] { return item; }))
-        return;
-    m_state.downloadEnabled = false;
-    m_state.uploadEnabled = false;
-    m_state.uploadCaption = QStringLiteral("Writing...");
-    m_removeAck.stop();
-    changed();
+    sendWriting([item] { return item; });
 }
 
 void DefaultMessageEditor::showTimeOnIdle()
 {
     const bool on = !m_state.timeDisplayOn();
     // The switch goes out bare and the port closes at once; the download shows the new state.
-    const bool sent = m_port.send(
-        m_main.portIndex + 1,
+    const bool sent = port().send(
+        portNumber(),
         [on] {
             return protocol::ExchangeItem { kTimeDisplayItem,
                                             { { on ? kIdleOnCommand : kIdleOffCommand } } };
@@ -115,22 +100,6 @@ void DefaultMessageEditor::showTimeOnIdle()
     startDownload();
 }
 
-void DefaultMessageEditor::setSignClock()
-{
-    // Read from the clock when it goes out, which may be after a send under way.
-    if (!send([] {
-            return protocol::ExchangeItem { kClockItem,
-                                            { { clockCommand(QDateTime::currentDateTime()) } } };
-        }))
-        return;
-    m_state.setTimeEnabled = false;
-    m_state.downloadEnabled = false;
-    m_state.uploadEnabled = false;
-    m_state.uploadCaption = QStringLiteral("Writing...");
-    m_removeAck.stop();
-    changed();
-}
-
 void DefaultMessageEditor::commandWritten(const QString &text)
 {
     if (text.startsWith(QLatin1String("<TIME f="))) {
@@ -142,13 +111,10 @@ void DefaultMessageEditor::commandWritten(const QString &text)
     }
 }
 
-void DefaultMessageEditor::itemSettled(const protocol::ExchangeItem &item,
-                                       protocol::ItemResult result)
+void DefaultMessageEditor::itemSettled(const protocol::ExchangeItem &item)
 {
     if (item.name == kDownloadItem)
         m_openingDownload = false;
-    if (result != protocol::ItemResult::Confirmed)
-        showAck(unconfirmedText(result, item.name));
 }
 
 void DefaultMessageEditor::portIdle()

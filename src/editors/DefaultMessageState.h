@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DefaultMessageProtocol.h"
-#include "MessagePort.h"
+#include "MessageWindowState.h"
 
 #include "ModelProfile.h"
 
@@ -13,13 +13,18 @@
 namespace tavrin::editors {
 
 // The default-message window without its widgets: what each control shows.
-struct DefaultMessageState : PortActivity
+struct DefaultMessageState : MessageWindowState
 {
     static constexpr int kListCount = 6; // font, colour, style, alignment, speed, pause
     static constexpr int kTimeFormatFlag = kListCount; // attributeChanged slot of TimeFormat
 
     inline static const QString kTimeOn = QStringLiteral("is ON");
     inline static const QString kTimeOff = QStringLiteral("is OFF");
+
+    DefaultMessageState()
+        : MessageWindowState(QStringLiteral("Download from Sign"), QStringLiteral("Upload to Sign"))
+    {
+    }
 
     vocab::DefaultMessageProfile profile; // lists, time controls and layout
     std::array<int, kListCount> codes { -1, -1, -1, -1, -1, -1 }; // by vocab::Attribute
@@ -28,17 +33,9 @@ struct DefaultMessageState : PortActivity
 
     QString message; // defaultMessage; line breaks as CR LF
     int messageAlignment = 0; // 0 left, 1 right, 2 centre
-    QString unsendable; // names a character the sign cannot get, while there is one
     QString test; // the last command sent
-    QString ack;
     QString timeDisplayStatus = kTimeOff;
-    QString dateTime;
 
-    QString downloadCaption = QStringLiteral("Download from Sign");
-    QString uploadCaption = QStringLiteral("Upload to Sign");
-    bool downloadEnabled = true;
-    bool uploadEnabled = true;
-    bool setTimeEnabled = true;
     bool fontListEnabled = true;
     bool styleListEnabled = true;
     bool pauseListEnabled = true;

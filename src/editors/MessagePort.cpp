@@ -21,10 +21,8 @@ QString unconfirmedText(protocol::ItemResult result, const QString &what)
     return {};
 }
 
-MessagePort::MessagePort(PortActivity &activity, std::chrono::milliseconds closeDelay,
-                         QObject *parent)
+MessagePort::MessagePort(std::chrono::milliseconds closeDelay, QObject *parent)
     : QObject(parent)
-    , m_activity(activity)
     , m_closeDelay(closeDelay)
 {
     m_progressTimer.setInterval(kProgressInterval);

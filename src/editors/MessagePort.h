@@ -28,7 +28,7 @@ struct PortActivity
 // What the Ack label says of a send the sign did not confirm: "The sign refused the clock".
 QString unconfirmedText(protocol::ItemResult result, const QString &what);
 
-// A message window's own line to the sign (its MSComm1 with ProgressTimer). Each send is one
+// A message window's own line to the sign, with its progress bar. Each send is one
 // exchange: it opens the port, writes the item's commands at their pauses, pairs the sign's
 // lines with them and closes the port a close delay after the last write, later while a reply
 // is still arriving. A send made while another runs goes out when that one has closed.
@@ -45,8 +45,7 @@ public:
 
     // Each command waits closeDelay for its confirmation, and the port closes that long after
     // the last write unless a send says otherwise.
-    MessagePort(PortActivity &activity, std::chrono::milliseconds closeDelay,
-                QObject *parent = nullptr);
+    explicit MessagePort(std::chrono::milliseconds closeDelay, QObject *parent = nullptr);
 
     // Sends the item that build() makes when its turn comes, on COM k. False when the port
     // cannot be opened now; that is told (messageRequested).
@@ -56,10 +55,12 @@ public:
     bool isBusy() const { return m_exchange.isRunning() || !m_queued.isEmpty(); }
 
     link::SerialLink &serialLink() { return m_link; }
+    const PortActivity &activity() const { return m_activity; }
 
     void advanceProgress();
 
 signals:
+    // activity() changed.
     void activityChanged();
     void commandWritten(const QString &text);
     void answered(const tavrin::protocol::SignAnswer &answer);
@@ -81,7 +82,7 @@ private:
     void onLine(const QString &line, const protocol::Exchange::Reply &reply);
     void onFinished(const protocol::ExchangeOutcome &outcome);
 
-    PortActivity &m_activity;
+    PortActivity m_activity;
     const std::chrono::milliseconds m_closeDelay;
     link::SerialLink m_link;
     protocol::Exchange m_exchange { m_link };

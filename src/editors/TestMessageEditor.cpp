@@ -1,7 +1,6 @@
 // The test-message editor: opening, choices, the composer and the message command.
 #include "TestMessageEditor.h"
 
-#include "ClockCommand.h"
 #include "DefaultMessageProtocol.h"
 #include "MessageCodes.h"
 
@@ -30,26 +29,15 @@ constexpr int kAlignmentCount = 3;
 } // namespace
 
 TestMessageEditor::TestMessageEditor(core::MainController &main, QObject *parent)
-    : QObject(parent)
+    : MessageWindowController(kCloseDelay, parent)
     , m_main(main)
     , m_cursor(&m_document)
 {
-    m_removeAck.setInterval(kRemoveAckDelay);
-    m_clockUpdate.setInterval(kClockUpdateInterval);
-    connect(&m_removeAck, &QTimer::timeout, this, &TestMessageEditor::clearAck);
-    connect(&m_clockUpdate, &QTimer::timeout, this, &TestMessageEditor::updateClock);
-    connect(&m_port, &MessagePort::answered, this, &TestMessageEditor::handleTestReply);
-    connect(&m_port, &MessagePort::itemSettled, this,
-            [this](const protocol::ExchangeItem &item, protocol::ItemResult result) {
-                if (result != protocol::ItemResult::Confirmed)
-                    showAck(unconfirmedText(result, item.name));
-            });
-    connect(&m_port, &MessagePort::idle, this, [this] {
+    connect(&port(), &MessagePort::answered, this, &TestMessageEditor::handleTestReply);
+    connect(&port(), &MessagePort::idle, this, [this] {
         restoreButtons();
         changed();
     });
-    connect(&m_port, &MessagePort::activityChanged, this, &TestMessageEditor::changed);
-    connect(&m_port, &MessagePort::messageRequested, this, &TestMessageEditor::messageRequested);
 }
 
 TestMessageEditor::~TestMessageEditor() = default;
@@ -67,8 +55,7 @@ void TestMessageEditor::open()
     m_state.timeFormats = vocab::timeFormatEntries(m_state.profile.timeFormatCount);
     m_state.timeFormat = m_state.profile.timeFormatSelection;
     emit profileApplied();
-    updateClock();
-    m_clockUpdate.start();
+    startClock();
 
     m_state.messageId = 0;
     m_state.previewColors = standardPreviewColors();
@@ -268,26 +255,6 @@ QString TestMessageEditor::buildTestMessage()
     m_state.unsendable = unsendableCharacterText(command);
     changed();
     return command;
-}
-
-void TestMessageEditor::showAck(const QString &text)
-{
-    m_state.ack = text;
-    m_removeAck.start();
-    changed();
-}
-
-void TestMessageEditor::clearAck()
-{
-    m_state.ack.clear();
-    m_removeAck.stop();
-    changed();
-}
-
-void TestMessageEditor::updateClock()
-{
-    m_state.dateTime = clockDisplayText(QDateTime::currentDateTime());
-    changed();
 }
 
 void TestMessageEditor::handleTestReply(const SignAnswer &answer)

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "MessagePort.h"
+#include "MessageWindowController.h"
 #include "TestMessageState.h"
 
-#include <QObject>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTimer>
 
 #include <chrono>
 
@@ -19,17 +17,15 @@ namespace tavrin::editors {
 using namespace std::chrono_literals;
 
 // The test-message window's behaviour without widgets. It owns the composer's document (the
-// window's rich-text control shows it), the window's state, its timers and its own serial
-// link; it reads the main window's priority rows and, while "Save changes to Priority" is
-// ticked, writes choices back to them through the main controller.
-class TestMessageEditor : public QObject
+// window's rich-text control shows it) and the window's state, and through its base its
+// timers and its own serial link; it reads the main window's priority rows and, while "Save
+// changes to Priority" is ticked, writes choices back to them through the main controller.
+class TestMessageEditor : public MessageWindowController
 {
     Q_OBJECT
 
 public:
     static constexpr auto kCloseDelay = 500ms; // from the send to the port's close
-    static constexpr auto kRemoveAckDelay = 5000ms;
-    static constexpr auto kClockUpdateInterval = 1000ms;
 
     explicit TestMessageEditor(core::MainController &main, QObject *parent = nullptr);
     ~TestMessageEditor() override;
@@ -47,7 +43,7 @@ public:
 
     // A choice in fontList, ColorList, StyleList, AlignmentList, SpeedList, PauseList or
     // BeepList. Only a change of selection counts; an index the list cannot take is skipped.
-    void listClick(vocab::Attribute attribute, int index);
+    void listClick(vocab::Attribute attribute, int index) override;
     void setTimeoutText(const QString &text);
     void selectMessageId(int index);
     void loadPriority(int index); // loads that priority's row from the main window
@@ -67,36 +63,22 @@ public:
     // the header), with all that those choices do.
     QString buildTestMessage();
 
-    void upload();
+    void upload() override;
     void sendCommandText();
-    void setSignClock();
-    void download();
-
-    void clearAck();
-    void updateClock();
+    void download() override;
 
     // A line from the sign while a send runs; it changes what it confirmed, if anything.
     void handleTestReply(const SignAnswer &answer);
 
-    // From a send until its port has closed again.
-    bool isBusy() const { return m_port.isBusy(); }
-    link::SerialLink &serialLink() { return m_port.serialLink(); }
-
-signals:
-    // The lists were filled for the model (once, while opening).
-    void profileApplied();
-    void stateChanged();
-    // A message box for the operator: title, text.
-    void messageRequested(const QString &title, const QString &text);
+protected:
+    MessageWindowState &shown() override { return m_state; }
+    int portNumber() const override;
 
 private:
-    void changed() { emit stateChanged(); }
     void composerChanged();
     void writeBack(vocab::Attribute attribute, int index);
     void format(vocab::Attribute attribute, int index);
     void applyToTarget(const QTextCharFormat &format);
-    void showAck(const QString &text);
-    bool sendWriting(MessagePort::ItemBuilder item);
     void sendMessage(const QString &command);
     void restoreButtons();
 
@@ -106,9 +88,6 @@ private:
     QTextCursor m_cursor;
     bool m_editing = false; // the editor itself is changing the document
     int m_buildDepth = 0;
-    MessagePort m_port { m_state, kCloseDelay };
-    QTimer m_removeAck;
-    QTimer m_clockUpdate;
 };
 
 } // namespace tavrin::editors

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessagePort.h"
+#include "MessageWindowState.h"
 #include "TestMessageMarkup.h"
 
 #include "ModelProfile.h"
@@ -14,9 +14,15 @@ namespace tavrin::editors {
 
 // The test-message window without its widgets: what each control shows. The composer's text
 // and formats live in the editor's document, not here.
-struct TestMessageState : PortActivity
+struct TestMessageState : MessageWindowState
 {
     static constexpr int kListCount = int(vocab::kAttributes.size()); // by vocab::Attribute
+
+    TestMessageState()
+        : MessageWindowState(QStringLiteral("Download from Pager"),
+                             QStringLiteral("Send Message to Sign"))
+    {
+    }
 
     vocab::TestMessageProfile profile; // lists, time controls and layout
     std::array<int, kListCount> codes { -1, -1, -1, -1, -1, -1, -1 };
@@ -31,16 +37,7 @@ struct TestMessageState : PortActivity
     PreviewColors previewColors {};
 
     QString test; // the command box; the operator may edit it
-    QString unsendable; // names a character the sign cannot get, while there is one
     QString defaultMessage; // the text of the sign's stored default message
-    QString ack;
-    QString dateTime;
-
-    QString downloadCaption = QStringLiteral("Download from Pager");
-    QString uploadCaption = QStringLiteral("Send Message to Sign");
-    bool downloadEnabled = true;
-    bool uploadEnabled = true;
-    bool setTimeEnabled = true;
 
     int code(vocab::Attribute attribute) const { return codes[size_t(attribute)]; }
     int listCount(vocab::Attribute attribute) const

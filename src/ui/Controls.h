@@ -1,7 +1,12 @@
 #pragma once
 
+#include "Twips.h"
+
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace tavrin::ui {
 
@@ -19,6 +24,34 @@ inline QPushButton *button(QWidget *parent, const QString &text, const char *obj
     auto *b = new QPushButton(text, parent);
     b->setObjectName(QLatin1String(objectName));
     return b;
+}
+
+// A refresh shows what the state already holds. Only a change is written, so the caret and
+// selection of a box being typed in stay put, and signals are blocked while it is, so that
+// nothing takes the window's own write for the operator's. (The windows follow textEdited
+// and activated, which a program's write never sends; the block keeps it so for any other
+// signal connected later.)
+inline void setTextIfChanged(QLineEdit *edit, const QString &text)
+{
+    if (edit->text() != text) {
+        const QSignalBlocker block(edit);
+        edit->setText(text);
+    }
+}
+
+inline void selectIfChanged(QComboBox *box, int index)
+{
+    if (box->currentIndex() != index) {
+        const QSignalBlocker block(box);
+        box->setCurrentIndex(index);
+    }
+}
+
+// Width in twips that a closed list needs to show its longest entry whole.
+inline int contentTwips(QComboBox *list)
+{
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return list->sizeHint().width() * kTwipsPerPixel;
 }
 
 } // namespace tavrin::ui

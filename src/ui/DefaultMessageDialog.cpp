@@ -11,8 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTextEdit>
@@ -25,30 +23,6 @@ using vocab::Attribute;
 namespace {
 
 constexpr int kFullWidth = 10950;
-
-constexpr int kHeadingTop = 1920;
-constexpr int kListTop = 2190;
-constexpr int kListHeight = 2520;
-
-struct Column
-{
-    Attribute attribute;
-    const char *name;
-    const char *heading;
-    const char *headingName;
-    int headingLeft;
-    int left;
-    int width;
-};
-// Design positions; the VX903 profile moves the font, colour and style columns.
-constexpr std::array<Column, DefaultMessageState::kListCount> kColumns = { {
-    { Attribute::Font, "fontList", "Font", "Label2", 660, 660, 2640 },
-    { Attribute::Color, "ColorList", "Color", "Label4", 3555, 3540, 990 },
-    { Attribute::Style, "StyleList", "Style", "Label5", 4800, 4800, 1155 },
-    { Attribute::Alignment, "AlignmentList", "Alignment", "Label3", 6075, 6075, 840 },
-    { Attribute::Speed, "SpeedList", "Speed", "Label6", 7035, 7035, 840 },
-    { Attribute::Pause, "PauseList", "Pause", "Label7", 7995, 7995, 480 },
-} };
 
 editors::MainWindowView viewOf(const core::MainController &main)
 {
@@ -66,16 +40,11 @@ QString shownText(const QString &message)
 } // namespace
 
 DefaultMessageDialog::DefaultMessageDialog(core::MainController &main, QWidget *parent)
-    : QDialog(parent)
+    : MessageDialog(
+        { "TavrinDefaultMessage", "Setup Default Message", kWidthTwips, kHeightTwips, kFullWidth },
+        messagelayout::kDefaultMessageColumns, parent)
     , m_editor(main.defaultMessage(), viewOf(main))
 {
-    setObjectName(QStringLiteral("TavrinDefaultMessage"));
-    setWindowTitle(QStringLiteral("Setup Default Message"));
-    QFont designFont = font(); // the design's geometry was drawn for an 8-point dialog font
-    designFont.setPointSize(8);
-    setFont(designFont);
-    setFixedSize(px(kWidthTwips), px(kHeightTwips));
-
     buildControls();
     connectControls();
     m_editor.open();
@@ -86,29 +55,18 @@ DefaultMessageDialog::~DefaultMessageDialog() = default;
 
 void DefaultMessageDialog::buildControls()
 {
-    place(label(this, QStringLiteral("Default Message"), "Label1"), 660, 120, 3000, 255);
-    m_message = new QTextEdit(this);
-    m_message->setObjectName(QStringLiteral("defaultMessage"));
-    m_message->setAcceptRichText(false);
-    m_message->setTabChangesFocus(true);
-    place(m_message, kMessageMargin, 390, kFullWidth, 1200);
+    m_message = buildMessageBox(QStringLiteral("Default Message"), "defaultMessage", 1200);
+    buildLists(1920);
+    buildTimeControls();
+    buildClock(5460);
+    buildCommandBox(5985, "Label10")->setReadOnly(true);
+    buildSendButtons(6450);
+    buildAckAndProgress(6990);
+}
 
-    m_unsendable = label(this, QString(), "Unsendable");
-    m_unsendable->setStyleSheet(QStringLiteral("color: #b00; font-weight: bold"));
-    place(m_unsendable, kMessageMargin, 1620, kFullWidth, 255);
-
-    for (const Column &column : kColumns) {
-        auto *heading = label(this, QString::fromLatin1(column.heading), column.headingName);
-        place(heading, hx(column.headingLeft), kHeadingTop, hw(column.width), 255);
-        auto *list = new QListWidget(this);
-        list->setObjectName(QLatin1String(column.name));
-        list->setAccessibleName(QString::fromLatin1(column.heading));
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
-        place(list, hx(column.left), kListTop, hw(column.width), kListHeight);
-        m_lists[size_t(column.attribute)] = list;
-        m_headings[size_t(column.attribute)] = heading;
-    }
-
+// The time format, Insert Time, and the sign's time display on idle.
+void DefaultMessageDialog::buildTimeControls()
+{
     m_timeFormatHeading = label(this, QStringLiteral("Time Format"), "Label8");
     place(m_timeFormatHeading, kMessageMargin, 4950, 1200, 255);
     m_timeFormat = new QComboBox(this);
@@ -125,99 +83,27 @@ void DefaultMessageDialog::buildControls()
     m_timeDisplayStatus = label(this, QString(), "TimeDisplayStatus");
     m_timeDisplayStatus->setStyleSheet(QStringLiteral("font-weight: bold"));
     place(m_timeDisplayStatus, 8560, 4920, 1200, 255);
-
-    m_dateTime = label(this, QString(), "DateTime");
-    m_dateTime->setToolTip(QStringLiteral("Set Computer Clock to change time"));
-    place(m_dateTime, kMessageMargin, 5520, 3300, 255);
-    m_setTime = button(this, QStringLiteral("Set LED Sign Time"), "SetTime");
-    place(m_setTime, 4080, 5460, 2200, 375);
-
-    place(label(this, QStringLiteral("Command"), "Label10"), kMessageMargin, 6030, 900, 255);
-    m_test = new QLineEdit(this);
-    m_test->setObjectName(QStringLiteral("Test"));
-    m_test->setReadOnly(true);
-    place(m_test, 1560, 5985, kFullWidth - 900, 315);
-
-    m_upload = button(this, QStringLiteral("Upload to Sign"), "Upload");
-    place(m_upload, kMessageMargin, 6450, 2400, 420);
-    m_download = button(this, QStringLiteral("Download from Sign"), "Download");
-    place(m_download, 3180, 6450, 2400, 420);
-    m_exit = button(this, QStringLiteral("Exit"), "Exit");
-    place(m_exit, kMessageMargin + kFullWidth - 1500, 6450, 1500, 420);
-
-    m_ack = label(this, QString(), "Ack");
-    m_ack->setStyleSheet(QStringLiteral("color: #0645ad; font-weight: bold"));
-    place(m_ack, kMessageMargin, 6990, kFullWidth, 285);
-    m_progress = new QProgressBar(this);
-    m_progress->setObjectName(QStringLiteral("Progress"));
-    m_progress->setTextVisible(false);
-    m_progress->setMaximum(DefaultMessageState::kProgressEnd);
-    place(m_progress, kMessageMargin, 7380, kFullWidth, 240);
 }
 
 void DefaultMessageDialog::connectControls()
 {
+    using editors::DefaultMessageEditor;
     auto &e = m_editor;
-    connect(&e, &editors::DefaultMessageEditor::profileApplied, this,
-            &DefaultMessageDialog::fillLists);
-    connect(&e, &editors::DefaultMessageEditor::stateChanged, this, &DefaultMessageDialog::refresh);
-    // Queued: a port failure while the window opens is shown once it is up.
-    connect(&e, &editors::DefaultMessageEditor::messageRequested, this,
-            &DefaultMessageDialog::showMessage, Qt::QueuedConnection);
+    connectEditor(e);
+    connect(&e, &DefaultMessageEditor::profileApplied, this, &DefaultMessageDialog::fillLists);
+    connect(&e, &DefaultMessageEditor::stateChanged, this, &DefaultMessageDialog::refresh);
 
-    for (const Column &column : kColumns) {
-        const Attribute attribute = column.attribute;
-        connect(m_lists[size_t(attribute)], &QListWidget::currentRowChanged, this,
-                [this, attribute](int row) { m_editor.listClick(attribute, row); });
-    }
-    connect(m_timeFormat, &QComboBox::activated, &e,
-            &editors::DefaultMessageEditor::chooseTimeFormat);
+    connect(m_timeFormat, &QComboBox::activated, &e, &DefaultMessageEditor::chooseTimeFormat);
     connect(m_message, &QTextEdit::textChanged, this,
             [this] { m_editor.setMessageText(m_message->toPlainText()); });
-    connect(m_insertTime, &QPushButton::clicked, &e,
-            &editors::DefaultMessageEditor::insertTime);
-    connect(m_timeOnIdle, &QPushButton::clicked, &e,
-            &editors::DefaultMessageEditor::showTimeOnIdle);
-    connect(m_setTime, &QPushButton::clicked, &e, &editors::DefaultMessageEditor::setSignClock);
-    connect(m_upload, &QPushButton::clicked, &e, &editors::DefaultMessageEditor::upload);
-    connect(m_download, &QPushButton::clicked, &e, &editors::DefaultMessageEditor::download);
-    connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_insertTime, &QPushButton::clicked, &e, &DefaultMessageEditor::insertTime);
+    connect(m_timeOnIdle, &QPushButton::clicked, &e, &DefaultMessageEditor::showTimeOnIdle);
 }
 
 void DefaultMessageDialog::fillLists()
 {
-    const DefaultMessageState &s = m_editor.state();
-    for (const Column &column : kColumns) {
-        QListWidget *list = m_lists[size_t(column.attribute)];
-        const QSignalBlocker block(list);
-        list->clear();
-        list->addItems(vocab::toStringList(s.profile.vocabulary(column.attribute)));
-    }
-    applyLayout();
-}
-
-void DefaultMessageDialog::applyLayout()
-{
     const vocab::DefaultMessageProfile &p = m_editor.state().profile;
-    const vocab::DefaultMessageProfile::Layout layout
-        = p.layout.value_or(vocab::kDefaultMessageDesignLayout);
-    const auto slot = [](Attribute a) {
-        return size_t(a);
-    };
-    const Column &font = kColumns[0];
-    const Column &color = kColumns[1];
-    place(m_lists[slot(Attribute::Font)], hx(font.left), kListTop, hw(layout.fontListWidth),
-          kListHeight);
-    const int colorHeadingLeft = p.layout ? layout.colorListLeft : color.headingLeft;
-    place(m_headings[slot(Attribute::Color)], hx(colorHeadingLeft), kHeadingTop, hw(color.width),
-          255);
-    place(m_lists[slot(Attribute::Color)], hx(layout.colorListLeft), kListTop, hw(color.width),
-          kListHeight);
-    place(m_headings[slot(Attribute::Style)], hx(layout.styleListLeft), kHeadingTop,
-          hw(layout.styleListWidth), 255);
-    place(m_lists[slot(Attribute::Style)], hx(layout.styleListLeft), kListTop,
-          hw(layout.styleListWidth), kListHeight);
-
+    MessageDialog::fillLists(p, p.vx903);
     m_insertTime->setVisible(p.insertTimeVisible.value_or(true));
     m_timeFormatHeading->setVisible(p.timeFormatVisible.value_or(true));
     m_timeFormat->setVisible(p.timeFormatVisible.value_or(true));
@@ -230,32 +116,20 @@ void DefaultMessageDialog::applyLayout()
 void DefaultMessageDialog::refresh()
 {
     const DefaultMessageState &s = m_editor.state();
-    for (const Column &column : kColumns) {
-        QListWidget *list = m_lists[size_t(column.attribute)];
-        const int code = s.code(column.attribute);
-        if (list->currentRow() != code) {
-            const QSignalBlocker block(list);
-            list->setCurrentRow(code);
-            if (code < 0)
-                list->clearSelection();
-        }
-    }
-    m_lists[size_t(Attribute::Font)]->setEnabled(s.fontListEnabled);
-    m_lists[size_t(Attribute::Style)]->setEnabled(s.styleListEnabled);
-    m_lists[size_t(Attribute::Pause)]->setEnabled(s.pauseListEnabled);
+    showCodes(s);
+    list(Attribute::Font)->setEnabled(s.fontListEnabled);
+    list(Attribute::Style)->setEnabled(s.styleListEnabled);
+    list(Attribute::Pause)->setEnabled(s.pauseListEnabled);
     const bool speedAndAlignment = !s.profile.speedAndAlignmentDisabled;
-    m_lists[size_t(Attribute::Speed)]->setEnabled(speedAndAlignment);
-    m_lists[size_t(Attribute::Alignment)]->setEnabled(speedAndAlignment);
+    list(Attribute::Speed)->setEnabled(speedAndAlignment);
+    list(Attribute::Alignment)->setEnabled(speedAndAlignment);
 
     if (m_timeFormat->count() != s.timeFormats.size()) {
         const QSignalBlocker block(m_timeFormat);
         m_timeFormat->clear();
         m_timeFormat->addItems(s.timeFormats);
     }
-    if (m_timeFormat->currentIndex() != s.timeFormat) {
-        const QSignalBlocker block(m_timeFormat);
-        m_timeFormat->setCurrentIndex(s.timeFormat);
-    }
+    selectIfChanged(m_timeFormat, s.timeFormat);
 
     const QString text = shownText(s.message);
     if (m_message->toPlainText() != text) {
@@ -268,26 +142,10 @@ void DefaultMessageDialog::refresh()
         option.setAlignment(protocol::textAlignment(s.messageAlignment));
         m_message->document()->setDefaultTextOption(option);
     }
-    m_unsendable->setText(s.unsendable);
 
-    m_test->setText(s.test);
-    m_ack->setText(s.ack);
+    commandBox()->setText(s.test);
     m_timeDisplayStatus->setText(s.timeDisplayStatus);
-    m_dateTime->setText(s.dateTime);
-    m_progress->setValue(qMin(s.progress, DefaultMessageState::kProgressEnd));
-    m_progress->setVisible(s.progressVisible);
-
-    m_download->setText(s.downloadCaption);
-    m_download->setEnabled(s.downloadEnabled);
-    m_upload->setText(s.uploadCaption);
-    m_upload->setEnabled(s.uploadEnabled);
-    m_setTime->setEnabled(s.setTimeEnabled);
-}
-
-void DefaultMessageDialog::showMessage(const QString &title, const QString &text)
-{
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
-    box.exec();
+    showShared(s);
 }
 
 void DefaultMessageDialog::done(int result)
@@ -296,7 +154,7 @@ void DefaultMessageDialog::done(int result)
         m_unloaded = true;
         m_editor.close();
     }
-    QDialog::done(result);
+    MessageDialog::done(result);
 }
 
 } // namespace tavrin::ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MainController.h"
+#include "UpdateCheck.h"
 
 #include <QMainWindow>
 
@@ -22,8 +23,6 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    static constexpr int kWidthTwips = 11200;
-
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -36,25 +35,33 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildMenus();
+    // Creating the controls and placing them (MainWindowControls.cpp).
     void buildHeader(QWidget *area);
     void buildLinkTable(QWidget *area);
     void buildCommands(QWidget *area);
     void buildPriorityGrid(QWidget *area);
-    void connectControls();
-
-    void refresh();
-    void refillLists();
-    void applyGridLayout();
     void layoutHeader();
-    void setWindowHeight(int twips);
-    void applyWindowSize();
-    void showMessage(const QString &title, const QString &text);
+    void applyGridLayout();
+
+    // The menus and what they open (MainWindowMenus.cpp).
+    void buildMenus();
     void openHomePage();
     void startFirmwareTool();
     void openFile();
     void saveAs();
 
+    // The update check around the start-up port search (MainWindowUpdateCheck.cpp).
+    void connectUpdateCheck();
+
+    // The controls bound to the controller.
+    void connectControls();
+    void refresh();
+    void refillLists();
+    void setWindowHeight(int twips);
+    void applyWindowSize();
+    void showMessage(const QString &title, const QString &text);
+
+    update::UpdateCheck m_updateCheck; // first: it outlives the controller, whose search runs it
     core::MainController m_controller;
 
     std::array<std::array<QComboBox *, vocab::kAttributes.size()>, core::kRows> m_rowLists {};
@@ -74,7 +81,7 @@ private:
     QLabel *m_timeoutHeading = nullptr;
     std::array<int, vocab::kAttributes.size()> m_contentTwips {};
     std::array<QWidget *, 6> m_headerTail {}; // right of the port list, in design order
-    int m_widthTwips = kWidthTwips;
+    int m_widthTwips; // the design's width until a list or the header needs more
     int m_heightTwips = core::MainController::kHiddenHeightTwips;
     QLabel *m_status = nullptr;
     QLabel *m_model = nullptr;

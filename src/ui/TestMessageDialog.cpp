@@ -11,9 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
@@ -27,30 +25,7 @@ using vocab::Attribute;
 namespace {
 
 constexpr int kFullWidth = 13200;
-
 constexpr int kHeadingTop = 2250;
-constexpr int kListTop = 2520;
-constexpr int kListHeight = 2520;
-
-struct Column
-{
-    Attribute attribute;
-    const char *name;
-    const char *heading;
-    const char *headingName;
-    int left;
-    int width;
-};
-// Design positions; the model profile sets the font list's width and moves the style column.
-constexpr std::array<Column, TestMessageState::kListCount> kColumns = { {
-    { Attribute::Font, "fontList", "Font", "Label2", 660, 2640 },
-    { Attribute::Color, "ColorList", "Color", "Label4", 4710, 990 },
-    { Attribute::Style, "StyleList", "Style", "Label5", 3435, 1155 },
-    { Attribute::Alignment, "AlignmentList", "Alignment", "Label3", 5820, 840 },
-    { Attribute::Speed, "SpeedList", "Speed", "Label6", 6780, 840 },
-    { Attribute::Pause, "PauseList", "Pause", "Label7", 7740, 480 },
-    { Attribute::Beep, "BeepList", "Beep", "Label9", 8340, 840 },
-} };
 constexpr int kTimeoutLeft = 9300;
 constexpr int kTimeoutWidth = 720;
 
@@ -61,33 +36,14 @@ QComboBox *combo(QWidget *parent, const char *objectName)
     return c;
 }
 
-void setTextIfChanged(QLineEdit *edit, const QString &text)
-{
-    if (edit->text() != text)
-        edit->setText(text);
-}
-
-void selectIfChanged(QComboBox *box, int index)
-{
-    if (box->currentIndex() != index) {
-        const QSignalBlocker block(box);
-        box->setCurrentIndex(index);
-    }
-}
-
 } // namespace
 
 TestMessageDialog::TestMessageDialog(core::MainController &main, QWidget *parent)
-    : QDialog(parent)
+    : MessageDialog(
+        { "LEDTestMessage", "Send Test Message", kWidthTwips, kHeightTwips, kFullWidth },
+        messagelayout::kTestMessageColumns, parent)
     , m_editor(main)
 {
-    setObjectName(QStringLiteral("LEDTestMessage"));
-    setWindowTitle(QStringLiteral("Send Test Message"));
-    QFont designFont = font(); // the design's geometry was drawn for an 8-point dialog font
-    designFont.setPointSize(8);
-    setFont(designFont);
-    setFixedSize(px(kWidthTwips), px(kHeightTwips));
-
     m_commandShow.setSingleShot(true);
     m_commandShow.setInterval(kLongCommandPause);
     connect(&m_commandShow, &QTimer::timeout, this, &TestMessageDialog::showCommand);
@@ -105,32 +61,12 @@ TestMessageDialog::~TestMessageDialog()
 
 void TestMessageDialog::buildControls()
 {
-    place(label(this, QStringLiteral("Message"), "Label1"), kMessageMargin, 120, 3000, 255);
-    m_composer = new QTextEdit(this);
-    m_composer->setObjectName(QStringLiteral("ColorTextBox"));
+    m_composer = buildMessageBox(QStringLiteral("Message"), "ColorTextBox", 1530);
     m_composer->setDocument(&m_editor.document());
     m_editor.document().setDefaultFont(font());
-    // Pasted text takes the chosen font and colour instead of bringing formats of its own.
-    m_composer->setAcceptRichText(false);
-    m_composer->setTabChangesFocus(true);
-    place(m_composer, kMessageMargin, 390, kFullWidth, 1530);
 
-    m_unsendable = label(this, QString(), "Unsendable");
-    m_unsendable->setStyleSheet(QStringLiteral("color: #b00; font-weight: bold"));
-    place(m_unsendable, kMessageMargin, 1950, kFullWidth, 255);
-
-    for (const Column &column : kColumns) {
-        auto *heading = label(this, QString::fromLatin1(column.heading), column.headingName);
-        place(heading, hx(column.left), kHeadingTop, hw(column.width), 255);
-        auto *list = new QListWidget(this);
-        list->setObjectName(QLatin1String(column.name));
-        list->setAccessibleName(QString::fromLatin1(column.heading));
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
-        place(list, hx(column.left), kListTop, hw(column.width), kListHeight);
-        m_lists[size_t(column.attribute)] = list;
-        m_headings[size_t(column.attribute)] = heading;
-    }
-    QLabel *colorHeading = m_headings[size_t(Attribute::Color)];
+    buildLists(kHeadingTop);
+    QLabel *colorHeading = heading(Attribute::Color);
     colorHeading->installEventFilter(this);
     colorHeading->setToolTip(QStringLiteral(
         "Double-click to format only the selected text (underlined while on) or the whole text"));
@@ -139,81 +75,57 @@ void TestMessageDialog::buildControls()
     m_timeout = new QLineEdit(this);
     m_timeout->setObjectName(QStringLiteral("Timeout"));
     m_timeout->setAccessibleName(QStringLiteral("Timeout"));
-    place(m_timeout, hx(kTimeoutLeft), kListTop, hw(kTimeoutWidth), 315);
+    place(m_timeout, hx(kTimeoutLeft), kHeadingTop + 270, hw(kTimeoutWidth), 315);
 
-    constexpr int rowA = 5220;
-    place(label(this, QStringLiteral("Message ID"), "Label11"), kMessageMargin, rowA + 45, 960,
+    buildMessageSettings();
+
+    constexpr int clockRow = 5760;
+    buildClock(clockRow);
+    place(label(this, QStringLiteral("Message on Sign"), "Label12"), 6600, clockRow + 60, 1500,
           255);
-    m_msgID = combo(this, "MsgID");
-    m_msgID->addItems(vocab::messageIdEntries());
-    place(m_msgID, 1680, rowA, 780, 315);
-    m_msgPri = combo(this, "MsgPri");
-    m_msgPri->addItems(vocab::priorityEntries());
-    place(m_msgPri, 2700, rowA, 1440, 315);
-    m_saveSettings = new QCheckBox(QStringLiteral("Save changes to Priority"), this);
-    m_saveSettings->setObjectName(QStringLiteral("SaveSettings"));
-    place(m_saveSettings, 4320, rowA, 2700, 315);
-    m_timeFormatHeading = label(this, QStringLiteral("Time Format"), "Label8");
-    place(m_timeFormatHeading, 7380, rowA + 45, 1200, 255);
-    m_timeFormat = combo(this, "TimeFormat");
-    m_timeFormatHeading->setBuddy(m_timeFormat);
-    place(m_timeFormat, 8580, rowA, 2100, 315);
-    m_insertTime = button(this, QStringLiteral("Insert Time"), "InsertTime");
-    place(m_insertTime, 10800, rowA - 30, 1500, 375);
-
-    constexpr int rowB = 5760;
-    m_dateTime = label(this, QString(), "DateTime");
-    m_dateTime->setToolTip(QStringLiteral("Set Computer Clock to change time"));
-    place(m_dateTime, kMessageMargin, rowB + 60, 3300, 255);
-    m_setTime = button(this, QStringLiteral("Set LED Sign Time"), "SetTime");
-    place(m_setTime, 4080, rowB, 2200, 375);
-    place(label(this, QStringLiteral("Message on Sign"), "Label12"), 6600, rowB + 60, 1500, 255);
     m_defaultMessage = new QPlainTextEdit(this);
     m_defaultMessage->setObjectName(QStringLiteral("defaultMessage"));
     m_defaultMessage->setReadOnly(true);
-    place(m_defaultMessage, 8160, rowB, kMessageMargin + kFullWidth - 8160, 600);
+    place(m_defaultMessage, 8160, clockRow, kMessageMargin + kFullWidth - 8160, 600);
 
-    constexpr int rowC = 6480;
-    place(label(this, QStringLiteral("Command"), "Label13"), kMessageMargin, rowC + 45, 900, 255);
-    m_test = new QLineEdit(this);
-    m_test->setObjectName(QStringLiteral("Test"));
+    m_test = buildCommandBox(6480, "Label13");
     m_test->setToolTip(QStringLiteral("Double-click to send this command as it stands"));
     m_test->installEventFilter(this);
-    place(m_test, 1560, rowC, kFullWidth - 900, 315);
+    buildSendButtons(6900);
+    buildAckAndProgress(7440);
+}
 
-    constexpr int rowD = 6900;
-    m_upload = button(this, QStringLiteral("Send Message to Sign"), "Upload");
-    place(m_upload, kMessageMargin, rowD, 2400, 420);
-    m_download = button(this, QString(), "Download");
-    place(m_download, 3180, rowD, 2400, 420);
-    m_exit = button(this, QStringLiteral("Exit"), "Exit");
-    place(m_exit, kMessageMargin + kFullWidth - 1500, rowD, 1500, 420);
-
-    m_ack = label(this, QString(), "Ack");
-    m_ack->setStyleSheet(QStringLiteral("color: #0645ad; font-weight: bold"));
-    place(m_ack, kMessageMargin, 7440, kFullWidth, 285);
-    m_progress = new QProgressBar(this);
-    m_progress->setObjectName(QStringLiteral("Progress"));
-    m_progress->setTextVisible(false);
-    m_progress->setMaximum(TestMessageState::kProgressEnd);
-    m_progress->setVisible(false);
-    place(m_progress, kMessageMargin, 7830, kFullWidth, 240);
+// The row under the lists: message ID, priority, its tick and the time format.
+void TestMessageDialog::buildMessageSettings()
+{
+    constexpr int top = 5220;
+    place(label(this, QStringLiteral("Message ID"), "Label11"), kMessageMargin, top + 45, 960, 255);
+    m_msgID = combo(this, "MsgID");
+    m_msgID->addItems(vocab::messageIdEntries());
+    place(m_msgID, 1680, top, 780, 315);
+    m_msgPri = combo(this, "MsgPri");
+    m_msgPri->addItems(vocab::priorityEntries());
+    place(m_msgPri, 2700, top, 1440, 315);
+    m_saveSettings = new QCheckBox(QStringLiteral("Save changes to Priority"), this);
+    m_saveSettings->setObjectName(QStringLiteral("SaveSettings"));
+    place(m_saveSettings, 4320, top, 2700, 315);
+    m_timeFormatHeading = label(this, QStringLiteral("Time Format"), "Label8");
+    place(m_timeFormatHeading, 7380, top + 45, 1200, 255);
+    m_timeFormat = combo(this, "TimeFormat");
+    m_timeFormatHeading->setBuddy(m_timeFormat);
+    place(m_timeFormat, 8580, top, 2100, 315);
+    m_insertTime = button(this, QStringLiteral("Insert Time"), "InsertTime");
+    place(m_insertTime, 10800, top - 30, 1500, 375);
 }
 
 void TestMessageDialog::connectControls()
 {
     using editors::TestMessageEditor;
     auto &e = m_editor;
+    connectEditor(e);
     connect(&e, &TestMessageEditor::profileApplied, this, &TestMessageDialog::fillLists);
     connect(&e, &TestMessageEditor::stateChanged, this, &TestMessageDialog::refresh);
-    connect(&e, &TestMessageEditor::messageRequested, this, &TestMessageDialog::showMessage,
-            Qt::QueuedConnection);
 
-    for (const Column &column : kColumns) {
-        const Attribute attribute = column.attribute;
-        connect(m_lists[size_t(attribute)], &QListWidget::currentRowChanged, this,
-                [this, attribute](int row) { m_editor.listClick(attribute, row); });
-    }
     connect(m_timeout, &QLineEdit::textEdited, &e, &TestMessageEditor::setTimeoutText);
     connect(m_msgID, &QComboBox::activated, &e, &TestMessageEditor::selectMessageId);
     connect(m_msgPri, &QComboBox::activated, &e, &TestMessageEditor::loadPriority);
@@ -232,18 +144,13 @@ void TestMessageDialog::connectControls()
         const QScopedValueRollback inside(m_inTextChange, true);
         m_editor.composerEdited(m_composer->textCursor());
     });
-
     connect(m_test, &QLineEdit::textEdited, &e, &TestMessageEditor::setTestText);
-    connect(m_upload, &QPushButton::clicked, &e, &TestMessageEditor::upload);
-    connect(m_download, &QPushButton::clicked, &e, &TestMessageEditor::download);
-    connect(m_setTime, &QPushButton::clicked, &e, &TestMessageEditor::setSignClock);
-    connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 bool TestMessageDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == m_headings[size_t(Attribute::Color)]) {
+        if (watched == heading(Attribute::Color)) {
             m_editor.toggleSelectionOnly();
             return true;
         }
@@ -252,63 +159,37 @@ bool TestMessageDialog::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    return QDialog::eventFilter(watched, event);
+    return MessageDialog::eventFilter(watched, event);
 }
 
 void TestMessageDialog::fillLists()
 {
     const TestMessageState &s = m_editor.state();
-    for (const Column &column : kColumns) {
-        QListWidget *list = m_lists[size_t(column.attribute)];
-        const QSignalBlocker block(list);
-        list->clear();
-        list->addItems(vocab::toStringList(s.profile.vocabulary(column.attribute)));
-    }
+    MessageDialog::fillLists(s.profile, s.profile.vx903);
     {
         const QSignalBlocker block(m_timeFormat);
         m_timeFormat->clear();
         m_timeFormat->addItems(s.timeFormats);
         m_timeFormat->setCurrentIndex(s.timeFormat);
     }
-    applyLayout();
-}
-
-void TestMessageDialog::applyLayout()
-{
-    const vocab::TestMessageProfile &p = m_editor.state().profile;
-    const Column &font = kColumns[0];
-    place(m_lists[size_t(Attribute::Font)], hx(font.left), kListTop, hw(p.fontListWidth),
-          kListHeight);
-    place(m_headings[size_t(Attribute::Style)], hx(p.styleHeadingLeft), kHeadingTop,
-          hw(p.styleListWidth), 255);
-    place(m_lists[size_t(Attribute::Style)], hx(p.styleListLeft), kListTop, hw(p.styleListWidth),
-          kListHeight);
+    const vocab::TestMessageProfile &p = s.profile;
     m_timeFormatHeading->setVisible(p.timeControlsVisible);
     m_timeFormat->setVisible(p.timeControlsVisible);
     m_insertTime->setVisible(p.timeControlsVisible);
-    m_lists[size_t(Attribute::Speed)]->setEnabled(p.speedAndAlignmentEnabled);
-    m_lists[size_t(Attribute::Alignment)]->setEnabled(p.speedAndAlignmentEnabled);
+    list(Attribute::Speed)->setEnabled(p.speedAndAlignmentEnabled);
+    list(Attribute::Alignment)->setEnabled(p.speedAndAlignmentEnabled);
 }
 
 void TestMessageDialog::refresh()
 {
     const TestMessageState &s = m_editor.state();
-    for (const Column &column : kColumns) {
-        QListWidget *list = m_lists[size_t(column.attribute)];
-        const int code = s.code(column.attribute);
-        if (list->currentRow() != code) {
-            const QSignalBlocker block(list);
-            list->setCurrentRow(code);
-            if (code < 0)
-                list->clearSelection();
-        }
-    }
+    showCodes(s);
     setTextIfChanged(m_timeout, s.timeout);
     selectIfChanged(m_msgID, s.messageId);
     selectIfChanged(m_msgPri, s.priority);
     selectIfChanged(m_timeFormat, s.timeFormat);
     m_saveSettings->setChecked(s.saveSettings);
-    QLabel *colorHeading = m_headings[size_t(Attribute::Color)];
+    QLabel *colorHeading = heading(Attribute::Color);
     if (colorHeading->font().underline() != s.selectionOnly) {
         QFont f = colorHeading->font();
         f.setUnderline(s.selectionOnly);
@@ -319,19 +200,9 @@ void TestMessageDialog::refresh()
         showCommand();
     else if (m_test->text() != s.test)
         m_commandShow.start();
-    m_unsendable->setText(s.unsendable);
     if (m_defaultMessage->toPlainText() != s.defaultMessage)
         m_defaultMessage->setPlainText(s.defaultMessage);
-    m_ack->setText(s.ack);
-    m_dateTime->setText(s.dateTime);
-    m_progress->setValue(qMin(s.progress, TestMessageState::kProgressEnd));
-    m_progress->setVisible(s.progressVisible);
-
-    m_download->setText(s.downloadCaption);
-    m_download->setEnabled(s.downloadEnabled);
-    m_upload->setText(s.uploadCaption);
-    m_upload->setEnabled(s.uploadEnabled);
-    m_setTime->setEnabled(s.setTimeEnabled);
+    showShared(s);
     syncComposerCursor();
 }
 
@@ -360,12 +231,6 @@ void TestMessageDialog::syncComposerCursor()
     if (shown.position() != wanted.position() || shown.hasSelection())
         m_composer->moveCursor(QTextCursor::End);
     m_composer->setCurrentCharFormat(wanted.charFormat());
-}
-
-void TestMessageDialog::showMessage(const QString &title, const QString &text)
-{
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
-    box.exec();
 }
 
 } // namespace tavrin::ui

@@ -1,21 +1,16 @@
 #pragma once
 
+#include "MessageDialog.h"
+
 #include "TestMessageEditor.h"
 
-#include <QDialog>
 #include <QTimer>
 
-#include <array>
+#include <chrono>
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
-class QProgressBar;
-class QPushButton;
-class QTextEdit;
 
 namespace tavrin::core {
 class MainController;
@@ -26,7 +21,7 @@ namespace tavrin::ui {
 // "Send Test Message": composes a message in sign fonts and colours and sends it under a
 // message ID with one priority's settings. Binds its controls to the editor's state and
 // forwards the operator's actions to it; the composer shows the editor's document.
-class TestMessageDialog : public QDialog
+class TestMessageDialog : public MessageDialog
 {
     Q_OBJECT
 
@@ -48,23 +43,19 @@ protected:
 
 private:
     void buildControls();
+    void buildMessageSettings();
     void connectControls();
     void fillLists();
-    void applyLayout();
     void refresh();
     void syncComposerCursor();
     void showCommand();
-    void showMessage(const QString &title, const QString &text);
 
     editors::TestMessageEditor m_editor;
     bool m_syncing = false; // the window is moving the composer's caret itself
     bool m_inTextChange = false; // inside the composer's own edit
     QTimer m_commandShow;
 
-    std::array<QListWidget *, editors::TestMessageState::kListCount> m_lists {};
-    std::array<QLabel *, editors::TestMessageState::kListCount> m_headings {};
     QTextEdit *m_composer = nullptr;
-    QLabel *m_unsendable = nullptr;
     QLineEdit *m_timeout = nullptr;
     QComboBox *m_msgID = nullptr;
     QComboBox *m_msgPri = nullptr;
@@ -72,15 +63,8 @@ private:
     QLabel *m_timeFormatHeading = nullptr;
     QComboBox *m_timeFormat = nullptr;
     QPushButton *m_insertTime = nullptr;
-    QLabel *m_dateTime = nullptr;
-    QPushButton *m_setTime = nullptr;
     QPlainTextEdit *m_defaultMessage = nullptr;
     QLineEdit *m_test = nullptr;
-    QPushButton *m_upload = nullptr;
-    QPushButton *m_download = nullptr;
-    QPushButton *m_exit = nullptr;
-    QLabel *m_ack = nullptr;
-    QProgressBar *m_progress = nullptr;
 };
 
 } // namespace tavrin::ui

@@ -27,6 +27,15 @@ constexpr int hw(int width)
     return width * 14 / 10;
 }
 
+// A control's place in a window design.
+struct TwipsRect
+{
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
 inline QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(px(left), px(top), px(width), px(height));
@@ -35,6 +44,11 @@ inline QRect twipsRect(int left, int top, int width, int height)
 inline void place(QWidget *w, int left, int top, int width, int height)
 {
     w->setGeometry(twipsRect(left, top, width, height));
+}
+
+inline void place(QWidget *w, const TwipsRect &r)
+{
+    place(w, r.left, r.top, r.width, r.height);
 }
 
 } // namespace tavrin::ui

@@ -70,7 +70,7 @@ UpdateDialog::UpdateDialog(const update::UpdateOffer &offer, QWidget *parent)
     connect(&m_transfer, &update::FileDownload::finished, this,
             &UpdateDialog::transferFinished);
 
-    // open
+    // The offer, and where its file would go.
     m_message->setText(
         QStringLiteral("Version ") + update::versionText(m_offer.version)
         + QStringLiteral(" is available for Download\r\nClick Yes to Download it now"));

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <array>
 #include <optional>
 
 namespace tavrin::vocab {
@@ -13,64 +14,47 @@ inline const QString kModelKR4410 = QStringLiteral("KR4410");
 inline const QString kModelTM207 = QStringLiteral("TM207");
 inline const QString kModelVX903 = QStringLiteral("VX903");
 
-// Lists and layout (in twips) of the main window's priority grid for one sign model.
-struct MainProfile
+// A window's attribute lists for one sign model, by Attribute; empty where it has none.
+struct AttributeLists
+{
+    std::array<Table, kAttributes.size()> lists {};
+
+    Table vocabulary(Attribute attribute) const { return lists[size_t(attribute)]; }
+};
+
+// The lists of the main window's priority grid for one sign model. The window places its
+// columns by vx903: the VX903's effect names are longer.
+struct MainProfile : AttributeLists
 {
     bool vx903 = false;
-    Table font, color, style, alignment, speed, pause, beep;
-    int fontWidth = 0;
-    int styleLeft = 0;
-    int styleWidth = 0;
     bool speedAndAlignmentEnabled = true;
-
-    Table vocabulary(Attribute attribute) const;
 };
 MainProfile mainProfile(const QString &model);
 
-// Lists, layout and time controls of the test-message window.
-struct TestMessageProfile
+// Lists and time controls of the test-message window; the window places its lists by vx903.
+struct TestMessageProfile : AttributeLists
 {
     bool vx903 = false;
-    Table font, color, style, alignment, speed, pause, beep;
-    int fontListWidth = 0;
-    int styleListLeft = 0;
-    int styleListWidth = 0;
-    int styleHeadingLeft = 0; // Label5
     bool timeControlsVisible = true; // Label8, TimeFormat, InsertTime
     bool speedAndAlignmentEnabled = true;
     int timeFormatCount = 0; // entries appended to TimeFormat
     int timeFormatSelection = -1; // selected after filling
-
-    Table vocabulary(Attribute attribute) const;
 };
 TestMessageProfile testMessageProfile(const QString &model);
 
 // The default-message window tells four cases apart; where a step leaves a control alone
-// the field is empty (std::nullopt) and the control keeps its design state.
-struct DefaultMessageProfile
+// the field is empty (std::nullopt) and the control keeps its design state. The window
+// places its lists by vx903.
+struct DefaultMessageProfile : AttributeLists
 {
-    struct Layout
-    {
-        int fontListWidth;
-        int colorListLeft; // also Label4
-        int styleListLeft; // also Label5
-        int styleListWidth;
-    };
+    bool vx903 = false;
     std::optional<bool> insertTimeVisible;
     std::optional<bool> timeFormatVisible; // Label8 and TimeFormat
     std::optional<bool> timeOnIdleVisible; // Label9, TimeOnIdle and TimeDisplayStatus
-    std::optional<Layout> layout;
     bool speedAndAlignmentDisabled = false;
-    // Empty tables leave the lists empty (models other than the three named ones).
-    Table font, color, style, pause, speed, alignment;
-
-    Table vocabulary(Attribute attribute) const; // Beep has no list here: empty
+    // The lists stay empty for models other than the three named ones; Beep has none.
 };
 DefaultMessageProfile defaultMessageProfile(const QString &model);
-
-// The default-message window's design layout, which "unchanged" steps keep.
-inline constexpr DefaultMessageProfile::Layout kDefaultMessageDesignLayout { 2640, 3540, 4800,
-                                                                             1155 };
 
 // Number of time formats the default-message window lists after its profile: the four times,
 // and the four dates unless the main window's model label reads VX903.

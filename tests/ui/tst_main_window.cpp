@@ -1,12 +1,18 @@
 #include "SignSimProcess.h"
 #include "TestHelpers.h"
+#include "Controls.h"
+#include "DefaultMessageDialog.h"
 #include "MainWindow.h"
+#include "MainWindowLayout.h"
+#include "TestMessageDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 using tavrin::ui::MainWindow;
@@ -24,6 +30,10 @@ private slots:
     void operatorEditsReachTheState();
     void downloadFillsTheWindow_data();
     void downloadFillsTheWindow();
+    void refreshWritesOnlyChanges();
+    void gridAndHeaderPlaces();
+    void messageWindowsClockAndSends_data();
+    void messageWindowsClockAndSends();
 
 private:
     std::unique_ptr<MainWindow> m_window;
@@ -99,7 +109,7 @@ void TestMainWindow::operatorEditsReachTheState()
         emit child<QComboBox>(*m_window, name)->activated(index);
     }
     QCOMPARE(state.config.rows[0].pause, 4);
-    QVERIFY(state.flags.row[0]); // PauseP0_Change
+    QVERIFY(state.flags.row[0]); // a chosen pause marks its row for the upload
     QCOMPARE(state.config.rows[2].pause, 1);
     QVERIFY(!state.flags.row[2]); // other lists have no change handler
 
@@ -156,6 +166,111 @@ void TestMainWindow::downloadFillsTheWindow()
              int(state.config.links[1].priority));
     QCOMPARE(child<QLineEdit>(*m_window, "usercmd1")->text(), state.config.userCommand);
     QCOMPARE(child<QCheckBox>(*m_window, "AutoID")->isChecked(), state.config.autoID == 1);
+}
+
+void TestMainWindow::refreshWritesOnlyChanges()
+{
+    using tavrin::ui::selectIfChanged;
+    using tavrin::ui::setTextIfChanged;
+    QLineEdit edit(QStringLiteral("abc"));
+    edit.setCursorPosition(1);
+    QSignalSpy changed(&edit, &QLineEdit::textChanged);
+    setTextIfChanged(&edit, QStringLiteral("abc"));
+    QCOMPARE(edit.cursorPosition(), 1); // the operator's caret stays where it was
+    setTextIfChanged(&edit, QStringLiteral("abcd"));
+    QCOMPARE(edit.text(), QStringLiteral("abcd"));
+    QVERIFY(changed.isEmpty()); // the window's own write is not announced
+
+    QComboBox box;
+    box.addItems({ QStringLiteral("a"), QStringLiteral("b") });
+    QSignalSpy selected(&box, &QComboBox::currentIndexChanged);
+    selectIfChanged(&box, 1);
+    QCOMPARE(box.currentIndex(), 1);
+    QVERIFY(selected.isEmpty());
+}
+
+void TestMainWindow::gridAndHeaderPlaces()
+{
+    using namespace tavrin::ui::mainlayout;
+    using tavrin::vocab::Attribute;
+    const auto at = [](const GridPlaces &g, Attribute a) {
+        return std::pair { g.columns[size_t(a)].left, g.columns[size_t(a)].width };
+    };
+    std::array<int, tavrin::vocab::kAttributes.size()> content {};
+    const GridPlaces standard = gridPlaces(false, content);
+    QCOMPARE(at(standard, Attribute::Font), std::pair(1140, 2280));
+    QCOMPARE(at(standard, Attribute::Style), std::pair(3510, 1250));
+    int next = 0; // each column keeps the gap after the one before, design places or not
+    for (const Column &column : kColumns) {
+        const auto [left, width] = at(standard, column.attribute);
+        QVERIFY2(left >= next && left >= column.standard.left, column.name);
+        next = left + width + kColumnGap;
+    }
+    QCOMPARE(standard.timeoutLeft, std::max(next, kTimeout.left));
+    const GridPlaces vx903 = gridPlaces(true, content);
+    QCOMPARE(at(vx903, Attribute::Font), std::pair(1140, 1500));
+    QCOMPARE(at(vx903, Attribute::Style), std::pair(2760, 2000));
+    QCOMPARE(at(vx903, Attribute::Color), std::pair(4860, 1245));
+
+    // A font list that needs more room pushes every column after it to the right.
+    content[size_t(Attribute::Font)] = 4000;
+    const GridPlaces wide = gridPlaces(false, content);
+    QCOMPARE(at(wide, Attribute::Font), std::pair(1140, 4000));
+    QCOMPARE(at(wide, Attribute::Style), std::pair(1140 + 4000 + kColumnGap, 1250));
+    QVERIFY(wide.timeoutLeft > kTimeout.left);
+    QCOMPARE(wide.neededWidth, wide.timeoutLeft + kTimeoutHeadingWidth + kRightMargin);
+
+    // A long port entry widens the port list, within its bounds, and pushes the header along.
+    QCOMPARE(headerPlaces(0).ports.width, kPorts.width);
+    const HeaderPlaces header = headerPlaces(kPorts.width + 600);
+    QCOMPARE(header.tail[0].left, kHeaderTail[0].left + 600);
+    QCOMPARE(headerPlaces(99999).ports.width, kPortsMaxWidth);
+}
+
+void TestMainWindow::messageWindowsClockAndSends_data()
+{
+    QTest::addColumn<bool>("defaultMessage");
+    QTest::newRow("Send Test Message") << false;
+    QTest::newRow("Setup Default Message") << true;
+}
+
+// What both message windows share: the clock, Set LED Sign Time and the send buttons that
+// wait while it is written.
+void TestMainWindow::messageWindowsClockAndSends()
+{
+    QFETCH(bool, defaultMessage);
+    SignSimProcess sim;
+    QVERIFY(sim.startOnPort(1));
+    auto &main = m_window->controller();
+    std::unique_ptr<QDialog> window;
+    tavrin::editors::MessageWindowController *editor = nullptr;
+    if (defaultMessage) {
+        auto *w = new tavrin::ui::DefaultMessageDialog(main);
+        editor = &w->editor();
+        window.reset(w);
+    } else {
+        auto *w = new tavrin::ui::TestMessageDialog(main);
+        editor = &w->editor();
+        window.reset(w);
+    }
+    window->show();
+    QTRY_VERIFY(!editor->isBusy()); // the default-message window reads the sign as it opens
+    QVERIFY(!child<QLabel>(*window, "DateTime")->text().isEmpty());
+
+    auto *setTime = child<QPushButton>(*window, "SetTime");
+    auto *upload = child<QPushButton>(*window, "Upload");
+    auto *download = child<QPushButton>(*window, "Download");
+    const QString uploadCaption = upload->text();
+    const qsizetype received = sim.receivedCommands().size();
+    setTime->click();
+    QVERIFY(!setTime->isEnabled() && !upload->isEnabled() && !download->isEnabled());
+    QCOMPARE(upload->text(), QStringLiteral("Writing..."));
+    QVERIFY(child<QProgressBar>(*window, "Progress")->isVisible());
+    QTRY_VERIFY(!editor->isBusy());
+    QVERIFY(setTime->isEnabled() && upload->isEnabled() && download->isEnabled());
+    QCOMPARE(upload->text(), uploadCaption);
+    QCOMPARE(sim.receivedCommands().size(), received + 1);
+    QVERIFY(sim.receivedCommands().constLast().startsWith(QStringLiteral("<Time time=")));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -47,6 +47,7 @@ private slots:
     void unsafeFileNameRefused();
     void startupCheck_data();
     void startupCheck();
+    void versionCheckShownWhilePageLoads();
 
 private:
     QString desktop() const { return m_home->filePath(QStringLiteral("Desktop")); }
@@ -218,6 +219,9 @@ void TestUpdate::startupCheck()
 
     ui::MainWindow window;
     QSignalSpy searched(&window.controller(), &core::MainController::searchFinished);
+    QList<QByteArray> requestedDuringSearch; // the page loads while the ports are probed
+    connect(&window.controller(), &core::MainController::searchFinished, this,
+            [&] { requestedDuringSearch = server.requested; });
     bool searchWasOver = false;
     QTimer answer; // the offer is modal: it is answered from inside its own event loop
     connect(&answer, &QTimer::timeout, this, [&] {
@@ -235,6 +239,7 @@ void TestUpdate::startupCheck()
     QTRY_COMPARE_WITH_TIMEOUT(searched.size(), 1, 20000);
     QCOMPARE(child<QAction>(window, "signCheckAtStartup")->isChecked(), checkOn);
     if (checkOn) {
+        QCOMPARE(requestedDuringSearch, QList<QByteArray> { "/Downloads" });
         QTRY_COMPARE(readFileBytes(QDir(desktop()).filePath(kOffered)), QByteArray("zip"));
         QVERIFY(searchWasOver);
     } else {
@@ -253,6 +258,28 @@ void TestUpdate::startupCheck()
     QVERIFY2(told.contains(QDir::toNativeSeparators(
                  QDir(QCoreApplication::applicationDirPath()).filePath(update::kFirmwareToolName))),
              qPrintable(told));
+}
+
+// A page still loading when the search ends: "Version Check" says the check waits for it.
+void TestUpdate::versionCheckShownWhilePageLoads()
+{
+    update::setCheckAtStartup(true);
+    isolateSerialPorts();
+    SignSimProcess sim;
+    QVERIFY(sim.startOnPort(1));
+    LocalHttpServer server;
+    server.responses.insert("/Downloads", { 200, "<p>Tavrin 4.80.zip</p>", true, -1, true });
+    qputenv("TAVRIN_UPDATE_SITE", server.url("/Downloads").toEncoded());
+
+    ui::MainWindow window;
+    QSignalSpy searched(&window.controller(), &core::MainController::searchFinished);
+    window.show();
+    auto *label = child<QLabel>(window, "VersionCheckLabel");
+    QVERIFY(!label->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(searched.size(), 1, 20000);
+    QCOMPARE(server.requested, QList<QByteArray> { "/Downloads" });
+    QVERIFY(label->isVisible());
+    QVERIFY(!QApplication::activeModalWidget()); // nothing is offered while the page loads
 }
 
 QTEST_MAIN(TestUpdate)

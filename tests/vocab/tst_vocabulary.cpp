@@ -37,11 +37,12 @@ void TestVocabulary::vx903ByExactName()
     for (const char *model : { "KR4410", "", "vx903", "VX903 " }) {
         QVERIFY2(!mainProfile(QString::fromLatin1(model)).vx903, model);
         QVERIFY2(!testMessageProfile(QString::fromLatin1(model)).vx903, model);
-        QVERIFY2(!defaultMessageProfile(QString::fromLatin1(model)).layout, model);
+        QVERIFY2(!defaultMessageProfile(QString::fromLatin1(model)).vx903, model);
     }
     const MainProfile vx = mainProfile(QStringLiteral("VX903"));
     QVERIFY(vx.vx903 && !vx.speedAndAlignmentEnabled);
     QVERIFY(testMessageProfile(QStringLiteral("VX903")).vx903);
+    QVERIFY(defaultMessageProfile(QStringLiteral("VX903")).vx903);
 }
 
 QTEST_APPLESS_MAIN(TestVocabulary)
