@@ -14,9 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const core::MainState &start : fuzz::startStates()) {
         core::MainState state = start;
         core::DefaultMessageStore store;
-        storage::SavedSettings settings = core::savedSettings(state, store);
-        const storage::ReadResult result = storage::readConfigBytes(bytes, settings, state.profile);
-        core::applySavedSettings(settings, state, store);
+        const storage::ReadResult result = core::readConfigBytes(bytes, state, store);
         fuzz::checkMainState(state);
         fuzz::require(result.ok || !result.description.isEmpty(), "a failed read says why");
     }

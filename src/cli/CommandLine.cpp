@@ -28,7 +28,7 @@ enum OptionBit : unsigned {
     kYes = 1u << 7,
 };
 
-struct OptionSpec
+struct OptionDeclaration
 {
     OptionBit bit;
     const char *shortName; // nullptr: long form only
@@ -38,25 +38,25 @@ struct OptionSpec
 };
 
 const std::array kOptions = {
-    OptionSpec { kPort, nullptr, "port", "K",
+    OptionDeclaration { kPort, nullptr, "port", "K",
                  "The sign's port, COM K (1 to 12). Without it COM 1 to COM 12 are searched as "
                  "the window does at start-up." },
-    OptionSpec { kJson, nullptr, "json", nullptr, "Print JSON for scripts instead of a table." },
-    OptionSpec { kOutput, "o", "output", "FILE.led",
+    OptionDeclaration { kJson, nullptr, "json", nullptr, "Print JSON for scripts instead of a table." },
+    OptionDeclaration { kOutput, "o", "output", "FILE.led",
                  "Save the configuration to FILE.led, as the window's Save does, instead of "
                  "printing it." },
-    OptionSpec { kForce, nullptr, "force", nullptr,
+    OptionDeclaration { kForce, nullptr, "force", nullptr,
                  "Send everything, as Force Upload does, not only what differs." },
-    OptionSpec { kDryRun, nullptr, "dry-run", nullptr,
+    OptionDeclaration { kDryRun, nullptr, "dry-run", nullptr,
                  "Print the commands the upload would send, and send none of them." },
-    OptionSpec { kId, nullptr, "id", "N", "Message ID, 0 to 7 (0 if not given)." },
-    OptionSpec { kPriority, nullptr, "priority", "P",
+    OptionDeclaration { kId, nullptr, "id", "N", "Message ID, 0 to 7 (0 if not given)." },
+    OptionDeclaration { kPriority, nullptr, "priority", "P",
                  "Priority whose settings the message takes, 0 to 4 (0 if not given)." },
-    OptionSpec { kYes, nullptr, "yes", nullptr,
+    OptionDeclaration { kYes, nullptr, "yes", nullptr,
                  "Confirm that every setting on the sign is to be deleted." },
 };
 
-struct VerbSpec
+struct VerbDeclaration
 {
     const char *name;
     const char *argument; // the one argument the command takes, or nullptr
@@ -68,33 +68,33 @@ struct VerbSpec
 };
 
 const std::array kVerbs = {
-    VerbSpec { "ports", nullptr, nullptr, "List the ports with their devices and states.",
+    VerbDeclaration { "ports", nullptr, nullptr, "List the ports with their devices and states.",
                "List COM 1 to COM 12 as the window's port list maps them, each with its device "
                "and state: absent, busy, no permission or free. Nothing is sent.",
                kJson, runPorts },
-    VerbSpec { "find", nullptr, nullptr, "Search the ports for a sign.",
+    VerbDeclaration { "find", nullptr, nullptr, "Search the ports for a sign.",
                "Search COM 1 to COM 12 for a sign as the window does at start-up, and print the "
                "port and the model of the first that answers.",
                kJson, runFind },
-    VerbSpec { "read", nullptr, nullptr, "Read the sign's whole configuration.",
+    VerbDeclaration { "read", nullptr, nullptr, "Read the sign's whole configuration.",
                "Read the sign's whole configuration, as Download from Sign does, and print it, "
                "or save it as a .led file that the window opens as its own.",
                kPort | kOutput | kJson, runRead },
-    VerbSpec { "write", "FILE.led", "A configuration file saved by the window or by read -o.",
+    VerbDeclaration { "write", "FILE.led", "A configuration file saved by the window or by read -o.",
                "Send a .led file to the sign.",
                "Read the sign, then send what differs from FILE.led (everything with --force) "
                "with the commands, order and pacing of the window's Upload to Sign.",
                kPort | kForce | kDryRun, runWrite },
-    VerbSpec { "send", "TEXT",
+    VerbDeclaration { "send", "TEXT",
                "The message. Time placeholders such as <hh:mm> or <mm/dd/yyyy> show the sign's "
                "clock; line breaks start new lines.",
                "Send a test message.",
                "Send a test message with the settings of a priority as the sign has them, as the "
                "test-message window sends plain text.",
                kPort | kId | kPriority, runSend },
-    VerbSpec { "clock", nullptr, nullptr, "Set the sign's clock from this computer's.",
+    VerbDeclaration { "clock", nullptr, nullptr, "Set the sign's clock from this computer's.",
                "Set the sign's clock from this computer's clock.", kPort, runClock },
-    VerbSpec { "factory-reset", nullptr, nullptr, "Reset the sign to its factory defaults.",
+    VerbDeclaration { "factory-reset", nullptr, nullptr, "Reset the sign to its factory defaults.",
                "Load the sign's factory defaults, deleting every setting it holds, then read it "
                "again.",
                kPort | kYes, runFactoryReset },
@@ -109,9 +109,9 @@ const char kExitStatusHelp[]
       "  4    the output file cannot be written\n"
       "  130  write interrupted (SIGINT; 143 for SIGTERM) after the item on the line";
 
-const VerbSpec *findVerb(const QString &name)
+const VerbDeclaration *findVerb(const QString &name)
 {
-    for (const VerbSpec &verb : kVerbs) {
+    for (const VerbDeclaration &verb : kVerbs) {
         if (name == QLatin1String(verb.name))
             return &verb;
     }
@@ -142,7 +142,7 @@ QString generalHelp()
     QString text = QStringLiteral("Usage: tavrin-cli COMMAND [options]\n\n"
                                   "Finds, reads, writes and checks LED signs on COM 1 to COM 12 "
                                   "without a window.\n\nCommands:\n");
-    for (const VerbSpec &verb : kVerbs) {
+    for (const VerbDeclaration &verb : kVerbs) {
         const QString name = QLatin1String(verb.name)
             + (verb.argument ? QLatin1Char(' ') + QLatin1String(verb.argument) : QString());
         text += QStringLiteral("  ") + name.leftJustified(17) + QLatin1String(verb.summary)
@@ -155,7 +155,7 @@ QString generalHelp()
         + QLatin1String(kExitStatusHelp);
 }
 
-QString verbHelp(const VerbSpec &verb, const QCommandLineParser &parser)
+QString verbHelp(const VerbDeclaration &verb, const QCommandLineParser &parser)
 {
     QString usage = QStringLiteral("Usage: tavrin-cli ") + QLatin1String(verb.name);
     if (verb.argument)
@@ -176,7 +176,7 @@ std::optional<int> numberIn(const QString &text, int low, int high)
     return value;
 }
 
-ExitStatus usageError(Console &console, const VerbSpec &verb, const QString &text)
+ExitStatus usageError(Console &console, const VerbDeclaration &verb, const QString &text)
 {
     console.error(QLatin1String(verb.name) + QStringLiteral(": ") + text);
     console.error(QStringLiteral("See 'tavrin-cli ") + QLatin1String(verb.name)
@@ -184,13 +184,13 @@ ExitStatus usageError(Console &console, const VerbSpec &verb, const QString &tex
     return ExitStatus::Usage;
 }
 
-ExitStatus runVerb(const VerbSpec &verb, const QStringList &arguments, Console &console)
+ExitStatus runVerb(const VerbDeclaration &verb, const QStringList &arguments, Console &console)
 {
     QCommandLineParser parser;
     const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") },
                                   QStringLiteral("This help."));
     parser.addOption(help);
-    for (const OptionSpec &entry : kOptions) {
+    for (const OptionDeclaration &entry : kOptions) {
         if (!(verb.options & entry.bit))
             continue;
         QStringList names { QLatin1String(entry.name) };
@@ -213,7 +213,7 @@ ExitStatus runVerb(const VerbSpec &verb, const QStringList &arguments, Console &
 
     // The option's value ("" for a switch) when it was given; nothing otherwise.
     const auto value = [&](OptionBit bit) -> std::optional<QString> {
-        for (const OptionSpec &entry : kOptions) {
+        for (const OptionDeclaration &entry : kOptions) {
             const QString name = QLatin1String(entry.name);
             if (entry.bit == bit && (verb.options & bit) && parser.isSet(name))
                 return entry.valueName ? parser.value(name) : QString();
@@ -273,7 +273,7 @@ int runCommandLine(const QStringList &arguments, Console &console)
     }
     if (first == QLatin1String("-h") || first == QLatin1String("--help")
         || first == QLatin1String("help")) {
-        if (const VerbSpec *verb = findVerb(arguments.value(1)))
+        if (const VerbDeclaration *verb = findVerb(arguments.value(1)))
             return exitCode(runVerb(*verb, { QStringLiteral("--help") }, console));
         console.print(generalHelp());
         return exitCode(ExitStatus::Success);
@@ -282,7 +282,7 @@ int runCommandLine(const QStringList &arguments, Console &console)
         console.print(kProgram + u' ' + QCoreApplication::applicationVersion());
         return exitCode(ExitStatus::Success);
     }
-    const VerbSpec *verb = findVerb(first);
+    const VerbDeclaration *verb = findVerb(first);
     if (!verb) {
         console.error(QStringLiteral("\"") + first
                       + QStringLiteral("\" is not a command. See 'tavrin-cli --help'."));

@@ -22,13 +22,34 @@ bool saveConfiguration(const QString &path, const MainState &state,
     return storage::saveConfiguration(path, savedSettings(state, store));
 }
 
+namespace {
+
+// Reads into the window's settings as they stand, so that a missing key keeps its control.
+template<typename Source>
+storage::ReadResult readInto(MainState &state, DefaultMessageStore &store, Source read)
+{
+    storage::SavedSettings settings = savedSettings(state, store);
+    const storage::ReadResult result = read(settings, state.profile);
+    applySavedSettings(settings, state, store);
+    return result;
+}
+
+} // namespace
+
 storage::ReadResult readConfigFile(const QString &path, MainState &state,
                                    DefaultMessageStore &store)
 {
-    storage::SavedSettings settings = savedSettings(state, store);
-    const storage::ReadResult result = storage::readConfigFile(path, settings, state.profile);
-    applySavedSettings(settings, state, store);
-    return result;
+    return readInto(state, store, [&](storage::SavedSettings &settings, const auto &lists) {
+        return storage::readConfigFile(path, settings, lists);
+    });
+}
+
+storage::ReadResult readConfigBytes(const QByteArray &bytes, MainState &state,
+                                    DefaultMessageStore &store)
+{
+    return readInto(state, store, [&](storage::SavedSettings &settings, const auto &lists) {
+        return storage::readConfigBytes(bytes, settings, lists);
+    });
 }
 
 storage::ReadResult openConfiguration(const QString &path, MainState &state,

@@ -18,6 +18,9 @@ bool saveConfiguration(const QString &path, const MainState &state,
 // Reads path into the state and the store (storage::readConfigFile, with the state's lists).
 storage::ReadResult readConfigFile(const QString &path, MainState &state,
                                    DefaultMessageStore &store);
+// The same for a file's bytes already in memory (Windows-1252).
+storage::ReadResult readConfigBytes(const QByteArray &bytes, MainState &state,
+                                    DefaultMessageStore &store);
 // The same, then path becomes the store's configFileName whatever the read gave. The window
 // shows result.message() when it is not empty, and on success sets result.toolTip on
 // SetupDefaultMsg. The suggestion box follows in both cases.

@@ -42,15 +42,6 @@ QString configurationText(const MainState &state, const DefaultMessageStore &sto
     return storage::configurationText(core::savedSettings(state, store));
 }
 
-storage::ReadResult readConfigBytes(const QByteArray &bytes, MainState &state,
-                                    DefaultMessageStore &store)
-{
-    storage::SavedSettings settings = core::savedSettings(state, store);
-    const storage::ReadResult result = storage::readConfigBytes(bytes, settings, state.profile);
-    core::applySavedSettings(settings, state, store);
-    return result;
-}
-
 void setRow(MainState &state, int row, const QString &text)
 {
     constexpr Attribute kFileOrder[]
@@ -214,7 +205,7 @@ private slots:
             for (QString &old : expected)
                 old = old.section(':', 0, 0) == line.section(':', 0, 0) ? line : old;
         }
-        const auto result = readConfigBytes(content.toLatin1(), state, store);
+        const auto result = core::readConfigBytes(content.toLatin1(), state, store);
         QCOMPARE(result.errorNumber, error);
         QCOMPARE(result.ok, error == 0);
         QCOMPARE(result.toolTip.isEmpty(), error != 0);
