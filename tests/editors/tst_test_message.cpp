@@ -21,7 +21,7 @@ struct Opened
     {
         tavrin::core::MainState state = main.state();
         for (auto &row : state.config.rows)
-            row = { 0, 0, 0, 2, 0, 3, 0, QStringLiteral("10") };
+            row = { { 0, 0, 0, 2, 0, 3, 0 }, QStringLiteral("10") };
         main.setState(state);
         main.defaultMessage().saveSettingsTick = 0;
         editor = std::make_unique<TestMessageEditor>(main);
