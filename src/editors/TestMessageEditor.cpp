@@ -251,7 +251,9 @@ QString TestMessageEditor::buildTestMessage()
         priority.code(attribute) = protocol::Code(m_state.code(attribute));
     priority.timeout = m_state.timeout;
     const QString command = protocol::testMessageCommand(m_state.messageId, priority, body);
-    m_state.test = command;
+    // The command box shows the command without its terminator, which a line edit draws as
+    // nothing; sendCommandText() adds it again.
+    m_state.test = command.chopped(1);
     m_state.unsendable = unsendableCharacterText(command);
     changed();
     return command;

@@ -36,7 +36,7 @@ struct TestMessageState : MessageWindowState
     bool selectionOnly = false; // list choices format the selection, not the whole text
     PreviewColors previewColors {};
 
-    QString test; // the command box; the operator may edit it
+    QString test; // the command box, without its CR; the operator may edit it
     QString defaultMessage; // the text of the sign's stored default message
 
     int code(vocab::Attribute attribute) const { return codes[size_t(attribute)]; }

@@ -121,6 +121,9 @@ void MessageDialog::buildAckAndProgress(int top)
 void MessageDialog::connectEditor(editors::MessageWindowController &editor)
 {
     using editors::MessageWindowController;
+    // Enter in a text box must not press a button: none of these windows has a default one.
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setAutoDefault(false);
     // Queued: a port failure while the window opens is shown once it is up.
     connect(&editor, &MessageWindowController::messageRequested, this, &MessageDialog::showMessage,
             Qt::QueuedConnection);

@@ -63,7 +63,7 @@ void TestTestMessageSession::openTypeSendDownloadSetTime()
     // Typing runs the composer handler on every keystroke; none is lost, none loops.
     QTest::keyClicks(composer, QStringLiteral("Hi <there>"));
     QCOMPARE(composer->toPlainText(), QStringLiteral("Hi <there>"));
-    QVERIFY2(test->text().endsWith(QStringLiteral(">Hi <there>\r")), qPrintable(test->text()));
+    QVERIFY2(test->text().endsWith(QStringLiteral(">Hi <there>")), qPrintable(test->text()));
 
     // Choices format the whole text and, ticked by default, go to the main window's row.
     child<QListWidget>(window, "ColorList")->setCurrentRow(2);
@@ -75,12 +75,22 @@ void TestTestMessageSession::openTypeSendDownloadSetTime()
     const QString command = QString::asprintf("<id=0 f=%d s=%d c=2 a=%d b=%d p=%d sp=%d t=", a.font,
                                               a.style, a.alignment, row0.beep, a.pause, a.speed)
         + timeout + QStringLiteral(">Hi <there>!\r");
-    QCOMPARE(test->text(), command);
+    QCOMPARE(test->text() + u'\r', command); // the box shows no terminator
 
     child<QPushButton>(window, "Upload")->click();
     QVERIFY(portClosed(editor));
     QCOMPARE(sim.receivedCommands().constLast(), command);
     QCOMPARE(ack->text(), QStringLiteral("Upload Successfull"));
+
+    // Enter in a text box presses no button (Insert Time was the first one).
+    QTest::keyClick(child<QLineEdit>(window, "Timeout"), Qt::Key_Return);
+    QCOMPARE(composer->toPlainText(), QStringLiteral("Hi <there>!"));
+    // What is typed at the end of the command box goes out in the same command.
+    test->end(false);
+    QTest::keyClicks(test, QStringLiteral("Z"));
+    QTest::mouseDClick(test, Qt::LeftButton);
+    QVERIFY(portClosed(editor));
+    QCOMPARE(sim.receivedCommands().constLast(), command.chopped(1) + QStringLiteral("Z\r"));
     QCOMPARE(child<QPushButton>(window, "Download")->text(), QStringLiteral("Download from Sign"));
 
     // Unticked, choices stay in this window.
