@@ -5,11 +5,11 @@
 
 #include "FuzzSupport.h"
 
+#include "LineAssembler.h"
+#include "MainController.h"
 #include "SignRecords.h"
 #include "SignState.h"
-#include "MainController.h"
 #include "UploadProgress.h"
-#include "LineAssembler.h"
 
 #include <QByteArrayView>
 #include <QList>

@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         core::DefaultMessageStore store;
         store.configFileName = QStringLiteral("factory.led"); // as if a file had been opened
         store.message.text = QStringLiteral("WELCOME");
-        store.message.attributes = { .font = 0, .style = 0, .color = 3, .speed = 2, .alignment = 2, .pause = 3 };
+        store.message.attributes
+            = { .font = 0, .style = 0, .color = 3, .speed = 2, .alignment = 2, .pause = 3 };
         editors::DefaultMessageEditor editor(store, { model, model, 0 });
         editor.open();
         checkEditor(editor.state());

@@ -5,9 +5,9 @@
 // BENCH_KEYS_ONLY=1 times the keystroke path alone (for a profiler). --table prints only
 // buildTestMessage at both sizes, beside the per-character scan, as rows for scripts/bench.
 #include "MainController.h"
+#include "TestMessageDialog.h"
 #include "TestMessageEditor.h"
 #include "TestMessageMarkup.h"
-#include "TestMessageDialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

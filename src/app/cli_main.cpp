@@ -1,5 +1,5 @@
-#include "TavrinVersion.h"
 #include "CommandLine.h"
+#include "TavrinVersion.h"
 
 #include <QCoreApplication>
 

@@ -1,5 +1,5 @@
-#include "TavrinVersion.h"
 #include "MainWindow.h"
+#include "TavrinVersion.h"
 
 #include <QApplication>
 

@@ -3,8 +3,8 @@
 #include "TestMessageCommand.h"
 #include "Verbs.h"
 
-#include "SignConfig.h"
 #include "PortMap.h"
+#include "SignConfig.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -38,22 +38,24 @@ struct OptionDeclaration
 };
 
 const std::array kOptions = {
-    OptionDeclaration { kPort, nullptr, "port", "K",
-                 "The sign's port, COM K (1 to 12). Without it COM 1 to COM 12 are searched as "
-                 "the window does at start-up." },
-    OptionDeclaration { kJson, nullptr, "json", nullptr, "Print JSON for scripts instead of a table." },
+    OptionDeclaration {
+        kPort, nullptr, "port", "K",
+        "The sign's port, COM K (1 to 12). Without it COM 1 to COM 12 are searched as "
+        "the window does at start-up." },
+    OptionDeclaration { kJson, nullptr, "json", nullptr,
+                        "Print JSON for scripts instead of a table." },
     OptionDeclaration { kOutput, "o", "output", "FILE.led",
-                 "Save the configuration to FILE.led, as the window's Save does, instead of "
-                 "printing it." },
+                        "Save the configuration to FILE.led, as the window's Save does, instead of "
+                        "printing it." },
     OptionDeclaration { kForce, nullptr, "force", nullptr,
-                 "Send everything, as Force Upload does, not only what differs." },
+                        "Send everything, as Force Upload does, not only what differs." },
     OptionDeclaration { kDryRun, nullptr, "dry-run", nullptr,
-                 "Print the commands the upload would send, and send none of them." },
+                        "Print the commands the upload would send, and send none of them." },
     OptionDeclaration { kId, nullptr, "id", "N", "Message ID, 0 to 7 (0 if not given)." },
     OptionDeclaration { kPriority, nullptr, "priority", "P",
-                 "Priority whose settings the message takes, 0 to 4 (0 if not given)." },
+                        "Priority whose settings the message takes, 0 to 4 (0 if not given)." },
     OptionDeclaration { kYes, nullptr, "yes", nullptr,
-                 "Confirm that every setting on the sign is to be deleted." },
+                        "Confirm that every setting on the sign is to be deleted." },
 };
 
 struct VerbDeclaration
@@ -68,36 +70,42 @@ struct VerbDeclaration
 };
 
 const std::array kVerbs = {
-    VerbDeclaration { "ports", nullptr, nullptr, "List the ports with their devices and states.",
-               "List COM 1 to COM 12 as the window's port list maps them, each with its device "
-               "and state: absent, busy, no permission or free. Nothing is sent.",
-               kJson, runPorts },
-    VerbDeclaration { "find", nullptr, nullptr, "Search the ports for a sign.",
-               "Search COM 1 to COM 12 for a sign as the window does at start-up, and print the "
-               "port and the model of the first that answers.",
-               kJson, runFind },
-    VerbDeclaration { "read", nullptr, nullptr, "Read the sign's whole configuration.",
-               "Read the sign's whole configuration, as Download from Sign does, and print it, "
-               "or save it as a .led file that the window opens as its own.",
-               kPort | kOutput | kJson, runRead },
-    VerbDeclaration { "write", "FILE.led", "A configuration file saved by the window or by read -o.",
-               "Send a .led file to the sign.",
-               "Read the sign, then send what differs from FILE.led (everything with --force) "
-               "with the commands, order and pacing of the window's Upload to Sign.",
-               kPort | kForce | kDryRun, runWrite },
-    VerbDeclaration { "send", "TEXT",
-               "The message. Time placeholders such as <hh:mm> or <mm/dd/yyyy> show the sign's "
-               "clock; line breaks start new lines.",
-               "Send a test message.",
-               "Send a test message with the settings of a priority as the sign has them, as the "
-               "test-message window sends plain text.",
-               kPort | kId | kPriority, runSend },
+    VerbDeclaration {
+        "ports", nullptr, nullptr, "List the ports with their devices and states.",
+        "List COM 1 to COM 12 as the window's port list maps them, each with its device "
+        "and state: absent, busy, no permission or free. Nothing is sent.",
+        kJson, runPorts },
+    VerbDeclaration {
+        "find", nullptr, nullptr, "Search the ports for a sign.",
+        "Search COM 1 to COM 12 for a sign as the window does at start-up, and print the "
+        "port and the model of the first that answers.",
+        kJson, runFind },
+    VerbDeclaration {
+        "read", nullptr, nullptr, "Read the sign's whole configuration.",
+        "Read the sign's whole configuration, as Download from Sign does, and print it, "
+        "or save it as a .led file that the window opens as its own.",
+        kPort | kOutput | kJson, runRead },
+    VerbDeclaration {
+        "write", "FILE.led", "A configuration file saved by the window or by read -o.",
+        "Send a .led file to the sign.",
+        "Read the sign, then send what differs from FILE.led (everything with --force) "
+        "with the commands, order and pacing of the window's Upload to Sign.",
+        kPort | kForce | kDryRun, runWrite },
+    VerbDeclaration {
+        "send", "TEXT",
+        "The message. Time placeholders such as <hh:mm> or <mm/dd/yyyy> show the sign's "
+        "clock; line breaks start new lines.",
+        "Send a test message.",
+        "Send a test message with the settings of a priority as the sign has them, as the "
+        "test-message window sends plain text.",
+        kPort | kId | kPriority, runSend },
     VerbDeclaration { "clock", nullptr, nullptr, "Set the sign's clock from this computer's.",
-               "Set the sign's clock from this computer's clock.", kPort, runClock },
-    VerbDeclaration { "factory-reset", nullptr, nullptr, "Reset the sign to its factory defaults.",
-               "Load the sign's factory defaults, deleting every setting it holds, then read it "
-               "again.",
-               kPort | kYes, runFactoryReset },
+                      "Set the sign's clock from this computer's clock.", kPort, runClock },
+    VerbDeclaration {
+        "factory-reset", nullptr, nullptr, "Reset the sign to its factory defaults.",
+        "Load the sign's factory defaults, deleting every setting it holds, then read it "
+        "again.",
+        kPort | kYes, runFactoryReset },
 };
 
 const char kExitStatusHelp[]

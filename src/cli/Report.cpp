@@ -1,7 +1,7 @@
 #include "Report.h"
 
-#include "ReplyInterpreter.h"
 #include "PortMap.h"
+#include "ReplyInterpreter.h"
 #include "SerialLink.h"
 
 #include <QJsonArray>
@@ -29,7 +29,8 @@ constexpr Column kColumns[] = {
 };
 
 // The entry a list shows for code; nothing when the list has no selection.
-std::optional<QString> entryName(const core::MainState &state, Attribute attribute, protocol::Code code)
+std::optional<QString> entryName(const core::MainState &state, Attribute attribute,
+                                 protocol::Code code)
 {
     const vocab::Table table = state.profile.vocabulary(attribute);
     if (code < 0 || size_t(code) >= table.size())

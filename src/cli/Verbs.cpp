@@ -8,11 +8,11 @@
 #include "SignSession.h"
 #include "TestMessageCommand.h"
 
-#include "UploadProgress.h"
 #include "ClockCommand.h"
+#include "MainFile.h"
 #include "MessageCodes.h"
 #include "PortMap.h"
-#include "MainFile.h"
+#include "UploadProgress.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -141,7 +141,7 @@ ExitStatus runRead(const Request &request, Console &console)
     if (!request.output.isEmpty()) {
         // The window's own save: a failed one leaves no file, or the old one, behind.
         if (!core::saveConfiguration(request.output, session.state(),
-                                        session.controller().defaultMessage())) {
+                                     session.controller().defaultMessage())) {
             console.error(request.output + QStringLiteral(": ") + storage::kErrorSavingFile);
             return ExitStatus::FileFailed;
         }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "DefaultMessageStore.h"
-#include "MainState.h"
-#include "UploadProgress.h"
-#include "SerialLink.h"
 #include "Exchange.h"
+#include "MainState.h"
+#include "SerialLink.h"
+#include "UploadProgress.h"
 
 #include <QList>
 #include <QObject>

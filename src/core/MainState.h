@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SignConfig.h"
 #include "ModelProfile.h"
+#include "SignConfig.h"
 
 #include <QString>
 #include <QStringList>

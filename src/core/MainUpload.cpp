@@ -106,8 +106,8 @@ void MainController::stopUpload()
 std::optional<protocol::ExchangeItem> MainController::nextUploadItem()
 {
     advanceUploadProgress(m_state);
-    const UploadStep step = protocol::nextUploadStep(m_state.config, m_state.flags, m_uploadCommands,
-                                                    m_run.taken);
+    const UploadStep step
+        = protocol::nextUploadStep(m_state.config, m_state.flags, m_uploadCommands, m_run.taken);
     changed();
     if (step.finished)
         return std::nullopt;

@@ -12,7 +12,6 @@
 
 namespace tavrin::core {
 
-
 using vocab::Attribute;
 
 namespace {
@@ -141,7 +140,8 @@ void readConfiguration(QStringView body, ReplyOutcome &outcome)
     if (const auto autoID = line.autoId()) {
         state.config.autoID = *autoID ? 1 : 0;
         state.image.autoID = Code(state.config.autoID);
-        state.testLabel = *autoID ? QStringLiteral("Auto ID True") : QStringLiteral("Auto ID False");
+        state.testLabel
+            = *autoID ? QStringLiteral("Auto ID True") : QStringLiteral("Auto ID False");
     }
 
     state.flags.row.fill(false);

@@ -4,7 +4,6 @@
 
 namespace tavrin::editors {
 
-
 std::optional<QString> softwareVersionText(const QString &caption)
 {
     const QString marker = QStringLiteral("ver ");

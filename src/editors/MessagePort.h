@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SerialLink.h"
 #include "Exchange.h"
+#include "SerialLink.h"
 
 #include <QList>
 #include <QObject>

@@ -33,7 +33,6 @@ const std::array<PreviewFont, kPreviewFontCount> &previewFonts();
 using PreviewColors = std::array<QRgb, kPreviewColorCount>;
 PreviewColors standardPreviewColors();
 
-
 // The font list index whose code a run in this face and size gets; nothing where the face
 // and size (or the bold and effect flags that the size asks about) name no sign font.
 std::optional<int> fontDecision(const QString &face, int pointSize, bool bold, bool effect);

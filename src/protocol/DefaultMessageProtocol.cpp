@@ -26,8 +26,7 @@ QString DefaultMessage::summary() const
         + QString::number(a.pause);
 }
 
-QString defaultMessageCommand(const QString &text, const Attributes &attributes,
-                              bool timeDisplayOn)
+QString defaultMessageCommand(const QString &text, const Attributes &attributes, bool timeDisplayOn)
 {
     QString command;
     if (text.isEmpty())

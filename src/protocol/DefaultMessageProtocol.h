@@ -13,8 +13,9 @@ namespace tavrin::protocol {
 struct DefaultMessage
 {
     QString text;
-    Attributes attributes { .font = 0, .style = 0, .color = 0, .speed = 0, .alignment = 0,
-                            .pause = 0 };
+    Attributes attributes {
+        .font = 0, .style = 0, .color = 0, .speed = 0, .alignment = 0, .pause = 0
+    };
 
     // "Message:..., Font:n, Color:n, Style:n, Align:n, Speed:n, Pause:n".
     QString summary() const;

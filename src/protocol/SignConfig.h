@@ -18,8 +18,8 @@ inline constexpr int kImageLinks = 9; // the image tables have room for ID 8
 // The order of a priority's attribute codes in the sign's records: its configuration line,
 // its priority command and its default-message record (which has no beep).
 inline constexpr std::array kSignFieldOrder
-    = { vocab::Attribute::Font,      vocab::Attribute::Style, vocab::Attribute::Color,
-        vocab::Attribute::Speed,     vocab::Attribute::Alignment, vocab::Attribute::Pause,
+    = { vocab::Attribute::Font,  vocab::Attribute::Style,     vocab::Attribute::Color,
+        vocab::Attribute::Speed, vocab::Attribute::Alignment, vocab::Attribute::Pause,
         vocab::Attribute::Beep };
 
 // The display attributes of a priority or a message, as list positions.

@@ -43,10 +43,9 @@ QString testMessageCommand(int messageId, const PriorityRow &priority, const QSt
     };
     const QString command = QStringLiteral("<id=") + n(messageId) + QStringLiteral(" f=")
         + n(priority.font) + QStringLiteral(" s=") + n(priority.style) + QStringLiteral(" c=")
-        + n(priority.color) + QStringLiteral(" a=") + n(priority.alignment)
-        + QStringLiteral(" b=") + n(priority.beep) + QStringLiteral(" p=") + n(priority.pause)
-        + QStringLiteral(" sp=") + n(priority.speed) + QStringLiteral(" t=") + priority.timeout
-        + QLatin1Char('>') + body;
+        + n(priority.color) + QStringLiteral(" a=") + n(priority.alignment) + QStringLiteral(" b=")
+        + n(priority.beep) + QStringLiteral(" p=") + n(priority.pause) + QStringLiteral(" sp=")
+        + n(priority.speed) + QStringLiteral(" t=") + priority.timeout + QLatin1Char('>') + body;
     return applyTimeAndLineCodes(command) + QLatin1Char('\r');
 }
 

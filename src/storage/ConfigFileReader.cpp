@@ -128,7 +128,8 @@ ReadResult readConfigBytes(const QByteArray &bytes, SavedSettings &settings,
         ++lineNumber;
         if (const auto line = splitConfigLine(all.sliced(start, end - start))) {
             bool tookEffect = true;
-            if (const auto error = applyConfigLine(lineNumber, *line, settings, lists, tookEffect)) {
+            if (const auto error
+                = applyConfigLine(lineNumber, *line, settings, lists, tookEffect)) {
                 ReadResult result;
                 result.ok = false;
                 result.errorNumber = error->number;

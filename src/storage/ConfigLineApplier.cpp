@@ -27,7 +27,7 @@ class ConfigLineApplier
 {
 public:
     ConfigLineApplier(int lineNumber, const ConfigLine &line, SavedSettings &settings,
-                const vocab::MainProfile &lists)
+                      const vocab::MainProfile &lists)
         : m_lineNumber(lineNumber)
         , m_line(line)
         , m_settings(settings)
@@ -132,8 +132,7 @@ private:
             const auto value = toInt16(*priority, priorityText);
             if (!value || !isListPosition(*value, vocab::kPriorityCount, priorityText))
                 return;
-            link.priority
-                = Code(vocab::selectByCode(link.priority, *value, vocab::kPriorityCount));
+            link.priority = Code(vocab::selectByCode(link.priority, *value, vocab::kPriorityCount));
         }
         link.capcode = m_line.value.left(lastComma);
     }
@@ -207,10 +206,7 @@ private:
                                   + QLatin1Char(' ') + detail };
     }
 
-    int listCount(Attribute attribute) const
-    {
-        return int(m_lists.vocabulary(attribute).size());
-    }
+    int listCount(Attribute attribute) const { return int(m_lists.vocabulary(attribute).size()); }
 
     int m_lineNumber = 0;
     const ConfigLine &m_line;

@@ -5,8 +5,8 @@
 #include "AboutDialog.h"
 
 #include "AppTitle.h"
-#include "MainFile.h"
 #include "FirmwareTool.h"
+#include "MainFile.h"
 #include "UpdateSettings.h"
 
 #include <QCoreApplication>

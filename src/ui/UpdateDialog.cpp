@@ -60,15 +60,12 @@ UpdateDialog::UpdateDialog(const update::UpdateOffer &offer, QWidget *parent)
 
     connect(m_download, &QPushButton::clicked, this, &UpdateDialog::download);
     connect(m_dontDownload, &QPushButton::clicked, this, &UpdateDialog::reject);
-    connect(m_exitDownload, &QPushButton::clicked, this,
-            &UpdateDialog::exit);
+    connect(m_exitDownload, &QPushButton::clicked, this, &UpdateDialog::exit);
     connect(&m_transfer, &update::FileDownload::started, this, [this] {
         m_message->setText(QStringLiteral("Downloading ") + QDir::toNativeSeparators(m_fileName));
     });
-    connect(&m_transfer, &update::FileDownload::progressChanged, this,
-            &UpdateDialog::showProgress);
-    connect(&m_transfer, &update::FileDownload::finished, this,
-            &UpdateDialog::transferFinished);
+    connect(&m_transfer, &update::FileDownload::progressChanged, this, &UpdateDialog::showProgress);
+    connect(&m_transfer, &update::FileDownload::finished, this, &UpdateDialog::transferFinished);
 
     // The offer, and where its file would go.
     m_message->setText(

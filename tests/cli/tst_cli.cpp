@@ -1,9 +1,9 @@
 #include "../update/LocalHttpServer.h"
+#include "MainController.h"
+#include "MainFile.h"
 #include "SignSimProcess.h"
 #include "TestHelpers.h"
-#include "MainController.h"
 #include "UploadProgress.h"
-#include "MainFile.h"
 
 #include <QProcess>
 #include <QRegularExpression>

@@ -1,5 +1,5 @@
-#include "SyncedState.h"
 #include "ReplyInterpreter.h"
+#include "SyncedState.h"
 
 #include <QTest>
 

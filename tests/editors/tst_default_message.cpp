@@ -1,7 +1,7 @@
-#include "SignSimProcess.h"
-#include "StoredMessage.h"
 #include "ClockCommand.h"
 #include "DefaultMessageEditor.h"
+#include "SignSimProcess.h"
+#include "StoredMessage.h"
 
 #include <QTest>
 
@@ -169,7 +169,9 @@ void TestDefaultMessage::uploadCommand()
 {
     QFETCH(QString, text);
     QFETCH(bool, timeOn);
-    const Attributes attributes { .font = 1, .style = 3, .color = -1, .speed = 4, .alignment = 0, .pause = 5 };
+    const Attributes attributes {
+        .font = 1, .style = 3, .color = -1, .speed = 4, .alignment = 0, .pause = 5
+    };
     QTEST(defaultMessageCommand(text, attributes, timeOn), "command");
     QCOMPARE(timeDisplayCommand(attributes, 6),
              QStringLiteral("<TIME f=1 c=-1 s=3 a=0 sp=4 p=5 fm=6>IDLE ON"));

@@ -1,7 +1,7 @@
-#include "SignSimProcess.h"
 #include "AboutDialog.h"
-#include "MainWindow.h"
 #include "FactoryResetDialog.h"
+#include "MainWindow.h"
+#include "SignSimProcess.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,5 +1,5 @@
-#include "SignSimProcess.h"
 #include "MainController.h"
+#include "SignSimProcess.h"
 #include "TestMessageEditor.h"
 
 #include <QTest>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "MainController.h"
 #include "SignSimProcess.h"
 #include "SignState.h"
 #include "TestHelpers.h"
-#include "MainController.h"
 
 #include <QTest>
 

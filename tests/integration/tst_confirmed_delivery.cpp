@@ -5,8 +5,8 @@
 #include "SessionHelpers.h"
 #include "SignRecords.h"
 
-#include "UploadProgress.h"
 #include "MainFile.h"
+#include "UploadProgress.h"
 
 #include <QProcess>
 #include <QRegularExpression>

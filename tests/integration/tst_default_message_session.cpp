@@ -1,8 +1,8 @@
-#include "SessionHelpers.h"
-#include "StoredMessage.h"
-#include "MessageCodes.h"
 #include "DefaultMessageDialog.h"
 #include "MainWindow.h"
+#include "MessageCodes.h"
+#include "SessionHelpers.h"
+#include "StoredMessage.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -230,7 +230,8 @@ void TestDefaultMessageSession::fileMessageOpensWithoutTraffic()
     state.modelNumber = QStringLiteral("KR4410");
     main.setState(state);
     main.defaultMessage().configFileName = QStringLiteral("/tmp/sign.led");
-    main.defaultMessage().message = storedMessage(QString::fromLatin1("Hello\xaaWorld"), 1, 2, 3, 2, 1, 0);
+    main.defaultMessage().message
+        = storedMessage(QString::fromLatin1("Hello\xaaWorld"), 1, 2, 3, 2, 1, 0);
 
     // The window is modal: look at it and close it from inside its own event loop.
     QString shown, ack;

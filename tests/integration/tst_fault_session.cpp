@@ -1,10 +1,10 @@
 // What real lines do: a sign that vanishes or never ends a line, a port held by another program
 // or not open to the user, a port that closes before the sign has had its time. The program
 // stays up, says what is true, and loses nothing.
-#include "SessionHelpers.h"
-#include "StoredMessage.h"
 #include "DefaultMessageEditor.h"
 #include "ManualClock.h"
+#include "SessionHelpers.h"
+#include "StoredMessage.h"
 #include "TestMessageEditor.h"
 
 #include <QProcess>
@@ -200,10 +200,10 @@ void TestFaultSession::refusedPort()
     qputenv("TAVRIN_COM1", device.toLocal8Bit());
     e.main.setTimeoutText(1, "45");
     const int autoID = e.main.state().config.autoID;
-    for (const Send send : { Send([](Editors &e) { e.main.upload(); }),
-                             Send([](Editors &e) { e.main.toggleIdMode(); }),
-                             Send([](Editors &e) { e.def.upload(); }),
-                             Send([](Editors &e) { e.test.upload(); }) }) {
+    for (const Send send :
+         { Send([](Editors &e) { e.main.upload(); }),
+           Send([](Editors &e) { e.main.toggleIdMode(); }),
+           Send([](Editors &e) { e.def.upload(); }), Send([](Editors &e) { e.test.upload(); }) }) {
         send(e); // the status label or a box says why
         const QString told = e.main.state().status + e.boxes.join(u'\n');
         QVERIFY2(told.contains(says), qPrintable(told));

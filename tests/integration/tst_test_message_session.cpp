@@ -1,6 +1,6 @@
-#include "SessionHelpers.h"
 #include "ClockCommand.h"
 #include "MessageCodes.h"
+#include "SessionHelpers.h"
 #include "TestMessageDialog.h"
 
 #include <QCheckBox>

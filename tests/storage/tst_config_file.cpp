@@ -1,7 +1,7 @@
-#include "TestHelpers.h"
-#include "StoredMessage.h"
-#include "MainFile.h"
 #include "ConfigFileWriter.h"
+#include "MainFile.h"
+#include "StoredMessage.h"
+#include "TestHelpers.h"
 
 #include <QDir>
 #include <QProcess>
@@ -68,8 +68,8 @@ void goldenState(MainState &state, DefaultMessageStore &store)
     state.config.links[5] = { "99", -1 };
     state.config.links[7] = { "1234567", 3 };
     state.config.autoID = 1;
-    store.message = storedMessage(QString::fromUtf8("Caf\u00e9 \u20ac5\r\nOpen 9:30 <hh:mm:ss>"), 5, 2, 3, 1,
-                         4, 9);
+    store.message = storedMessage(QString::fromUtf8("Caf\u00e9 \u20ac5\r\nOpen 9:30 <hh:mm:ss>"), 5,
+                                  2, 3, 1, 4, 9);
 }
 
 // A window whose every control differs from the golden one, to prove a read sets them all.
@@ -149,8 +149,7 @@ private slots:
         QCOMPARE(store.message.text, readBack);
         savedStore.message.text = readBack;
         // Every control and default the file holds, compared as a save shows it.
-        QCOMPARE(configurationText(state, store),
-                 configurationText(saved, savedStore));
+        QCOMPARE(configurationText(state, store), configurationText(saved, savedStore));
         QCOMPARE(state.config.userCommand, QString("user")); // not in the file
         QCOMPARE(store.configFileName, file);
         QCOMPARE(store.message, storedMessage(readBack, 5, 2, 3, 1, 4, 9));
@@ -294,8 +293,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], "--save") == 0) { // saveInChild's child
-        const bool saved = storage::writeTextFile(QString::fromLocal8Bit(argv[2]),
-                                                  QString::fromUtf8("r\u00e9"));
+        const bool saved
+            = storage::writeTextFile(QString::fromLocal8Bit(argv[2]), QString::fromUtf8("r\u00e9"));
         return saved ? 0 : kSaveFailedExit;
     }
     TestConfigFile test;

@@ -4,9 +4,14 @@
 
 // A default message as the main window keeps it, codes in the order of the window's lists.
 inline tavrin::protocol::DefaultMessage storedMessage(const QString &text, qint16 font,
-                                                      qint16 color, qint16 style,
-                                                      qint16 alignment, qint16 speed, qint16 pause)
+                                                      qint16 color, qint16 style, qint16 alignment,
+                                                      qint16 speed, qint16 pause)
 {
-    return { text, { .font = font, .style = style, .color = color, .speed = speed,
-                     .alignment = alignment, .pause = pause } };
+    return { text,
+             { .font = font,
+               .style = style,
+               .color = color,
+               .speed = speed,
+               .alignment = alignment,
+               .pause = pause } };
 }

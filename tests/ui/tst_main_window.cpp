@@ -1,7 +1,7 @@
-#include "SignSimProcess.h"
-#include "TestHelpers.h"
 #include "MainWindow.h"
 #include "MainWindowLayout.h"
+#include "SignSimProcess.h"
+#include "TestHelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -172,8 +172,7 @@ void TestMainWindow::gridAndHeaderPlaces()
     content[size_t(Attribute::Font)] = 4000;
     const GridPlaces wide = gridPlaces(false, content);
     QCOMPARE(at(wide, Attribute::Font).second, 4000);
-    QCOMPARE(at(wide, Attribute::Style).first,
-             at(wide, Attribute::Font).first + 4000 + kColumnGap);
+    QCOMPARE(at(wide, Attribute::Style).first, at(wide, Attribute::Font).first + 4000 + kColumnGap);
     QVERIFY(wide.timeoutLeft > kTimeout.left);
     QCOMPARE(wide.neededWidth, wide.timeoutLeft + kTimeoutHeadingWidth + kRightMargin);
 
@@ -183,7 +182,6 @@ void TestMainWindow::gridAndHeaderPlaces()
     QCOMPARE(header.tail[0].left, kHeaderTail[0].left + 600);
     QCOMPARE(headerPlaces(99999).ports.width, kPortsMaxWidth);
 }
-
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_main_window.moc"

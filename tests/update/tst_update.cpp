@@ -1,10 +1,10 @@
+#include "AppTitle.h"
+#include "FirmwareTool.h"
 #include "LocalHttpServer.h"
+#include "MainWindow.h"
 #include "SignSimProcess.h"
 #include "TestHelpers.h"
-#include "AppTitle.h"
 #include "UpdateDialog.h"
-#include "MainWindow.h"
-#include "FirmwareTool.h"
 #include "UpdateSettings.h"
 #include "WebVersion.h"
 

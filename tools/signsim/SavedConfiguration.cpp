@@ -1,9 +1,9 @@
 #include "SavedConfiguration.h"
 
-#include "UploadProgress.h"
 #include "MainFile.h"
-#include "Windows1252.h"
+#include "UploadProgress.h"
 #include "Vocabulary.h"
+#include "Windows1252.h"
 
 namespace tavrin::signsim {
 namespace {

@@ -80,11 +80,10 @@ struct CommandLine
     QCommandLineOption model { QStringLiteral("model"),
                                QStringLiteral("Sign model named in replies."), QStringLiteral("M"),
                                QStringLiteral("KR4410") };
-    QCommandLineOption build {
-        QStringLiteral("build"),
-        QStringLiteral("Firmware build in the configuration reply; empty for none."),
-        QStringLiteral("N"), QStringLiteral("5")
-    };
+    QCommandLineOption build { QStringLiteral("build"),
+                               QStringLiteral(
+                                   "Firmware build in the configuration reply; empty for none."),
+                               QStringLiteral("N"), QStringLiteral("5") };
     QCommandLineOption link { QStringLiteral("link"),
                               QStringLiteral("Also make a symbolic link to the device."),
                               QStringLiteral("PATH") };
