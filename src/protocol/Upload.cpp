@@ -184,16 +184,13 @@ void confirmUploadItem(SignImage &image, PendingFlags &flags, const UploadItem &
             // timeoutProblem keeps texts that do not fit out of an upload.
             if (const auto seconds = roundToInt16(readNumber(sent.rows[n].timeout)))
                 image.timeout[n] = *seconds;
-            flags.row[n] = false;
         }
         break;
     case UploadItem::Kind::AutoID:
         image.autoID = Code(sent.autoID);
-        flags.autoID = false;
         break;
     case UploadItem::Kind::UserCommand:
         image.userCommand = sent.userCommand;
-        flags.userCommand = false;
         break;
     case UploadItem::Kind::Link:
         if (at(item.index, kLinks)) {
@@ -202,10 +199,10 @@ void confirmUploadItem(SignImage &image, PendingFlags &flags, const UploadItem &
             image.capcode[i] = link.capcode;
             image.linkPriority[i]
                 = link.capcode.isEmpty() ? QString() : QString::number(link.priority);
-            flags.link[i] = false;
         }
         break;
     }
+    clearPending(flags, item);
 }
 
 UploadStep nextUploadStep(SignConfig &config, const PendingFlags &flags,

@@ -44,7 +44,7 @@ struct UploadItem
     int index = -1; // row 0-4 or link ID 0-7
     friend bool operator==(const UploadItem &, const UploadItem &) = default;
 };
-// Takes the item off the pending flags, as a plan that counts every item delivered does.
+// Takes the item off the pending flags.
 void clearPending(PendingFlags &flags, const UploadItem &item);
 // The name the operator knows the item by: "Priority 2", "Link 5", "ID mode", "User command".
 QString uploadItemName(const UploadItem &item);

@@ -7,11 +7,9 @@ inline tavrin::protocol::DefaultMessage storedMessage(const QString &text, qint1
                                                       qint16 color, qint16 style, qint16 alignment,
                                                       qint16 speed, qint16 pause)
 {
-    return { text,
-             { .font = font,
-               .style = style,
-               .color = color,
-               .speed = speed,
-               .alignment = alignment,
-               .pause = pause } };
+    tavrin::protocol::Attributes a { .font = font, .style = style, .color = color };
+    a.speed = speed;
+    a.alignment = alignment;
+    a.pause = pause;
+    return { text, a };
 }
