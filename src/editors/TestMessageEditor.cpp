@@ -21,9 +21,6 @@ namespace {
 constexpr std::array kLoadOrder
     = { Attribute::Font,      Attribute::Color, Attribute::Style, Attribute::Speed,
         Attribute::Alignment, Attribute::Pause, Attribute::Beep };
-// A leading code selects a list, whose handler builds again; that build finds the text
-// formatted to match and stops. The bound only keeps a broken invariant from recursing on.
-constexpr int kMaxNestedBuilds = 8;
 constexpr int kAlignmentCount = 3;
 
 } // namespace
@@ -44,8 +41,33 @@ TestMessageEditor::~TestMessageEditor() = default;
 
 void TestMessageEditor::setComposerCursor(const QTextCursor &cursor)
 {
-    if (!m_editing && cursor.document() == &m_document)
-        m_cursor = cursor;
+    if (m_editing || cursor.document() != &m_document)
+        return;
+    m_cursor = cursor;
+    showCaretAttributes();
+}
+
+// Only what the lists show: nothing is formatted or written back until the operator chooses.
+void TestMessageEditor::showCaretAttributes()
+{
+    QTextCharFormat format = m_cursor.charFormat();
+    if (m_cursor.hasSelection()) {
+        QTextCursor first(&m_document);
+        first.setPosition(m_cursor.selectionStart() + 1);
+        format = first.charFormat();
+    }
+    bool shownChanged = false;
+    const auto show = [&](Attribute attribute, std::optional<int> index) {
+        int &code = m_state.codes[size_t(attribute)];
+        if (index && *index < m_state.listCount(attribute) && code != *index) {
+            code = *index;
+            shownChanged = true;
+        }
+    };
+    show(Attribute::Font, previewFontIndex(format));
+    show(Attribute::Color, previewColorIndex(format, m_state.previewColors));
+    if (shownChanged)
+        changed();
 }
 
 void TestMessageEditor::open()
@@ -67,22 +89,29 @@ void TestMessageEditor::open()
 
 void TestMessageEditor::listClick(Attribute attribute, int index)
 {
+    choose(attribute, index, WriteBack::Yes);
+}
+
+void TestMessageEditor::choose(Attribute attribute, int index, WriteBack writeBack)
+{
     const auto slot = size_t(attribute);
     if (slot >= m_state.codes.size())
         return;
-    const int current = m_state.codes[slot];
-    const int selected = vocab::selectByCode(current, index, m_state.listCount(attribute));
-    if (selected == current)
-        return; // no change of selection, or one the list cannot take
-    m_state.codes[slot] = selected;
+    if (vocab::selectByCode(m_state.codes[slot], index, m_state.listCount(attribute)) != index)
+        return; // one the list cannot take
+    // The entry already chosen runs its handler too: it may format a new selection.
+    m_state.codes[slot] = index;
     changed();
 
+    const bool toRow = writeBack == WriteBack::Yes;
     if (attribute == Attribute::Alignment) {
-        format(attribute, selected);
-        writeBack(attribute, selected);
+        format(attribute, index);
+        if (toRow)
+            this->writeBack(attribute, index);
     } else {
-        writeBack(attribute, selected);
-        format(attribute, selected);
+        if (toRow)
+            this->writeBack(attribute, index);
+        format(attribute, index);
     }
     buildTestMessage();
 }
@@ -121,11 +150,7 @@ void TestMessageEditor::format(Attribute attribute, int index)
             QTextBlockFormat block;
             block.setAlignment(textAlignment(index));
             const QScopedValueRollback editing(m_editing, true);
-            if (!m_state.selectionOnly && !m_document.isEmpty())
-                m_cursor.select(QTextCursor::Document);
-            m_cursor.mergeBlockFormat(block);
-            if (!m_state.selectionOnly && m_cursor.hasSelection())
-                m_cursor.setPosition(m_cursor.selectionStart());
+            targetOf(m_cursor).mergeBlockFormat(block);
         }
         break;
     default:
@@ -133,17 +158,27 @@ void TestMessageEditor::format(Attribute attribute, int index)
     }
 }
 
+// What a choice formats: the whole text, or in selection-only mode (and while the composer
+// is empty) the operator's selection or caret, whose format is what typing takes next.
+QTextCursor TestMessageEditor::targetOf(const QTextCursor &operatorCursor) const
+{
+    if (m_state.selectionOnly || m_document.isEmpty())
+        return operatorCursor;
+    QTextCursor whole(operatorCursor);
+    whole.select(QTextCursor::Document);
+    return whole;
+}
+
 void TestMessageEditor::applyToTarget(const QTextCharFormat &format)
 {
     const QScopedValueRollback editing(m_editing, true);
-    // An empty composer has nothing to select; moving its caret would drop the format that
-    // earlier choices gave it for what is typed next.
-    if (!m_state.selectionOnly && !m_document.isEmpty())
-        m_cursor.select(QTextCursor::Document);
-    // Without a selection (an empty composer, or a caret) this sets what typing takes next.
-    m_cursor.mergeCharFormat(format);
-    if (!m_state.selectionOnly && m_cursor.hasSelection())
-        m_cursor.setPosition(m_cursor.selectionStart());
+    QTextCursor target = targetOf(m_cursor);
+    if (target.hasSelection())
+        target.mergeCharFormat(format);
+    // Formatting a copy leaves the operator's caret and selection where they were; the caret
+    // also takes the format for what is typed next.
+    if (!m_cursor.hasSelection())
+        m_cursor.mergeCharFormat(format);
 }
 
 void TestMessageEditor::selectMessageId(int index)
@@ -163,7 +198,8 @@ void TestMessageEditor::loadPriority(int index)
     changed();
     // Each value is read as its turn comes: a handler before it may have written the row.
     for (const Attribute attribute : kLoadOrder)
-        listClick(attribute, m_main.state().config.rows[size_t(index)].code(attribute));
+        choose(attribute, m_main.state().config.rows[size_t(index)].code(attribute),
+               WriteBack::Yes);
     setTimeoutText(m_main.state().config.rows[size_t(index)].timeout);
 }
 
@@ -196,7 +232,10 @@ void TestMessageEditor::insertTime()
         const QScopedValueRollback editing(m_editing, true);
         QTextCursor end(&m_document);
         end.movePosition(QTextCursor::End);
+        // Its own undo step, never merged with the typing before it.
+        end.beginEditBlock();
         end.insertText(QLatin1Char('<') + format + QLatin1Char('>'));
+        end.endEditBlock();
     }
     composerChanged();
 }
@@ -229,27 +268,24 @@ void TestMessageEditor::setTestText(const QString &text)
 QString TestMessageEditor::buildTestMessage()
 {
     QString body = scanTestMessageBody(m_document, m_state.previewColors);
-    // Left as the character-by-character reading left the control: empty, at the end. A caret
-    // already there keeps the format chosen for what is typed next.
-    if (m_cursor.hasSelection() || !m_cursor.atEnd())
-        m_cursor.movePosition(QTextCursor::End);
-
-    if (m_buildDepth < kMaxNestedBuilds) {
-        const QScopedValueRollback depth(m_buildDepth, m_buildDepth + 1);
-        if (const auto font = leadingFontCode(body)) {
-            listClick(Attribute::Font, *font);
-            body.remove(0, 3);
-        }
-        if (const auto color = leadingColorCode(body)) {
-            listClick(Attribute::Color, *color);
-            body.remove(0, 3);
-        }
-    }
-
     protocol::PriorityRow priority;
     for (Attribute attribute : protocol::kSignFieldOrder)
         priority.code(attribute) = protocol::Code(m_state.code(attribute));
     priority.timeout = m_state.timeout;
+    // Codes that lead the text say what the header says, and move into it. The lists keep
+    // what the operator chose and what the caret shows: a build selects and writes back
+    // nothing, so the priority row never takes values read from the text.
+    if (const auto font = leadingFontCode(body);
+        font && *font < m_state.listCount(Attribute::Font)) {
+        priority.code(Attribute::Font) = protocol::Code(*font);
+        body.remove(0, 3);
+    }
+    if (const auto color = leadingColorCode(body);
+        color && *color < m_state.listCount(Attribute::Color)) {
+        priority.code(Attribute::Color) = protocol::Code(*color);
+        body.remove(0, 3);
+    }
+
     const QString command = protocol::testMessageCommand(m_state.messageId, priority, body);
     // The command box shows the command without its terminator, which a line edit draws as
     // nothing; sendCommandText() adds it again.
@@ -268,7 +304,7 @@ void TestMessageEditor::handleTestReply(const SignAnswer &answer)
         const DefaultMessageRecord &r = reply.record;
         for (size_t i = 0; i < r.codes.size(); ++i) {
             if (r.codes[i]) // a number beyond 16 bits is skipped
-                listClick(kSignFieldOrder[i], *r.codes[i]);
+                choose(kSignFieldOrder[i], *r.codes[i], WriteBack::No); // not the row's own
         }
         if (r.text) {
             m_state.defaultMessage = *r.text;

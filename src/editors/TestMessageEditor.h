@@ -32,17 +32,19 @@ public:
 
     const TestMessageState &state() const { return m_state; }
     QTextDocument &document() { return m_document; }
-    // The composer's selection (normally a caret); list choices in selection-only mode and
-    // the composer handler format it, and every build leaves it empty at the end of the text.
+    // The operator's selection (normally a caret); list choices in selection-only mode and
+    // the composer handler format it, and nothing the editor does moves it.
     const QTextCursor &composerCursor() const { return m_cursor; }
-    // The operator moved the caret or selected; ignored while the editor edits the document.
+    // The operator moved the caret or selected; the font and colour lists then show what is
+    // there. Ignored while the editor edits the document.
     void setComposerCursor(const QTextCursor &cursor);
 
     // Opening: profile, message IDs, preview colours, priority 0, the tick from the store.
     void open();
 
-    // A choice in fontList, ColorList, StyleList, AlignmentList, SpeedList, PauseList or
-    // BeepList. Only a change of selection counts; an index the list cannot take is skipped.
+    // The operator's choice in fontList, ColorList, StyleList, AlignmentList, SpeedList,
+    // PauseList or BeepList, the entry already chosen included; an index the list cannot take
+    // is skipped.
     void listClick(vocab::Attribute attribute, int index) override;
     void setTimeoutText(const QString &text);
     void selectMessageId(int index);
@@ -59,8 +61,7 @@ public:
     void setTestText(const QString &text);
 
     // Builds the message command from the composer and the lists, shows it in Test and
-    // returns it. May select a font and a colour first (codes that lead the text move into
-    // the header), with all that those choices do.
+    // returns it. Codes that lead the text move into the header.
     QString buildTestMessage();
 
     void upload() override;
@@ -75,6 +76,11 @@ protected:
     int portNumber() const override;
 
 private:
+    // Only the operator's choices and the loaded priority's values go to the priority row.
+    enum class WriteBack { No, Yes };
+    void choose(vocab::Attribute attribute, int index, WriteBack writeBack);
+    void showCaretAttributes();
+    QTextCursor targetOf(const QTextCursor &operatorCursor) const;
     void composerChanged();
     void writeBack(vocab::Attribute attribute, int index);
     void format(vocab::Attribute attribute, int index);
@@ -87,7 +93,6 @@ private:
     QTextDocument m_document;
     QTextCursor m_cursor;
     bool m_editing = false; // the editor itself is changing the document
-    int m_buildDepth = 0;
 };
 
 } // namespace tavrin::editors

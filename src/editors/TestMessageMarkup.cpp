@@ -208,6 +208,22 @@ QTextCharFormat previewColorFormat(QRgb rgb)
     return format;
 }
 
+std::optional<int> previewFontIndex(const QTextCharFormat &format)
+{
+    const FontLook look = fontLookOf(format);
+    return fontDecision(look.face, look.size, look.bold, look.effect);
+}
+
+std::optional<int> previewColorIndex(const QTextCharFormat &format, const PreviewColors &colors)
+{
+    if (format.foreground().style() == Qt::NoBrush)
+        return std::nullopt;
+    const auto found = std::find(colors.begin(), colors.end(), colorOf(format));
+    if (found == colors.end())
+        return std::nullopt;
+    return int(found - colors.begin());
+}
+
 QString scanTestMessageBody(const QTextDocument &document, const PreviewColors &colors)
 {
     BodyScan scan(colors);

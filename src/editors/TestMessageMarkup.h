@@ -43,6 +43,11 @@ std::optional<int> fontDecision(const QString &face, int pointSize, bool bold, b
 QTextCharFormat previewFontFormat(int index);
 QTextCharFormat previewColorFormat(QRgb rgb);
 
+// The font and colour list indexes that a character in this format reads back as; nothing
+// for a format without a face or colour of its own, or one that names no sign font or colour.
+std::optional<int> previewFontIndex(const QTextCharFormat &format);
+std::optional<int> previewColorIndex(const QTextCharFormat &format, const PreviewColors &colors);
+
 // The body of the message command: the composer's text, line breaks as CR LF, with a font
 // code before each character whose face, size, bold or effect differs from the character
 // before it and a colour code where its colour changes. Spaces neither get codes nor change

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTextEdit>
 
 namespace tavrin::ui {
 
@@ -45,6 +46,29 @@ inline void selectIfChanged(QComboBox *box, int index)
         const QSignalBlocker block(box);
         box->setCurrentIndex(index);
     }
+}
+
+// Writes text into the box as one undoable edit of only what differs, where setPlainText()
+// would clear the operator's undo history; the caret ends after the new part.
+inline void replaceTextUndoably(QTextEdit *box, const QString &text)
+{
+    const QString old = box->toPlainText();
+    qsizetype prefix = 0;
+    while (prefix < old.size() && prefix < text.size() && old[prefix] == text[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < old.size() - prefix && suffix < text.size() - prefix
+           && old[old.size() - 1 - suffix] == text[text.size() - 1 - suffix])
+        ++suffix;
+    QTextCursor cursor(box->document());
+    cursor.setPosition(int(prefix));
+    cursor.setPosition(int(old.size() - suffix), QTextCursor::KeepAnchor);
+    // Its own block, so that it does not merge with the typing before it into one undo step.
+    cursor.beginEditBlock();
+    cursor.insertText(text.mid(prefix, text.size() - prefix - suffix));
+    cursor.endEditBlock();
+    const QSignalBlocker block(box);
+    box->setTextCursor(cursor);
 }
 
 // Width in twips that a closed list needs to show its longest entry whole.

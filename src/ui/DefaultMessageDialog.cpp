@@ -134,8 +134,7 @@ void DefaultMessageDialog::refresh()
     const QString text = shownText(s.message);
     if (m_message->toPlainText() != text) {
         const QSignalBlocker block(m_message);
-        m_message->setPlainText(text);
-        m_message->moveCursor(QTextCursor::End);
+        replaceTextUndoably(m_message, text);
     }
     QTextOption option = m_message->document()->defaultTextOption();
     if (option.alignment() != protocol::textAlignment(s.messageAlignment)) {

@@ -3,6 +3,9 @@
 #include "Controls.h"
 #include "Twips.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -69,6 +72,7 @@ void MessageDialog::buildLists(int headingTop)
         list->setObjectName(QLatin1String(column.name));
         list->setAccessibleName(QString::fromLatin1(column.heading));
         list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->viewport()->installEventFilter(this);
         m_lists[size_t(column.attribute)] = list;
         m_headings[size_t(column.attribute)] = heading;
     }
@@ -124,13 +128,26 @@ void MessageDialog::connectEditor(editors::MessageWindowController &editor)
     // Enter in a text box must not press a button: none of these windows has a default one.
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setAutoDefault(false);
+    // A wheel turn over a closed list is no choice: a pointer passing over "Time Format" would
+    // replace the message.
+    for (QComboBox *box : findChildren<QComboBox *>()) {
+        box->setFocusPolicy(Qt::StrongFocus);
+        box->installEventFilter(this);
+    }
     // Queued: a port failure while the window opens is shown once it is up.
     connect(&editor, &MessageWindowController::messageRequested, this, &MessageDialog::showMessage,
             Qt::QueuedConnection);
     for (const messagelayout::ListColumn &column : m_columns) {
         const Attribute attribute = column.attribute;
-        connect(list(attribute), &QListWidget::currentRowChanged, &editor,
+        QListWidget *shown = list(attribute);
+        connect(shown, &QListWidget::currentRowChanged, &editor,
                 [&editor, attribute](int row) { editor.listClick(attribute, row); });
+        // A click on the entry already chosen is a choice too, which the row change misses.
+        connect(shown, &QListWidget::clicked, &editor,
+                [this, &editor, attribute](const QModelIndex &index) {
+                    if (index.row() == m_rowAtPress)
+                        editor.listClick(attribute, index.row());
+                });
     }
     connect(m_setTime, &QPushButton::clicked, &editor, &MessageWindowController::setSignClock);
     connect(m_upload, &QPushButton::clicked, &editor, &MessageWindowController::upload);
@@ -184,6 +201,20 @@ void MessageDialog::showShared(const editors::MessageWindowState &s)
     m_upload->setText(s.uploadCaption);
     m_upload->setEnabled(s.uploadEnabled);
     m_setTime->setEnabled(s.setTimeEnabled);
+}
+
+bool MessageDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Wheel) {
+        if (auto *box = qobject_cast<QComboBox *>(watched); box && !box->view()->isVisible())
+            return true;
+    } else if (event->type() == QEvent::MouseButtonPress) {
+        for (QListWidget *shown : m_lists) {
+            if (shown && watched == shown->viewport())
+                m_rowAtPress = shown->currentRow();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QListWidget *MessageDialog::list(Attribute attribute) const

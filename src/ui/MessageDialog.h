@@ -68,6 +68,9 @@ protected:
     QLabel *heading(vocab::Attribute attribute) const;
     QLineEdit *commandBox() const { return m_command; }
 
+    // Closed lists take no wheel turns, and a list's press is remembered for its click.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void placeLists(bool vx903);
     void showCode(vocab::Attribute attribute, int code);
@@ -76,6 +79,7 @@ private:
     const int m_contentWidth;
     const std::span<const messagelayout::ListColumn> m_columns;
     int m_headingTop = 0;
+    int m_rowAtPress = -1; // a list's current row when the mouse went down on it
     std::array<QListWidget *, vocab::kAttributes.size()> m_lists {}; // by vocab::Attribute
     std::array<QLabel *, vocab::kAttributes.size()> m_headings {};
     QLabel *m_unsendable = nullptr;

@@ -212,8 +212,8 @@ void TestMessageDialog::showCommand()
     setTextIfChanged(m_test, m_editor.state().test);
 }
 
-// The editor moves the composer's caret (to the end after each build) and sets the format
-// typed next; the control's own cursor follows.
+// The editor sets the format typed next, and loads a selection it is given; the control's own
+// cursor follows.
 void TestMessageDialog::syncComposerCursor()
 {
     const QTextCursor &wanted = m_editor.composerCursor();
@@ -222,15 +222,13 @@ void TestMessageDialog::syncComposerCursor()
         && shown.charFormat() == wanted.charFormat())
         return;
     const QScopedValueRollback syncing(m_syncing, true);
-    if (!m_inTextChange) {
-        m_composer->setTextCursor(wanted);
+    if (m_inTextChange) {
+        // Replacing the control's cursor while it is inserting would pull it from under the
+        // insertion; the caret stays where the control put it.
+        m_composer->setCurrentCharFormat(wanted.charFormat());
         return;
     }
-    // Replacing the control's cursor while it is inserting would pull it from under the
-    // insertion; a build leaves the caret at the end, so moving it there in place will do.
-    if (shown.position() != wanted.position() || shown.hasSelection())
-        m_composer->moveCursor(QTextCursor::End);
-    m_composer->setCurrentCharFormat(wanted.charFormat());
+    m_composer->setTextCursor(wanted);
 }
 
 } // namespace tavrin::ui

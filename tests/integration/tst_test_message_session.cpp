@@ -2,8 +2,10 @@
 #include "MessageCodes.h"
 #include "SessionHelpers.h"
 #include "TestMessageDialog.h"
+#include "WindowHelpers.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -35,6 +37,7 @@ class TestTestMessageSession : public QObject
 private slots:
     void init() { isolateSerialPorts(); }
     void openTypeSendDownloadSetTime();
+    void operatorsHandsKeepTheText();
     void sendsTheSignDoesNotConfirm_data();
     void sendsTheSignDoesNotConfirm();
 };
@@ -116,6 +119,81 @@ void TestTestMessageSession::openTypeSendDownloadSetTime()
     for (QDateTime t = before; t <= after.addMSecs(500); t = t.addMSecs(500))
         read = read || clock == tavrin::protocol::clockCommand(std::min(t, after));
     QVERIFY2(read, qPrintable(clock));
+}
+
+// The keyboard and mouse paths: nothing the operator did not choose changes the text, the
+// caret, the lists or the priority rows.
+void TestTestMessageSession::operatorsHandsKeepTheText()
+{
+    MainController main;
+    tavrin::core::MainState state = main.state();
+    state.modelNumber = QStringLiteral("KR4410");
+    for (auto &row : state.config.rows)
+        row = { { 0, 0, 0, 0, 0, 0, 0 }, QStringLiteral("10") };
+    state.config.rows[2].font = 1;
+    state.config.rows[2].color = 3;
+    main.setState(state);
+    TestMessageDialog window(main);
+    window.show();
+    auto *composer = child<QTextEdit>(window, "ColorTextBox");
+    auto *test = child<QLineEdit>(window, "Test");
+    auto *colors = child<QListWidget>(window, "ColorList");
+
+    // Typing in the middle stays in the middle.
+    QTest::keyClicks(composer, QStringLiteral("ABCDEF"));
+    QTextCursor caret = composer->textCursor();
+    caret.setPosition(3);
+    composer->setTextCursor(caret);
+    QTest::keyClicks(composer, QStringLiteral("xy"));
+    QCOMPARE(composer->toPlainText(), QStringLiteral("ABCxyDEF"));
+
+    // Wheel turns over closed lists and attribute lists, and Enter in each field, change
+    // nothing; Insert Time is one step that undo takes back.
+    const QString command = test->text();
+    const QList<int> rows = listRows(window);
+    for (QComboBox *box : window.findChildren<QComboBox *>()) {
+        const int index = box->currentIndex();
+        turnWheel(box);
+        QCOMPARE(box->currentIndex(), index);
+    }
+    for (QListWidget *list : window.findChildren<QListWidget *>())
+        turnWheel(list->viewport());
+    for (QLineEdit *field : window.findChildren<QLineEdit *>())
+        QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(listRows(window), rows);
+    QCOMPARE(test->text(), command);
+    child<QPushButton>(window, "InsertTime")->click();
+    QVERIFY(composer->toPlainText().endsWith(u'>'));
+    composer->undo();
+    QCOMPARE(composer->toPlainText(), QStringLiteral("ABCxyDEF"));
+
+    // Selection-only: "C" turns colour 5; with "Cx" selected the list shows 5, and a click
+    // on that highlighted entry gives "x" colour 5 too, and keeps the selection.
+    window.editor().toggleSelectionOnly();
+    const auto select = [&](int from, int to) {
+        QTextCursor selection = composer->textCursor();
+        selection.setPosition(from);
+        selection.setPosition(to, QTextCursor::KeepAnchor);
+        composer->setTextCursor(selection);
+    };
+    select(2, 3);
+    colors->setCurrentRow(5);
+    select(2, 4);
+    QCOMPARE(colors->currentRow(), 5);
+    QTest::mouseClick(colors->viewport(), Qt::LeftButton, {},
+                      colors->visualItemRect(colors->item(5)).center());
+    QCOMPARE(composer->textCursor().selectedText(), QStringLiteral("Cx"));
+    QVERIFY2(test->text().endsWith(QStringLiteral("$CFCx$CAyDEF")), qPrintable(test->text()));
+
+    // Loading priority 2 writes back its own values, not the font of the text.
+    child<QListWidget>(window, "fontList")->setCurrentRow(7);
+    auto *priority = child<QComboBox>(window, "MsgPri");
+    priority->setFocus();
+    QTest::keyClick(priority, Qt::Key_Down);
+    QTest::keyClick(priority, Qt::Key_Down);
+    QCOMPARE(priority->currentIndex(), 2);
+    QCOMPARE(main.state().config.rows[2].font, 1);
+    QCOMPARE(main.state().config.rows[2].color, 3);
 }
 
 using Send = void (*)(TestMessageEditor &);
