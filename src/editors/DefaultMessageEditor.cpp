@@ -26,6 +26,8 @@ DefaultMessageEditor::~DefaultMessageEditor() = default;
 void DefaultMessageEditor::open()
 {
     m_state.profile = vocab::defaultMessageProfile(m_main.modelNumber);
+    m_state.listsKnown = !m_state.profile.vocabulary(Attribute::Font).empty();
+    m_state.uploadEnabled = m_state.listsKnown;
     m_state.codes.fill(-1);
     m_state.test.clear();
     emit profileApplied();
@@ -117,8 +119,17 @@ void DefaultMessageEditor::setMessageText(const QString &text)
 void DefaultMessageEditor::setMessage(const QString &text)
 {
     m_state.message = text;
-    m_state.unsendable = unsendableCharacterText(text);
+    m_state.unsendable = m_state.listsKnown ? unsendableCharacterText(text) : unknownListsText();
     changed();
+}
+
+QString DefaultMessageEditor::unknownListsText() const
+{
+    const QString model = m_main.modelNumber.isEmpty()
+        ? QStringLiteral(
+            "The sign's model is not known yet (Download from Sign in the main window)")
+        : QStringLiteral("The lists of sign model \"%1\" are not known").arg(m_main.modelNumber);
+    return model + QStringLiteral(": this message can be saved in a file but not uploaded.");
 }
 
 void DefaultMessageEditor::handleDefaultReply(const SignAnswer &answer)

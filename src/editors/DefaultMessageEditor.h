@@ -70,6 +70,7 @@ protected:
 
 private:
     void setMessage(const QString &text);
+    QString unknownListsText() const;
     void selectCode(vocab::Attribute attribute, int index);
     void selectTimeFormat(int index);
     bool startDownload();

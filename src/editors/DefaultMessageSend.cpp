@@ -27,7 +27,7 @@ void DefaultMessageEditor::restoreButtons()
     m_state.downloadCaption = kDownloadCaption;
     m_state.uploadCaption = kUploadCaption;
     m_state.downloadEnabled = true;
-    m_state.uploadEnabled = true;
+    m_state.uploadEnabled = m_state.listsKnown;
     m_state.setTimeEnabled = true;
 }
 
@@ -57,6 +57,10 @@ bool DefaultMessageEditor::startDownload()
 
 void DefaultMessageEditor::upload()
 {
+    if (!m_state.listsKnown) {
+        showAck(unknownListsText()); // its codes would be -1, which the sign refuses
+        return;
+    }
     const protocol::Attributes attributes = m_state.attributes();
     const QString command
         = defaultMessageCommand(m_state.message, attributes, m_state.timeDisplayOn());

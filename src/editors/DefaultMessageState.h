@@ -36,6 +36,9 @@ struct DefaultMessageState : MessageWindowState
     QString test; // the last command sent
     QString timeDisplayStatus = kTimeOff;
 
+    // False for a model whose lists this program does not know: the text can be edited and
+    // kept in a file, but there are no codes to upload it with.
+    bool listsKnown = true;
     bool fontListEnabled = true;
     bool styleListEnabled = true;
     bool pauseListEnabled = true;

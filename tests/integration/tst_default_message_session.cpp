@@ -3,11 +3,13 @@
 #include "MessageCodes.h"
 #include "SessionHelpers.h"
 #include "StoredMessage.h"
+#include "WindowHelpers.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTextEdit>
@@ -55,6 +57,8 @@ private slots:
     void editUploadReopen();
     void timeDisplayOnIdle();
     void fileMessageOpensWithoutTraffic();
+    void operatorsHandsKeepTheText_data();
+    void operatorsHandsKeepTheText();
 };
 
 void TestDefaultMessageSession::windowOpensWithSignMessage_data()
@@ -257,6 +261,59 @@ void TestDefaultMessageSession::fileMessageOpensWithoutTraffic()
     QCOMPARE(main.defaultMessage().configFileName, QStringLiteral("/tmp/sign.led"));
     QCOMPARE(main.defaultMessage().message, storedMessage("Hello\r\nWorld", 1, 2, 3, 2, 1, 7));
     QCOMPARE(setup->toolTip(), main.defaultMessage().message.summary());
+}
+
+void TestDefaultMessageSession::operatorsHandsKeepTheText_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::newRow("known lists") << "KR4410";
+    QTest::newRow("unknown lists") << "ZX100";
+}
+
+// The window opened on a message from a file: what the program writes into the text is one
+// undoable step, wheel turns and Enter choose nothing, and a model whose lists are unknown
+// keeps the text editable for the file but uploads nothing.
+void TestDefaultMessageSession::operatorsHandsKeepTheText()
+{
+    QFETCH(QString, model);
+    MainController main;
+    tavrin::core::MainState state = main.state();
+    state.modelNumber = model;
+    main.setState(state);
+    main.defaultMessage().configFileName = QStringLiteral("/tmp/sign.led");
+    main.defaultMessage().message = storedMessage("WELCOME", 1, 2, 3, 2, 1, 0);
+    const bool known = model == u"KR4410";
+    DefaultMessageDialog window(main);
+    window.show();
+    auto *message = child<QTextEdit>(window, "defaultMessage");
+    auto *timeFormat = child<QComboBox>(window, "TimeFormat");
+
+    QTest::keyClicks(message, QStringLiteral("!"));
+    turnWheel(timeFormat);
+    for (QListWidget *list : window.findChildren<QListWidget *>())
+        turnWheel(list->viewport());
+    QTest::keyClick(child<QLineEdit>(window, "Test"), Qt::Key_Return);
+    QCOMPARE(message->toPlainText(), QStringLiteral("WELCOME!"));
+    QCOMPARE(timeFormat->currentIndex(), 0);
+
+    timeFormat->setFocus();
+    QTest::keyClick(timeFormat, Qt::Key_Down);
+    QCOMPARE(message->toPlainText(), QStringLiteral("<hh:mm:ss A/PM>"));
+    message->undo();
+    QCOMPARE(message->toPlainText(), QStringLiteral("WELCOME!"));
+    child<QPushButton>(window, "InsertTime")->click();
+    QCOMPARE(message->toPlainText(), QStringLiteral("WELCOME!<hh:mm:ss A/PM>"));
+    message->undo();
+    QCOMPARE(message->toPlainText(), QStringLiteral("WELCOME!"));
+
+    auto *upload = child<QPushButton>(window, "Upload");
+    QCOMPARE(upload->isEnabled(), known);
+    QCOMPARE(child<QLabel>(window, "Unsendable")->text().contains(u"not known"), !known);
+    window.editor().upload();
+    QCOMPARE(window.editor().serialLink().portNumber(), known ? 1 : 0); // a port was opened
+    QVERIFY(portClosed(window.editor()));
+    child<QPushButton>(window, "Exit")->click();
+    QCOMPARE(main.defaultMessage().message.text, QStringLiteral("WELCOME!"));
 }
 
 QTEST_MAIN(TestDefaultMessageSession)
