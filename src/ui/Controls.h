@@ -49,7 +49,7 @@ inline void selectIfChanged(QComboBox *box, int index)
 }
 
 // Writes text into the box as one undoable edit of only what differs, where setPlainText()
-// would clear the operator's undo history; the caret ends after the new part.
+// would clear the operator's undo history; the caret ends at the end of the text.
 inline void replaceTextUndoably(QTextEdit *box, const QString &text)
 {
     const QString old = box->toPlainText();
@@ -68,7 +68,7 @@ inline void replaceTextUndoably(QTextEdit *box, const QString &text)
     cursor.insertText(text.mid(prefix, text.size() - prefix - suffix));
     cursor.endEditBlock();
     const QSignalBlocker block(box);
-    box->setTextCursor(cursor);
+    box->moveCursor(QTextCursor::End);
 }
 
 // Width in twips that a closed list needs to show its longest entry whole.

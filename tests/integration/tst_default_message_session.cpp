@@ -216,6 +216,7 @@ void TestDefaultMessageSession::timeDisplayOnIdle()
              QStringList({ QStringLiteral("\r"), time + u'\r', QStringLiteral("RESET\r") }));
     QCOMPARE(editor.state().test, time + QStringLiteral(" , RESET"));
     QCOMPARE(editor.state().ack, DefaultMessageEditor::kRemoveMessageText);
+    QTRY_VERIFY_WITH_TIMEOUT(editor.state().ack.isEmpty(), 6000); // 5 s after it was shown
 
     sent = sim.receivedCommands().size();
     editor.showTimeOnIdle();
