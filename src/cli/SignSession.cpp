@@ -11,12 +11,6 @@ namespace tavrin::cli {
 using core::MainController;
 using protocol::ItemResult;
 
-namespace {
-
-const QString kSearching = QStringLiteral("Searching...");
-
-} // namespace
-
 SignSession::SignSession(Console &console, QObject *parent)
     : QObject(parent)
     , m_console(console)
@@ -79,17 +73,10 @@ ExitStatus SignSession::download()
 
 ExitStatus SignSession::search()
 {
-    int shownPort = -1;
-    const auto onProgress = connect(&m_controller, &MainController::stateChanged, this, [&] {
-        const core::MainState &s = m_controller.state();
-        if (s.status == kSearching && s.portIndex != shownPort) {
-            shownPort = s.portIndex;
-            m_console.progress(QStringLiteral("Searching COM %1...").arg(shownPort + 1));
-        }
-    });
+    // Every port is probed at once, as the window's search does.
+    m_console.progress(QStringLiteral("Searching COM 1 to COM %1...").arg(vocab::kPortCount));
     m_controller.startPortSearch();
     waitFor(&MainController::searchFinished);
-    disconnect(onProgress);
 
     const core::MainState &s = m_controller.state();
     if (!s.modelLabel.isEmpty())

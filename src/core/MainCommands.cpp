@@ -31,6 +31,14 @@ protocol::ExchangeTiming singleCommandTiming(std::chrono::milliseconds closeDela
     return timing;
 }
 
+// A request whose one reply is all there is: the port closes once it is in.
+protocol::ExchangeTiming requestTiming()
+{
+    protocol::ExchangeTiming timing = singleCommandTiming(MainController::kComCloseDelay);
+    timing.closeOnceConfirmed = true;
+    return timing;
+}
+
 } // namespace
 
 void MainController::onExchangeLine(const QString &line, const protocol::Exchange::Reply &reply)
@@ -102,12 +110,8 @@ void MainController::reportLoss(const protocol::ExchangeOutcome &outcome)
 {
     if (outcome.lostReason.isEmpty() || outcome.lostReason == kHandedOver)
         return;
-    const QString text = link::connectionLostText(m_link.portNumber(), outcome.lostReason);
-    // The search goes on to the next port; a box would stop it until someone clicks.
-    if (m_search.active)
-        m_noticeAfterSearch = text;
-    else
-        emit messageRequested(kAppTitle, text);
+    emit messageRequested(kAppTitle,
+                          link::connectionLostText(m_link.portNumber(), outcome.lostReason));
 }
 
 void MainController::reportOpenFailure(const link::OpenResult &result, int portNumber)
@@ -133,12 +137,12 @@ void MainController::download()
 bool MainController::startDownload()
 {
     m_defaultMessage.forgetConfigFile();
-    // A request in flight (the search is probing) has nothing to add to it.
-    if (m_exchange.isRunning())
+    // A request in flight (or the search's probes) has nothing to add to it.
+    if (lineBusy())
         return false;
     const int index = m_state.portIndex;
     const link::OpenResult opened
-        = m_exchange.start(index + 1, singleCommandTiming(kComCloseDelay),
+        = m_exchange.start(index + 1, requestTiming(),
                            { { QStringLiteral("Configuration"), { { kDownloadCommand } } } });
     if (!opened) {
         // The entry keeps the failure; selecting it still means the same port number.
@@ -161,8 +165,6 @@ void MainController::downloadEnded(const protocol::ExchangeOutcome &outcome)
     restoreButtons();
     reportLoss(outcome);
     emit downloadFinished(m_configurationRead);
-    if (m_search.active)
-        probeEnded();
 }
 
 void MainController::restoreButtons()
@@ -176,52 +178,76 @@ void MainController::restoreButtons()
 void MainController::searchPorts()
 {
     m_searchPort.stop();
-    if (m_search.active)
+    if (lineBusy())
         return;
-    m_search = { true, 0 };
-    m_state.statusVisible = true;
-    changed();
-    emit searchStarted();
-    probeNextPort();
-}
-
-void MainController::probeNextPort()
-{
+    m_searching = true;
+    m_defaultMessage.forgetConfigFile();
+    m_configurationRead = false;
     m_state.status = QStringLiteral("Searching...");
-    m_state.portIndex = m_search.port;
+    m_state.statusVisible = true;
+    m_state.downloadEnabled = false;
+    m_state.downloadCaption = kReadingCaption;
+    emit searchStarted();
+    m_portSearch.start(vocab::kPortCount, requestTiming(),
+                       { QStringLiteral("Configuration"), { { kDownloadCommand } } });
     changed();
-    // A port that cannot be opened has its failure in the list; the search goes on.
-    if (!startDownload())
-        probeEnded();
 }
 
-void MainController::probeEnded()
+void MainController::portRuledOut(int portNumber)
 {
-    // Judged only once the probe's port has closed: a reply still arriving belongs to this
-    // port, and selecting the next one first would send every later command there.
-    if (!m_state.modelLabel.isEmpty()) {
-        endSearch();
-        return;
+    const PortSearch::Probe &probe = m_portSearch.probe(portNumber);
+    const int index = portNumber - 1;
+    if (!probe.opened) {
+        m_state.portEntries[index] = link::portFailureEntry(portNumber, probe.opened.description);
+        m_state.portFailures[index] = probe.opened.fullText();
     }
-    if (++m_search.port == vocab::kPortCount) {
-        m_state.portIndex = 0;
-        endSearch();
-        return;
-    }
-    m_state.status.clear();
+    // Told when the search is over; a box would stand in the way of the window coming up.
+    if (!probe.lostReason.isEmpty() && m_noticeAfterSearch.isEmpty())
+        m_noticeAfterSearch = link::connectionLostText(portNumber, probe.lostReason);
     changed();
-    m_betweenPorts.start();
+}
+
+void MainController::searchEnded(int winner)
+{
+    if (winner > 0) {
+        // Ports above the sign's are as a port-by-port search leaves them: never tried.
+        const QStringList names = vocab::portEntries();
+        for (int index = winner; index < vocab::kPortCount; ++index) {
+            m_state.portEntries[index] = names.value(index);
+            m_state.portFailures[index].clear();
+        }
+        m_state.portIndex = winner - 1;
+        applyProbe(m_portSearch.probe(winner));
+    } else {
+        m_state.portIndex = 0;
+    }
+    m_state.downloadCaption = kDownloadCaption;
+    restoreButtons();
+    if (winner > 0)
+        emit downloadFinished(m_configurationRead);
+    endSearch();
+}
+
+// The winning port's lines, read as a download from it reads them.
+void MainController::applyProbe(const PortSearch::Probe &probe)
+{
+    for (int i = 0; i < probe.lines.size(); ++i) {
+        const QString &line = probe.lines.at(i);
+        if (i < probe.confirmingLine && line.contains(u':')) {
+            showStatus(kUnreadableReply); // garbled before the whole line came
+            emit replyInterpreted(line);
+            continue;
+        }
+        interpretLine(line, i == probe.confirmingLine);
+    }
 }
 
 void MainController::endSearch()
 {
-    m_state.status.clear();
-    changed();
-
     m_state.statusVisible = false;
     m_state.status.clear();
     changed();
-    m_search = {};
+    m_searching = false;
     if (!m_noticeAfterSearch.isEmpty())
         showStatus(std::exchange(m_noticeAfterSearch, QString()));
     emit searchFinished();
@@ -229,6 +255,10 @@ void MainController::endSearch()
 
 void MainController::toggleIdMode()
 {
+    if (lineBusy()) {
+        changed(); // the box's own toggle is undone
+        return;
+    }
     const int portNumber = m_state.portIndex + 1;
     const bool wasAuto = m_state.config.autoID == 1;
     const QString command = wasAuto ? QStringLiteral("<id=user>\r") : QStringLiteral("<id=auto>\r");
@@ -280,6 +310,7 @@ void MainController::checkFirmwareBuild()
 
 void MainController::releaseLine()
 {
+    stopPortSearch();
     if (m_exchange.isRunning())
         m_exchange.abandon(kHandedOver);
     m_state.downloadCaption = kDownloadCaption;
@@ -289,6 +320,8 @@ void MainController::releaseLine()
 
 void MainController::sendFactoryDefaults()
 {
+    if (lineBusy())
+        return; // its button is off while the line is
     m_state.progressMaximum = kFactoryDefaultsProgressMaximum;
     const int portNumber = m_state.portIndex + 1;
     const link::OpenResult opened = m_exchange.start(

@@ -7,11 +7,10 @@ MainController::MainController(QObject *parent)
 {
     m_searchPort.setInterval(kSearchPortInterval);
     m_textClear.setInterval(kTextClearDelay);
-    m_betweenPorts.setInterval(kBetweenPorts);
-    m_betweenPorts.setSingleShot(true);
     connect(&m_textClear, &QTimer::timeout, this, &MainController::clearStatus);
     connect(&m_searchPort, &QTimer::timeout, this, &MainController::searchPorts);
-    connect(&m_betweenPorts, &QTimer::timeout, this, &MainController::probeNextPort);
+    connect(&m_portSearch, &PortSearch::portRuledOut, this, &MainController::portRuledOut);
+    connect(&m_portSearch, &PortSearch::finished, this, &MainController::searchEnded);
     connect(&m_exchange, &protocol::Exchange::lineReceived, this, &MainController::onExchangeLine);
     connect(&m_exchange, &protocol::Exchange::itemSettled, this, &MainController::uploadItemEnded);
     connect(&m_exchange, &protocol::Exchange::commandWritten, this, [this](const QString &command) {
@@ -51,9 +50,9 @@ void MainController::setState(const MainState &state)
 void MainController::stopPortSearch()
 {
     m_searchPort.stop();
-    m_betweenPorts.stop();
-    // A probe under way closes its port by itself; the search does not wait for it.
-    if (m_search.active)
+    if (m_portSearch.isRunning())
+        m_portSearch.stop(); // its end ends the search
+    else if (m_searching)
         endSearch();
 }
 

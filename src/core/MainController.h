@@ -3,6 +3,7 @@
 #include "DefaultMessageStore.h"
 #include "Exchange.h"
 #include "MainState.h"
+#include "PortSearch.h"
 #include "SerialLink.h"
 #include "UploadProgress.h"
 
@@ -36,7 +37,6 @@ public:
     static constexpr auto kTextClearDelay = 5000ms;
     // One upload item every 500 ms; an item not confirmed by the next one is not confirmed.
     static constexpr auto kUploadInterval = 500ms;
-    static constexpr auto kBetweenPorts = 100ms; // the search's pause after each probe
     static constexpr auto kIDSwitchDelay = 200ms; // the ID switch keeps the port this long
     static constexpr int kShownHeightTwips = 9700;
     static constexpr int kHiddenHeightTwips = 5750;
@@ -51,9 +51,9 @@ public:
     // Start-up and shutdown: the port search starts 400 ms after startPortSearch();
     // stopPortSearch() ends it.
     void startPortSearch();
-    // Calls off the start-up search, before its first probe or after the one under way.
+    // Calls off the start-up search; every port it probes is closed.
     void stopPortSearch();
-    bool isSearching() const { return m_search.active; }
+    bool isSearching() const { return m_searching; }
     // True while a command is on the line (a download, an upload, the ID switch, the reset).
     bool isBusy() const { return m_exchange.isRunning(); }
 
@@ -152,9 +152,11 @@ private:
     void reportLoss(const protocol::ExchangeOutcome &outcome);
     bool startDownload();
     void downloadEnded(const protocol::ExchangeOutcome &outcome);
-    void probeNextPort();
-    void probeEnded();
+    void portRuledOut(int portNumber);
+    void searchEnded(int winner);
+    void applyProbe(const PortSearch::Probe &probe);
     void endSearch();
+    bool lineBusy() const { return m_exchange.isRunning() || m_searching; }
     void restoreButtons();
     std::optional<protocol::ExchangeItem> nextUploadItem();
     void uploadItemEnded(int item, protocol::ItemResult result);
@@ -170,13 +172,9 @@ private:
     bool m_configurationRead = false; // by the download under way
     QString m_noticeAfterSearch; // a loss during the search is told when it is over
 
-    // The start-up search and the port it probes.
-    struct PortSearch
-    {
-        bool active = false;
-        int port = 0; // list index
-    };
-    PortSearch m_search;
+    // The start-up search, which probes every port at once.
+    PortSearch m_portSearch;
+    bool m_searching = false;
 
     // One upload run: what it has taken so far, and what each item sent.
     struct UploadRun
@@ -188,7 +186,6 @@ private:
     };
     UploadRun m_run;
     QTimer m_searchPort;
-    QTimer m_betweenPorts;
     QTimer m_textClear;
 };
 

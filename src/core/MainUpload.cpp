@@ -51,8 +51,8 @@ int MainController::markChangedItems()
 
 void MainController::upload()
 {
-    if (m_exchange.isRunning()) {
-        // The search's probe holds the line (the button is off during everything else); a
+    if (lineBusy()) {
+        // The search's probes hold the line (the button is off during everything else); a
         // second exchange would mix their replies.
         showStatus(QStringLiteral("The sign's line is busy; upload again in a moment."));
         return;

@@ -249,7 +249,7 @@ void Exchange::advance()
 
     const bool settled = m_outcome.results.size() == m_outcome.items.size();
     if (settled && (m_stopRequested || m_sourceDone)
-        && t >= m_lastWrite + m_timing.closeDelay.count()) {
+        && (t >= m_lastWrite + m_timing.closeDelay.count() || closesNow())) {
         finish();
         return;
     }
@@ -332,11 +332,16 @@ void Exchange::schedule()
         if (!m_stopRequested && !m_sourceDone)
             wake = std::min(wake, m_itemStarted + m_timing.itemSpacing.count());
         else
-            wake = std::min(wake, m_lastWrite + m_timing.closeDelay.count());
+            wake = std::min(wake, closesNow() ? t : m_lastWrite + m_timing.closeDelay.count());
     }
     if (wake == kNever)
         wake = t + m_timing.recheck.count();
     m_timer->start(std::chrono::milliseconds(std::max<qint64>(0, wake - t)));
+}
+
+bool Exchange::closesNow() const
+{
+    return m_timing.closeOnceConfirmed && m_outcome.confirmedCount() == m_outcome.items.size();
 }
 
 void Exchange::finish()

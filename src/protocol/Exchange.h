@@ -66,6 +66,9 @@ struct ExchangeTiming
     std::chrono::milliseconds closeDelay { 500 }; // from the last write to the port's close
     std::chrono::milliseconds longReplyLimit { 3000 };
     std::chrono::milliseconds recheck { 50 }; // how often a reply under way is looked at
+    // The port closes as soon as every item is confirmed, closeDelay then being only the
+    // bound for an exchange that is not; for commands whose one reply is all there is.
+    bool closeOnceConfirmed = false;
 };
 
 // The time exchanges pace themselves by: the steady clock and Qt's timers, unless a test has
@@ -155,6 +158,7 @@ private:
     void settleItemIfDone();
     int currentItem() const { return int(m_outcome.items.size()) - 1; }
     void schedule();
+    bool closesNow() const;
     void finish();
     qint64 now() const // ms since the start
     {

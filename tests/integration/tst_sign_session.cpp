@@ -2,6 +2,8 @@
 
 #include "SerialLink.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSocketNotifier>
 
 #include <QSignalSpy>
@@ -20,6 +22,8 @@ private slots:
     void closedWhileProbing();
     void searchReadsLongReply_data();
     void searchReadsLongReply();
+    void searchProbesEveryPortAtOnce_data();
+    void searchProbesEveryPortAtOnce();
     void downloadPerModel_data();
     void downloadPerModel();
     void idSwitch();
@@ -152,6 +156,56 @@ void TestSignSession::searchReadsLongReply()
     QVERIFY(downloadFromSign(controller));
     check();
     QCOMPARE(sim.receivedCommands().count(QStringLiteral("DOWNLOAD_ALL\r")), 3);
+}
+
+// Whether this process holds any of these devices open.
+static bool anyOpen(const QStringList &devices)
+{
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString &fd : fds.entryList(QDir::Files | QDir::System)) {
+        if (devices.contains(QFile::symLinkTarget(fds.filePath(fd))))
+            return true;
+    }
+    return false;
+}
+
+void TestSignSession::searchProbesEveryPortAtOnce_data()
+{
+    QTest::addColumn<QList<int>>("signs"); // ports with a sign; every other port is silent
+    QTest::addColumn<int>("longReplyPort"); // the sign whose reply ends after the probe's wait
+    QTest::addColumn<int>("found");
+    QTest::newRow("sign on COM 12") << QList { 12 } << 0 << 12;
+    QTest::newRow("signs on COM 4 and COM 9") << QList { 4, 9 } << 0 << 4;
+    QTest::newRow("COM 3's long reply beats COM 7") << QList { 3, 7 } << 3 << 3;
+    QTest::newRow("COM 2 ends COM 5's long reply") << QList { 2, 5 } << 5 << 2;
+}
+
+// The lowest-numbered sign wins whatever answers first, and the search leaves no port open.
+void TestSignSession::searchProbesEveryPortAtOnce()
+{
+    QFETCH(QList<int>, signs);
+    QFETCH(int, longReplyPort);
+    std::vector<std::unique_ptr<SignSimProcess>> sims;
+    QStringList devices;
+    for (int k = 1; k <= 12; ++k) {
+        const QStringList silent { QStringLiteral("--silent") };
+        sims.push_back(
+            std::make_unique<SignSimProcess>(signs.contains(k) ? QStringList() : silent));
+        QVERIFY(sims.back()->startOnPort(k));
+        devices << sims.back()->devicePath();
+    }
+    if (longReplyPort > 0)
+        QVERIFY(!fillSign(longReplyPort, 700).isEmpty());
+
+    MainController controller;
+    QSignalSpy finished(&controller, &MainController::searchFinished);
+    controller.startPortSearch();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 20000);
+    QTEST(controller.state().portIndex + 1, "found");
+    QCOMPARE(controller.state().modelLabel, QStringLiteral("KR4410"));
+    QVERIFY(!anyOpen(devices));
+    for (int k : signs) // every sign was probed at once, the losers too
+        QVERIFY(sims[size_t(k - 1)]->waitForCommands(longReplyPort == k ? 11 : 1));
 }
 
 // Each model's encoding, and the firmware notice: only a build below 3 announces a newer image.
