@@ -14,6 +14,7 @@ ExchangeResult exchangeCommand(int portNumber, const QString &name, const QStrin
     protocol::ExchangeTiming timing;
     timing.replyWait = kExchangeCloseDelay;
     timing.closeDelay = kExchangeCloseDelay;
+    timing.closeOnceConfirmed = true; // the confirmation is all a command waits for
 
     QEventLoop loop;
     QObject::connect(&exchange, &protocol::Exchange::lineReceived, &loop,

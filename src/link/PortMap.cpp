@@ -1,6 +1,7 @@
 #include "PortMap.h"
 
 #include <QCollator>
+#include <QElapsedTimer>
 #include <QSerialPortInfo>
 
 #include <algorithm>
@@ -24,6 +25,13 @@ QList<PortDescription> systemPorts()
     return ports;
 }
 
+// Asking the system for its ports takes tens of milliseconds; a search asks for twelve at once
+// and the port list's tool tips for twelve more on every refresh, so one answer serves for a
+// moment. An adapter plugged in is seen on the next question after that.
+constexpr qint64 kPortListLifetimeMs = 2000;
+
+QList<PortDescription> orderedSystemPorts();
+
 } // namespace
 
 QList<PortDescription> orderPorts(QList<PortDescription> ports)
@@ -43,6 +51,21 @@ QList<PortDescription> orderPorts(QList<PortDescription> ports)
     return ports;
 }
 
+namespace {
+
+QList<PortDescription> orderedSystemPorts()
+{
+    static QList<PortDescription> ports;
+    static QElapsedTimer age;
+    if (!age.isValid() || age.elapsed() > kPortListLifetimeMs) {
+        ports = orderPorts(systemPorts());
+        age.start();
+    }
+    return ports;
+}
+
+} // namespace
+
 QString deviceForPort(int portNumber)
 {
     if (portNumber < kFirstPortNumber || portNumber > kLastPortNumber)
@@ -53,7 +76,7 @@ QString deviceForPort(int portNumber)
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(portNumber);
 #else
-    const QList<PortDescription> ports = orderPorts(systemPorts());
+    const QList<PortDescription> ports = orderedSystemPorts();
     if (portNumber > ports.size())
         return {};
     return ports.at(portNumber - 1).systemLocation;

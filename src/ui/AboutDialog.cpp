@@ -1,5 +1,7 @@
 #include "AboutDialog.h"
 
+#include "Controls.h"
+
 #include "HelpText.h"
 
 #include <QFormLayout>
@@ -31,8 +33,8 @@ AboutDialog::AboutDialog(const QString &mainCaption, QWidget *parent)
     auto *logo = new QLabel(QStringLiteral("TAVRIN"), this);
     logo->setObjectName(QStringLiteral("Logo"));
     logo->setAlignment(Qt::AlignCenter);
-    logo->setStyleSheet(QStringLiteral("color: #d22; background: #111; font: bold 20px;"
-                                       " letter-spacing: 3px; padding: 8px; border-radius: 4px;"));
+    paintAsLogo(logo);
+    logo->setMargin(8);
 
     const editors::ContactLines contact = editors::contactLines();
     auto *form = new QFormLayout;

@@ -2,9 +2,12 @@
 
 #include "Twips.h"
 
+#include <QColor>
 #include <QComboBox>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTextEdit>
@@ -25,6 +28,40 @@ inline QPushButton *button(QWidget *parent, const QString &text, const char *obj
     auto *b = new QPushButton(text, parent);
     b->setObjectName(QLatin1String(objectName));
     return b;
+}
+
+// Bold text, in colour when one is given. Set through the font and palette: a style sheet
+// makes Qt build a style of its own for the widget, which costs milliseconds at start-up.
+inline void emphasize(QWidget *widget, const QColor &color = QColor())
+{
+    QFont font = widget->font();
+    font.setBold(true);
+    widget->setFont(font);
+    if (color.isValid()) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::WindowText, color);
+        widget->setPalette(palette);
+    }
+}
+
+inline const QColor kNoticeColor { 0x06, 0x45, 0xad };
+inline const QColor kWarningColor { 0xbb, 0x00, 0x00 };
+
+// The program's name as its logo: red spaced capitals on black.
+inline void paintAsLogo(QWidget *logo)
+{
+    QFont font = logo->font();
+    font.setBold(true);
+    font.setPixelSize(20);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 3);
+    logo->setFont(font);
+    QPalette palette = logo->palette();
+    for (const QPalette::ColorRole role : { QPalette::Window, QPalette::Button })
+        palette.setColor(role, QColor(0x11, 0x11, 0x11));
+    for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::ButtonText })
+        palette.setColor(role, QColor(0xdd, 0x22, 0x22));
+    logo->setPalette(palette);
+    logo->setAutoFillBackground(true);
 }
 
 // A refresh shows what the state already holds. Only a change is written, so the caret and

@@ -81,7 +81,7 @@ void DefaultMessageDialog::buildTimeControls()
     m_timeOnIdle = button(this, QStringLiteral("Time Display on Idle"), "TimeOnIdle");
     place(m_timeOnIdle, 6240, 4860, 2200, 375);
     m_timeDisplayStatus = label(this, QString(), "TimeDisplayStatus");
-    m_timeDisplayStatus->setStyleSheet(QStringLiteral("font-weight: bold"));
+    emphasize(m_timeDisplayStatus);
     place(m_timeDisplayStatus, 8560, 4920, 1200, 255);
 }
 

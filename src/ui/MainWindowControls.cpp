@@ -37,9 +37,7 @@ void MainWindow::buildHeader(QWidget *area)
     m_logo->setFlat(true);
     m_logo->setCursor(Qt::PointingHandCursor);
     m_logo->setToolTip(QStringLiteral("Open the Tavrin home page"));
-    m_logo->setStyleSheet(QStringLiteral(
-        "QPushButton { color: #d22; background: #111; font: bold 20px; letter-spacing: 3px;"
-        " border-radius: 4px; }"));
+    paintAsLogo(m_logo);
     place(m_logo, mainlayout::kLogo);
 
     auto *portLabel = label(area, QStringLiteral("&Port :"));
@@ -50,7 +48,7 @@ void MainWindow::buildHeader(QWidget *area)
 
     auto *modelCaption = label(area, QStringLiteral("Model :"));
     m_model = label(area, QString(), "LEDSignModel");
-    m_model->setStyleSheet(QStringLiteral("font-weight: bold"));
+    emphasize(m_model);
     m_firmwareCountLabel = label(area, QStringLiteral("Build No :"), "FCountLabel");
     m_firmwareCount = label(area, QString(), "FCount");
     m_testLabel = label(area, QString(), "TestLabel");
@@ -146,7 +144,7 @@ void MainWindow::buildCommands(QWidget *area)
     place(m_progress, mainlayout::kProgress);
 
     m_status = label(area, QString(), "Textout");
-    m_status->setStyleSheet(QStringLiteral("color: #0645ad; font-weight: bold"));
+    emphasize(m_status, kNoticeColor);
     // Three lines: an upload that the sign did not confirm names each item left waiting.
     m_status->setWordWrap(true);
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);

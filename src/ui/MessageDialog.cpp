@@ -58,7 +58,7 @@ QTextEdit *MessageDialog::buildMessageBox(const QString &caption, const char *na
     place(box, kMessageMargin, top, m_contentWidth, height);
 
     m_unsendable = label(this, QString(), "Unsendable");
-    m_unsendable->setStyleSheet(QStringLiteral("color: #b00; font-weight: bold"));
+    emphasize(m_unsendable, kWarningColor);
     place(m_unsendable, kMessageMargin, top + height + 30, m_contentWidth, kLabelHeight);
     return box;
 }
@@ -112,7 +112,7 @@ void MessageDialog::buildSendButtons(int top)
 void MessageDialog::buildAckAndProgress(int top)
 {
     m_ack = label(this, QString(), "Ack");
-    m_ack->setStyleSheet(QStringLiteral("color: #0645ad; font-weight: bold"));
+    emphasize(m_ack, kNoticeColor);
     place(m_ack, kMessageMargin, top, m_contentWidth, 285);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("Progress"));
