@@ -3,6 +3,7 @@
 // off for the next start.
 #include "MainWindow.h"
 
+#include "ModalWait.h"
 #include "UpdateDialog.h"
 
 #include "AppTitle.h"
@@ -27,11 +28,14 @@ void MainWindow::connectUpdateCheck()
     });
     connect(&m_updateCheck, &update::UpdateCheck::checkFinished, m_versionCheck, &QWidget::hide);
     // Queued: the offer may come from a network reply, which should not wait on a window.
+    // It waits for any other modal window to close first.
     connect(
         &m_updateCheck, &update::UpdateCheck::newVersionOffered, this,
         [this](const update::UpdateOffer &offer) {
-            UpdateDialog window(offer, this);
-            window.exec();
+            runWhenNoModalWindow(this, [this, offer] {
+                UpdateDialog window(offer, this);
+                window.exec();
+            });
         },
         Qt::QueuedConnection);
 }

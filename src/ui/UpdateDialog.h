@@ -27,6 +27,7 @@ public:
     const QUrl &URL() const { return m_url; }
     const QString &FileName() const { return m_fileName; }
     const QString &DesktopFolder() const { return m_desktopFolder; }
+    update::FileDownload &transfer() { return m_transfer; }
 
 protected:
     // The close box, Esc and "No" all stop a running transfer, leaving the desktop as it was.

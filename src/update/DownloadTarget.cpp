@@ -1,14 +1,43 @@
 #include "DownloadTarget.h"
 
+#include <QFile>
 #include <QStandardPaths>
 
 namespace tavrin::update {
+
+namespace {
+
+qsizetype fileSystemLength(const QString &name)
+{
+#ifdef Q_OS_WIN
+    return name.size();
+#else
+    return QFile::encodeName(name).size();
+#endif
+}
+
+// Characters that would make the name lie about itself: controls, invisible format
+// characters (direction overrides, zero-width joiners) and line or paragraph breaks.
+bool isHiddenCharacter(char32_t c)
+{
+    switch (QChar::category(c)) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 QString refuseWebFileName(const QString &name)
 {
     if (name.isEmpty())
         return QStringLiteral("The download page names no file.");
-    if (name.size() > kMaxWebFileNameLength)
+    if (fileSystemLength(name) > kMaxWebFileNameBytes)
         return QStringLiteral("The file name is too long.");
     if (name.contains(u'/') || name.contains(u'\\'))
         return QStringLiteral("The file name contains a folder separator.");
@@ -16,12 +45,14 @@ QString refuseWebFileName(const QString &name)
         return QStringLiteral("The file name contains \"..\".");
     if (name.startsWith(u'.'))
         return QStringLiteral("The file name starts with a dot.");
-    for (QChar c : name) {
-        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
-            return QStringLiteral("The file name contains control characters.");
+    if (!name.isValidUtf16())
+        return QStringLiteral("The file name is not valid text.");
+    for (char32_t c : name.toUcs4()) {
+        if (isHiddenCharacter(c))
+            return QStringLiteral("The file name contains control or invisible characters.");
         // A drive prefix ("C:") and the characters Windows keeps out of file names.
-        if (QStringView(u":*?\"<>|").contains(c))
-            return QStringLiteral("The file name contains the character %1.").arg(c);
+        if (c < 0x80 && QByteArrayView(":*?\"<>|").contains(char(c)))
+            return QStringLiteral("The file name contains the character %1.").arg(QChar(c));
     }
     return {};
 }

@@ -5,8 +5,10 @@
 
 namespace tavrin::update {
 
-// The longest file name accepted from the download page.
-inline constexpr qsizetype kMaxWebFileNameLength = 200;
+// The longest file name accepted from the download page, in bytes of the file system's
+// encoding (UTF-16 units on Windows): the usual limit of 255 less room for the suffix of
+// the temporary file the download goes to first.
+inline constexpr qsizetype kMaxWebFileNameBytes = 240;
 
 // Why the page's file name cannot be a file on the desktop, in plain words; "" when it
 // can. The name comes from the server, so anything that could leave the folder, hide the

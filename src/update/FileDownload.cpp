@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLocale>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
@@ -11,6 +12,11 @@ namespace tavrin::update {
 FileDownload::FileDownload(QObject *parent)
     : QObject(parent)
 {
+    m_deadline.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this, [this] {
+        fail(tr("The download did not finish within %1 minutes.")
+                 .arg(QLocale().toString(double(m_limits.transferTimeout.count()) / 60000.0)));
+    });
 }
 
 FileDownload::~FileDownload()
@@ -33,18 +39,22 @@ void FileDownload::start(const QUrl &address, const QString &path)
     }
     m_length = -1;
     m_received = 0;
+    m_isZip = path.endsWith(QStringLiteral(".zip"), Qt::CaseInsensitive);
+    m_tail.clear();
 
     QNetworkRequest request(address);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(kMaxRedirects);
-    request.setTransferTimeout(int(std::chrono::milliseconds(kStallTimeout).count()));
+    request.setTransferTimeout(int(m_limits.stallTimeout.count()));
     // The announced length must count the bytes we store, not a compressed form of them.
     request.setRawHeader("Accept-Encoding", "identity");
     const QString agent = QCoreApplication::applicationName();
     if (!agent.isEmpty())
         request.setHeader(QNetworkRequest::UserAgentHeader, agent);
     m_reply = m_network.get(request);
+    m_reply->setReadBufferSize(kReadBufferBytes);
+    m_deadline.start(m_limits.transferTimeout);
     connect(m_reply, &QNetworkReply::readyRead, this, &FileDownload::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &FileDownload::onReplyFinished);
     emit started();
@@ -70,11 +80,18 @@ void FileDownload::onReadyRead()
     const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
     m_length = length.isValid() ? length.toLongLong() : -1;
     const QByteArray data = m_reply->readAll();
+    if (qMax(m_length, m_received + data.size()) > m_limits.maxBytes) {
+        fail(tr("The file is larger than %1, the most a download may have.")
+                 .arg(QLocale().formattedDataSize(m_limits.maxBytes)));
+        return;
+    }
     if (m_file->write(data) != data.size()) {
         fail(tr("The file could not be written: %1").arg(m_file->errorString()));
         return;
     }
     m_received += data.size();
+    if (m_isZip)
+        m_tail.append(data);
     emit progressChanged(m_length > 0 ? int(qMin<qint64>(
                              100, qRound64(100.0 * double(m_received) / double(m_length))))
                                       : -1);
@@ -106,6 +123,10 @@ void FileDownload::onReplyFinished()
         fail(tr("The connection broke after %1 of %2 bytes.").arg(m_received).arg(m_length));
         return;
     }
+    if (const QString refusal = refuseEnd(); !refusal.isEmpty()) {
+        fail(refusal);
+        return;
+    }
     if (!m_file->flush() || !m_file->commit()) {
         fail(tr("The file could not be saved: %1").arg(m_file->errorString()));
         return;
@@ -113,6 +134,18 @@ void FileDownload::onReplyFinished()
     release();
     emit progressChanged(100);
     emit finished(QString());
+}
+
+// Without a length, the end of the connection may be a cut: only a zip archive's own end
+// record tells. Qt does not reliably report a chunked response cut before its last chunk.
+QString FileDownload::refuseEnd() const
+{
+    if (m_isZip && !m_tail.endsWithDirectory())
+        return tr("The download is incomplete: the end of the zip archive is missing.");
+    if (!m_isZip && m_length < 0)
+        return tr("The server announced no length, so a cut-off download could not be told "
+                  "from a whole one.");
+    return {};
 }
 
 void FileDownload::fail(const QString &error)
@@ -123,6 +156,7 @@ void FileDownload::fail(const QString &error)
 
 void FileDownload::release()
 {
+    m_deadline.stop();
     if (m_reply) {
         QNetworkReply *reply = m_reply;
         m_reply = nullptr;
