@@ -49,7 +49,9 @@ void UpdateCheck::startLoading(const QUrl &site)
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(kMaxRedirects);
-    m_reply = m_network.get(request);
+    if (!m_network)
+        m_network = std::make_unique<QNetworkAccessManager>();
+    m_reply = m_network->get(request);
     connect(m_reply, &QNetworkReply::readyRead, this, &UpdateCheck::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &UpdateCheck::onReplyFinished);
     m_deadline.start();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QNetworkAccessManager>
+
+#include <memory>
 #include <QObject>
 #include <QTimer>
 #include <QUrl>
@@ -63,7 +65,8 @@ private:
     void pageDone(const QByteArray &page);
     void decide();
 
-    QNetworkAccessManager m_network;
+    // Made on the first load: the window comes up without the network stack.
+    std::unique_ptr<QNetworkAccessManager> m_network;
     QNetworkReply *m_reply = nullptr; // a child of m_network while loading
     QByteArray m_page;
     QTimer m_deadline;
