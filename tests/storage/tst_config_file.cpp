@@ -204,7 +204,7 @@ private slots:
             for (QString &old : expected)
                 old = old.section(':', 0, 0) == line.section(':', 0, 0) ? line : old;
         }
-        const auto result = core::readConfigBytes(content.toLatin1(), state, store);
+        const auto result = core::readConfigBytes((content + "\r\n").toLatin1(), state, store);
         QCOMPARE(result.errorNumber, error);
         QCOMPARE(result.ok, error == 0);
         QCOMPARE(result.toolTip.isEmpty(), error != 0);
@@ -225,11 +225,13 @@ private slots:
         QTest::newRow("complete file") << "a.led" << m_golden << QString();
         QTest::newRow("lines missing")
             << "a.led" << gaps << kept + "link ID 6; default message pause.";
-        QTest::newRow("file cut short in a Pri line")
-            << "a.led" << m_golden.left(m_golden.indexOf("Pri3:") + 9)
-            << kept
-                + "priority rows 3, 4; link IDs 0, 1, 2, 3, 4, 5, 6, 7; default message text, "
-                  "font, colour, style, alignment, speed, pause; Auto ID.";
+        QTest::newRow("file cut inside a LinkID line: named, not applied")
+            << "a.led" << m_golden.left(m_golden.indexOf("234568"))
+            << "The file ends inside line 9, LinkID1:, which may be cut short; it was not "
+               "read.\r\n"
+                + kept
+                + "link IDs 1, 2, 3, 4, 5, 6, 7; default message text, font, colour, style, "
+                  "alignment, speed, pause; Auto ID.";
         QTest::newRow("empty file") << "a.led" << QByteArray("")
                                     << "No setting could be read from the file; every setting kept "
                                        "its previous value.";
@@ -294,7 +296,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], "--save") == 0) { // saveInChild's child
         const bool saved
-            = storage::writeTextFile(QString::fromLocal8Bit(argv[2]), QString::fromUtf8("r\u00e9"));
+            = storage::writeTextFile(QString::fromLocal8Bit(argv[2]), QString::fromUtf8("r\u00e9"))
+                  .ok();
         return saved ? 0 : kSaveFailedExit;
     }
     TestConfigFile test;
