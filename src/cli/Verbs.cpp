@@ -6,7 +6,7 @@
 #include "Report.h"
 #include "SignExchange.h"
 #include "SignSession.h"
-#include "TestMessageCommand.h"
+#include "TestMessageBody.h"
 
 #include "ClockCommand.h"
 #include "ConfigFile.h"
@@ -274,8 +274,10 @@ ExitStatus runSend(const Request &request, Console &console)
     SignSession session(console);
     if (const ExitStatus status = session.connectSign(request.port); status != ExitStatus::Success)
         return status;
-    const QString command = protocol::testMessageCommand(
-        request.messageId, session.state().config.rows[size_t(request.priority)], text);
+    // Built as the test-message window builds the same text typed into it.
+    const QString command = protocol::typedTestMessageCommand(
+        request.messageId, session.state().config.rows[size_t(request.priority)], text,
+        vocab::testMessageProfile(session.state().modelNumber));
     console.progress(QStringLiteral("Sending ") + visibleCommand(command));
     const ExchangeResult result
         = exchangeCommand(session.portNumber(), QStringLiteral("Test message"), command);

@@ -318,6 +318,9 @@ void TestCli::signCommands_data()
         << QStringList { read,
                          QRegularExpression::escape(QStringLiteral(
                              "<id=3 f=7 s=1 c=5 a=2 b=2 p=2 sp=1 t=20>Hi $T2$Lthere\r")) };
+    QTest::newRow("send, a text after -- that begins with -")
+        << args("send|--port|2|--|-5 C") << "Upload Successfull\n"
+        << QStringList { read, QStringLiteral("<id=0 [^>]*>-5 C\\r") };
     QTest::newRow("clock after a search")
         << args("clock") << "Clock of the sign on COM 2 set to"
         << QStringList { read,
