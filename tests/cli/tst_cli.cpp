@@ -252,6 +252,9 @@ void TestCli::refusals_data()
     QTest::newRow("silent sign, no file")
         << args("--silent") << args("read|--port|1|-o|OUT") << badTimeout << 1
         << "the sign did not answer." << QStringList { kRead };
+    QTest::newRow("a sign that never ends a line")
+        << args("--stream") << args("read|--port|1") << badTimeout << 1
+        << "the sign sent characters but never ended a line" << QStringList { kRead };
     QTest::newRow("text that is no configuration")
         << QStringList() << write << QByteArray("two lines\r\nof text\r\n") << 2
         << "holds none of the keys" << QStringList();
