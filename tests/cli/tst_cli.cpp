@@ -171,8 +171,11 @@ void TestCli::outputs()
             ::signal(SIGXFSZ, SIG_IGN); // a write then fails with EFBIG instead of killing
         },
         [] {
-            if (::geteuid() == 0) // root writes anywhere: run as nobody
-                (void)(::setgroups(0, nullptr) + ::setgid(65534) + ::setuid(65534));
+            constexpr uid_t kNobody = 65534; // root writes anywhere
+            if (::geteuid() == 0
+                && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0
+                    || ::setuid(kNobody) != 0))
+                ::_exit(126);
         },
         [] { ::dup2(::open("/dev/full", O_WRONLY), STDOUT_FILENO); },
         [] { ::close(STDOUT_FILENO); },
