@@ -327,6 +327,9 @@ void TestCli::signCommands_data()
     QTest::newRow("send, a text after -- that begins with -")
         << args("send|--port|2|--|-5 C") << "Upload Successfull\n"
         << QStringList { read, QStringLiteral("<id=0 [^>]*>-5 C\\r") };
+    QTest::newRow("read --json: numbers are numbers")
+        << args("read|--json|--port|2") << "\"timeout\": 20\n"
+        << QStringList { read, QStringLiteral("DOWNLOAD_DEFAULT_MSG\\r") };
     QTest::newRow("clock after a search")
         << args("clock") << "Clock of the sign on COM 2 set to"
         << QStringList { read,
