@@ -221,12 +221,14 @@ ExitStatus runWrite(const Request &request, Console &console)
         return status;
     const int portIndex = session.state().portIndex;
     const QString signModel = session.state().modelNumber;
-    // The file's list positions mean its own model's entries.
-    if (!file->state.modelLabel.isEmpty() && file->state.modelLabel != signModel
+    // The file's list positions mean its own model's entries. Its Model: line is the label
+    // the window showed, which an older firmware fills with more than the model.
+    const QString fileModel = file->state.modelLabel;
+    if (!fileModel.isEmpty() && fileModel != signModel && fileModel != session.state().modelLabel
         && !request.anyModel) {
         console.error(QStringLiteral("%1 was saved from a %2 sign; the sign on COM %3 is a %4. "
                                      "Nothing was sent; --any-model sends it all the same.")
-                          .arg(path, file->state.modelLabel)
+                          .arg(path, fileModel)
                           .arg(portIndex + 1)
                           .arg(signModel));
         return ExitStatus::Usage;
