@@ -26,6 +26,8 @@ enum OptionBit : unsigned {
     kId = 1u << 5,
     kPriority = 1u << 6,
     kYes = 1u << 7,
+    kQuiet = 1u << 8,
+    kAnyModel = 1u << 9,
 };
 
 struct OptionDeclaration
@@ -45,8 +47,9 @@ const std::array kOptions = {
     OptionDeclaration { kJson, nullptr, "json", nullptr,
                         "Print JSON for scripts instead of a table." },
     OptionDeclaration { kOutput, "o", "output", "FILE.led",
-                        "Save the configuration to FILE.led, as the window's Save does, instead of "
-                        "printing it." },
+                        "Save the configuration to FILE.led as the window's Save does; nothing "
+                        "is printed then unless --json is given. \"-\" writes the file's bytes "
+                        "to standard output; a device or FIFO is written into, never replaced." },
     OptionDeclaration { kForce, nullptr, "force", nullptr,
                         "Send everything, as Force Upload does, not only what differs." },
     OptionDeclaration { kDryRun, nullptr, "dry-run", nullptr,
@@ -56,6 +59,12 @@ const std::array kOptions = {
                         "Priority whose settings the message takes, 0 to 4 (0 if not given)." },
     OptionDeclaration { kYes, nullptr, "yes", nullptr,
                         "Confirm that every setting on the sign is to be deleted." },
+    OptionDeclaration { kQuiet, "q", "quiet", nullptr,
+                        "Print only the results asked for and what went wrong: no progress, no "
+                        "confirmations." },
+    OptionDeclaration { kAnyModel, nullptr, "any-model", nullptr,
+                        "Send a file saved from another model too; its list positions then "
+                        "mean this model's entries." },
 };
 
 struct VerbDeclaration
@@ -74,38 +83,51 @@ const std::array kVerbs = {
         "ports", nullptr, nullptr, "List the ports with their devices and states.",
         "List COM 1 to COM 12 as the window's port list maps them, each with its device "
         "and state: absent, busy, no permission or free. Nothing is sent.",
-        kJson, runPorts },
+        kQuiet | kJson, runPorts },
     VerbDeclaration {
         "find", nullptr, nullptr, "Search the ports for a sign.",
         "Search COM 1 to COM 12 for a sign as the window does at start-up, and print the "
         "port and the model of the first that answers.",
-        kJson, runFind },
+        kQuiet | kJson, runFind },
     VerbDeclaration {
         "read", nullptr, nullptr, "Read the sign's whole configuration.",
-        "Read the sign's whole configuration, as Download from Sign does, and print it, "
-        "or save it as a .led file that the window opens as its own.",
-        kPort | kOutput | kJson, runRead },
+        "Read the sign's whole configuration, as Download from Sign does, and its default "
+        "message, and print them, or save them as a .led file that the window opens as its "
+        "own.\n\n"
+        "--json prints one object: port (number), device (text), model (text), build (number, "
+        "or text when the sign's is no number, null when it sends none), autoID (true or "
+        "false), userCommand (text), priorities (0 to 4, each with priority, timeout in "
+        "seconds, and font, color, effect, alignment, speed, pause and beep, each as {code, "
+        "name}: code the list position, name its entry or null), links (0 to 7, each with id, "
+        "capcodes as a list of texts, priority or null) and defaultMessage (text, with \\n "
+        "for line breaks, and font, color, effect, alignment, speed and pause codes).",
+        kPort | kOutput | kJson | kQuiet, runRead },
     VerbDeclaration {
         "write", "FILE.led", "A configuration file saved by the window or by read -o.",
         "Send a .led file to the sign.",
         "Read the sign, then send what differs from FILE.led (everything with --force) "
-        "with the commands, order and pacing of the window's Upload to Sign.",
-        kPort | kForce | kDryRun, runWrite },
+        "with the commands, order and pacing of the window's Upload to Sign, then its default "
+        "message when it differs. An empty DefaultMsg: line leaves the sign's default message "
+        "alone. A file that holds no setting, is cut short, or was saved from another model "
+        "is refused before anything is sent.",
+        kPort | kForce | kDryRun | kAnyModel | kQuiet, runWrite },
     VerbDeclaration {
         "send", "TEXT",
         "The message. Time placeholders such as <hh:mm> or <mm/dd/yyyy> show the sign's "
         "clock; line breaks start new lines.",
         "Send a test message.",
-        "Send a test message with the settings of a priority as the sign has them, as the "
-        "test-message window sends plain text.",
-        kPort | kId | kPriority, runSend },
+        "Send a test message with the settings of a priority as the sign has them, built as "
+        "the test-message window builds text typed into it. A text that begins with \"-\" "
+        "goes after \"--\": tavrin-cli send --port 2 -- '-5 C outside'.",
+        kPort | kId | kPriority | kQuiet, runSend },
     VerbDeclaration { "clock", nullptr, nullptr, "Set the sign's clock from this computer's.",
-                      "Set the sign's clock from this computer's clock.", kPort, runClock },
+                      "Set the sign's clock from this computer's clock.", kPort | kQuiet,
+                      runClock },
     VerbDeclaration {
         "factory-reset", nullptr, nullptr, "Reset the sign to its factory defaults.",
         "Load the sign's factory defaults, deleting every setting it holds, then read it "
         "again.",
-        kPort | kYes, runFactoryReset },
+        kPort | kYes | kQuiet, runFactoryReset },
 };
 
 const char kExitStatusHelp[]
@@ -114,7 +136,7 @@ const char kExitStatusHelp[]
       "  1    the sign did not answer, did not confirm, or refused (named on stderr)\n"
       "  2    usage error, or input refused before anything was sent\n"
       "  3    the port cannot be opened\n"
-      "  4    the output file cannot be written\n"
+      "  4    the output file or standard output cannot be written\n"
       "  130  write interrupted (SIGINT; 143 for SIGTERM) after the item on the line";
 
 const VerbDeclaration *findVerb(const QString &name)
@@ -126,23 +148,27 @@ const VerbDeclaration *findVerb(const QString &name)
     return nullptr;
 }
 
-// Words on lines of at most width characters, for an 80-column terminal.
+// Words on lines of at most width characters, for an 80-column terminal; line breaks stay.
 QString wrapped(const QString &text, qsizetype width = 79)
 {
-    QString result;
-    qsizetype lineLength = 0;
-    for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (lineLength > 0 && lineLength + 1 + word.size() > width) {
-            result += QLatin1Char('\n');
-            lineLength = 0;
-        } else if (lineLength > 0) {
-            result += QLatin1Char(' ');
-            ++lineLength;
+    QStringList paragraphs;
+    for (const QString &paragraph : text.split(QLatin1Char('\n'))) {
+        QString result;
+        qsizetype lineLength = 0;
+        for (const QString &word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (lineLength > 0 && lineLength + 1 + word.size() > width) {
+                result += QLatin1Char('\n');
+                lineLength = 0;
+            } else if (lineLength > 0) {
+                result += QLatin1Char(' ');
+                ++lineLength;
+            }
+            result += word;
+            lineLength += word.size();
         }
-        result += word;
-        lineLength += word.size();
+        paragraphs << result;
     }
-    return result;
+    return paragraphs.join(QLatin1Char('\n'));
 }
 
 QString generalHelp()
@@ -212,8 +238,14 @@ ExitStatus runVerb(const VerbDeclaration &verb, const QStringList &arguments, Co
         parser.addPositionalArgument(QLatin1String(verb.argument),
                                      QLatin1String(verb.argumentDescription));
 
-    if (!parser.parse(QStringList { kProgram } + arguments))
-        return usageError(console, verb, parser.errorText());
+    if (!parser.parse(QStringList { kProgram } + arguments)) {
+        QString text = parser.errorText();
+        if (verb.argument)
+            text += QStringLiteral("\nAn argument that begins with \"-\" goes after \"--\", as "
+                                   "in: tavrin-cli ")
+                + QLatin1String(verb.name) + QStringLiteral(" -- '-5 C'");
+        return usageError(console, verb, text);
+    }
     if (parser.isSet(help)) {
         console.print(verbHelp(verb, parser));
         return ExitStatus::Success;
@@ -267,6 +299,12 @@ ExitStatus runVerb(const VerbDeclaration &verb, const QStringList &arguments, Co
     request.force = value(kForce).has_value();
     request.dryRun = value(kDryRun).has_value();
     request.yes = value(kYes).has_value();
+    request.anyModel = value(kAnyModel).has_value();
+    console.setQuiet(value(kQuiet).has_value());
+    if (request.output == QLatin1String("-") && request.json)
+        return usageError(console, verb,
+                          QStringLiteral("-o - and --json both print to standard output; "
+                                         "choose one."));
     return verb.run(request, console);
 }
 
@@ -284,7 +322,8 @@ int runCommandLine(const QStringList &arguments, Console &console)
         if (const VerbDeclaration *verb = findVerb(arguments.value(1)))
             return exitCode(runVerb(*verb, { QStringLiteral("--help") }, console));
         console.print(generalHelp());
-        return exitCode(ExitStatus::Success);
+        return exitCode(console.finishOutput().isEmpty() ? ExitStatus::Success
+                                                         : ExitStatus::FileFailed);
     }
     if (first == QLatin1String("-v") || first == QLatin1String("--version")) {
         console.print(kProgram + u' ' + QCoreApplication::applicationVersion());
@@ -296,7 +335,14 @@ int runCommandLine(const QStringList &arguments, Console &console)
                       + QStringLiteral("\" is not a command. See 'tavrin-cli --help'."));
         return exitCode(ExitStatus::Usage);
     }
-    return exitCode(runVerb(*verb, arguments.mid(1), console));
+    const ExitStatus status = runVerb(*verb, arguments.mid(1), console);
+    // A result that did not land whole is a failure, even after the sign confirmed everything.
+    if (const QString failure = console.finishOutput(); !failure.isEmpty()) {
+        console.error(QStringLiteral("standard output: ") + failure);
+        if (status == ExitStatus::Success)
+            return exitCode(ExitStatus::FileFailed);
+    }
+    return exitCode(status);
 }
 
 } // namespace tavrin::cli

@@ -1,5 +1,6 @@
 #include "Report.h"
 
+#include "Console.h"
 #include "PortMap.h"
 #include "ReplyInterpreter.h"
 #include "SerialLink.h"
@@ -77,6 +78,21 @@ QString buildNumber(const core::MainState &state)
                                                                    : state.firmwareCount;
 }
 
+// A number where the sign's text is one, the text where it is not, null for none.
+QJsonValue numberOrText(const QString &text)
+{
+    bool ok = false;
+    const qint64 value = text.trimmed().toLongLong(&ok);
+    if (ok)
+        return QJsonValue(value);
+    return orNull(text);
+}
+
+// The default message's attributes in the window's grid order; it has no beep.
+constexpr Column kMessageColumns[] = {
+    kColumns[0], kColumns[1], kColumns[2], kColumns[3], kColumns[4], kColumns[5],
+};
+
 } // namespace
 
 QString textTable(const QList<QStringList> &rows)
@@ -101,7 +117,8 @@ QString textTable(const QList<QStringList> &rows)
     return lines.join(QLatin1Char('\n'));
 }
 
-QString configurationTable(const core::MainState &state, int portNumber)
+QString configurationTable(const core::MainState &state, const protocol::DefaultMessage &message,
+                           int portNumber)
 {
     const protocol::SignConfig &config = state.config;
     const QString head = textTable({
@@ -111,6 +128,15 @@ QString configurationTable(const core::MainState &state, int portNumber)
         { QStringLiteral("ID mode"),
           config.autoID == 1 ? QStringLiteral("auto") : QStringLiteral("user") },
         { QStringLiteral("User command"), orNone(config.userCommand) },
+    });
+    QStringList attributes;
+    for (const Column &column : kMessageColumns)
+        attributes << QLatin1String(column.heading) + QLatin1Char(' ')
+                + QString::number(message.attributes.code(column.attribute));
+    const QString idle = textTable({
+        { QStringLiteral("Default message"),
+          orNone(terminalText(message.text).replace(QLatin1Char('\n'), QStringLiteral(" / "))) },
+        { QStringLiteral("Its attributes"), attributes.join(QStringLiteral(", ")) },
     });
 
     QList<QStringList> priorities;
@@ -135,10 +161,11 @@ QString configurationTable(const core::MainState &state, int portNumber)
                                orNone(link.capcode) };
     }
     return head + QStringLiteral("\n\n") + textTable(priorities) + QStringLiteral("\n\n")
-        + textTable(links);
+        + textTable(links) + QStringLiteral("\n\n") + idle;
 }
 
-QJsonObject configurationJson(const core::MainState &state, int portNumber)
+QJsonObject configurationJson(const core::MainState &state, const protocol::DefaultMessage &message,
+                              int portNumber)
 {
     const protocol::SignConfig &config = state.config;
     QJsonArray priorities;
@@ -153,7 +180,7 @@ QJsonObject configurationJson(const core::MainState &state, int portNumber)
                                         { QStringLiteral("name"),
                                           name ? QJsonValue(*name) : QJsonValue() } });
         }
-        object.insert(QStringLiteral("timeout"), row.timeout);
+        object.insert(QStringLiteral("timeout"), numberOrText(row.timeout));
         priorities.append(object);
     }
     QJsonArray links;
@@ -168,14 +195,19 @@ QJsonObject configurationJson(const core::MainState &state, int portNumber)
               link.priority < 0 ? QJsonValue() : QJsonValue(link.priority) },
         });
     }
+    QJsonObject idle { { QStringLiteral("text"), terminalText(message.text) } };
+    for (const Column &column : kMessageColumns)
+        idle.insert(QLatin1String(column.key), message.attributes.code(column.attribute));
     return {
         { QStringLiteral("port"), portNumber },
+        { QStringLiteral("device"), orNull(link::deviceForPort(portNumber)) },
         { QStringLiteral("model"), state.modelLabel },
-        { QStringLiteral("build"), orNull(buildNumber(state)) },
+        { QStringLiteral("build"), numberOrText(buildNumber(state)) },
         { QStringLiteral("autoID"), config.autoID == 1 },
         { QStringLiteral("userCommand"), config.userCommand },
         { QStringLiteral("priorities"), priorities },
         { QStringLiteral("links"), links },
+        { QStringLiteral("defaultMessage"), idle },
     };
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DefaultMessageProtocol.h"
 #include "MainState.h"
 
 #include <QJsonObject>
@@ -12,10 +13,12 @@ namespace tavrin::cli {
 // A table for people: columns padded to their widest cell, two blanks apart.
 QString textTable(const QList<QStringList> &rows);
 
-// The configuration as read from the sign on COM portNumber: a readable table, or JSON
-// with each list's code and entry for scripts.
-QString configurationTable(const core::MainState &state, int portNumber);
-QJsonObject configurationJson(const core::MainState &state, int portNumber);
+// The configuration and default message as read from the sign on COM portNumber: a readable
+// table, or JSON with each list's code and entry for scripts (the schema is in read --help).
+QString configurationTable(const core::MainState &state, const protocol::DefaultMessage &message,
+                           int portNumber);
+QJsonObject configurationJson(const core::MainState &state, const protocol::DefaultMessage &message,
+                              int portNumber);
 
 // One port of the list as a command line sees it, without sending anything.
 struct PortReport

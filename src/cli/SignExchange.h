@@ -19,7 +19,11 @@ struct ExchangeResult
     link::OpenResult opened;
     protocol::ExchangeOutcome outcome;
     QString lastLine; // the sign's last non-empty line, to quote when it confirmed nothing
+    QString answer; // the line that confirmed the command
 };
+
+// "COM 3 (/dev/ttyUSB0): in use by another program": the port, its device and the failure.
+QString portFailureText(int portNumber, const QString &failure);
 
 // One command on a port of its own, as the message windows send theirs: open, write, wait
 // for the reply that confirms it or the close delay, close.

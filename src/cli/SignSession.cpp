@@ -3,6 +3,7 @@
 #include "AppTitle.h"
 #include "OpenResult.h"
 #include "PortMap.h"
+#include "SignExchange.h"
 
 #include <QEventLoop>
 
@@ -55,20 +56,51 @@ ExitStatus SignSession::download()
     m_controller.download();
     if (!m_controller.isBusy()) {
         disconnect(onFinished);
-        m_console.error(
-            link::portFailureEntry(index + 1, m_controller.state().portFailures.value(index)));
+        m_console.error(portFailureText(index + 1, m_controller.state().portFailures.value(index)));
         return ExitStatus::PortFailed;
     }
     waitFor(&MainController::downloadFinished);
     disconnect(onFinished);
     if (read)
         return ExitStatus::Success;
-    m_console.error(m_lines > 0
-                        ? QStringLiteral("COM %1: the sign's reply could not be read (cut "
-                                         "short or garbled); nothing of it was taken.")
-                              .arg(index + 1)
-                        : QStringLiteral("COM %1: the sign did not answer.").arg(index + 1));
+    const QString port
+        = QStringLiteral("COM %1 (%2): ").arg(index + 1).arg(link::deviceForPort(index + 1));
+    if (m_lines > 0)
+        m_console.error(port
+                        + QStringLiteral("the sign's reply could not be read (cut short or "
+                                         "garbled); nothing of it was taken."));
+    else if (!m_controller.serialLink().lastChunk().isEmpty())
+        m_console.error(port
+                        + QStringLiteral("the sign sent characters but never ended a line; "
+                                         "nothing of it was taken."));
+    else
+        m_console.error(port + QStringLiteral("the sign did not answer."));
     return ExitStatus::SignFailed;
+}
+
+ExitStatus SignSession::readDefaultMessage()
+{
+    m_console.progress(
+        QStringLiteral("Reading the default message on COM %1...").arg(portNumber()));
+    const ExchangeResult result = exchangeCommand(portNumber(), QStringLiteral("Default message"),
+                                                  protocol::kDownloadDefaultMsgCommand);
+    const auto message
+        = protocol::defaultMessageOf(protocol::decodeDefaultMessageRecord(result.answer));
+    if (!result.opened) {
+        m_console.error(portFailureText(portNumber(), result.opened.fullText()));
+        return ExitStatus::PortFailed;
+    }
+    if (!message) {
+        m_console.error(QStringLiteral("COM %1: the sign did not send its default message%2.")
+                            .arg(portNumber())
+                            .arg(result.lastLine.isEmpty() ? QString()
+                                                           : QStringLiteral("; it answered: ")
+                                         + terminalText(result.lastLine).trimmed()));
+        return ExitStatus::SignFailed;
+    }
+    m_signDefaultMessage = message;
+    m_controller.defaultMessage().message = *message;
+    return ExitStatus::Success;
 }
 
 ExitStatus SignSession::search()
@@ -86,7 +118,7 @@ ExitStatus SignSession::search()
     for (int i = 0; i < vocab::kPortCount; ++i) {
         const QString failure = s.portFailures.value(i);
         if (!failure.isEmpty() && !link::deviceForPort(i + 1).isEmpty())
-            m_console.error(link::portFailureEntry(i + 1, failure));
+            m_console.error(portFailureText(i + 1, failure));
     }
     return ExitStatus::SignFailed;
 }
@@ -97,13 +129,16 @@ void SignSession::interrupt(bool terminated)
     m_controller.stopUpload();
 }
 
-ExitStatus SignSession::upload(bool force)
+ExitStatus SignSession::upload(bool force, const std::optional<protocol::ExchangeItem> &then)
 {
     int written = 0;
+    // On a terminal the confirmed commands follow at once on standard output.
+    const bool showSending = !m_console.outIsTerminal();
     const auto onSent = connect(
         &m_controller, &MainController::uploadCommandSent, this, [&](const QString &command) {
-            m_console.progress(
-                QStringLiteral("Sending %1: %2").arg(++written).arg(visibleCommand(command)));
+            if (showSending)
+                m_console.progress(
+                    QStringLiteral("Sending %1: %2").arg(++written).arg(visibleCommand(command)));
         });
     // Printed as the sign confirms it, so what was printed holds even if the run is cut off.
     const auto onSettled = connect(&m_controller, &MainController::uploadItemSettled, this,
@@ -135,15 +170,29 @@ ExitStatus SignSession::upload(bool force)
         disconnectAll();
         return ExitStatus::PortFailed;
     }
-    const int planned = (m_controller.state().progressMaximum - 1) / core::kUploadProgressStep;
+    int planned = (m_controller.state().progressMaximum - 1) / core::kUploadProgressStep;
     if (m_interruption)
         m_controller.stopUpload(); // the signal came before the upload began
     waitFor(&MainController::uploadFinished);
     disconnectAll();
+    if (then && !m_interruption && outcome.allConfirmed() && outcome.lostReason.isEmpty()) {
+        const ExchangeResult last
+            = exchangeCommand(portNumber(), then->name, then->commands.value(0).text);
+        if (!last.opened) {
+            m_console.error(portFailureText(portNumber(), last.opened.fullText()));
+            return ExitStatus::PortFailed;
+        }
+        if (last.outcome.allConfirmed())
+            m_console.print(visibleCommand(then->commands.value(0).text));
+        outcome.items += last.outcome.items;
+        outcome.results += last.outcome.results;
+        outcome.lostReason = last.outcome.lostReason;
+        ++planned;
+    }
 
     const QString port = QStringLiteral("COM %1: ").arg(portNumber());
     if (outcome.results.isEmpty() && outcome.lostReason.isEmpty() && !m_interruption) {
-        m_console.print(QStringLiteral("Nothing to Upload"));
+        m_console.note(QStringLiteral("Nothing to Upload"));
         return ExitStatus::Success;
     }
     const QStringList unconfirmed
@@ -160,9 +209,9 @@ ExitStatus SignSession::upload(bool force)
     }
     if (!outcome.allConfirmed())
         return ExitStatus::SignFailed;
-    m_console.print(QStringLiteral("The sign on COM %1 confirmed all %2.")
-                        .arg(portNumber())
-                        .arg(outcome.results.size()));
+    m_console.note(QStringLiteral("The sign on COM %1 confirmed all %2.")
+                       .arg(portNumber())
+                       .arg(outcome.results.size()));
     return ExitStatus::Success;
 }
 
@@ -204,7 +253,7 @@ ExitStatus SignSession::factoryReset()
                                          "defaults; read it again to see what it holds."));
         return ExitStatus::SignFailed;
     }
-    m_console.print(QStringLiteral("Factory defaults loaded on COM %1.").arg(portNumber()));
+    m_console.note(QStringLiteral("Factory defaults loaded on COM %1.").arg(portNumber()));
     return ExitStatus::Success;
 }
 

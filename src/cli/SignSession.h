@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "ExitStatus.h"
 
+#include "DefaultMessageProtocol.h"
 #include "MainController.h"
 
 #include <QObject>
@@ -26,11 +27,21 @@ public:
     // Reads the sign on COM k ("Download from Sign"), or without a port searches COM 1 to
     // COM 12 as the window does at start-up. Succeeds only with a whole configuration.
     ExitStatus connectSign(std::optional<int> portNumber);
+    // "DOWNLOAD_DEFAULT_MSG": the sign's default message into the controller's store, as the
+    // default-message window reads it. Succeeds only with a whole record.
+    ExitStatus readDefaultMessage();
+    // The sign's default message as readDefaultMessage() found it.
+    const std::optional<protocol::DefaultMessage> &signDefaultMessage() const
+    {
+        return m_signDefaultMessage;
+    }
     // "Upload to Sign", or "Force Upload": sends what the controller's state holds that the
     // sign does not, printing each item's commands once the sign has confirmed it. Succeeds
     // only when the sign confirmed every item. An interruption (interrupt()) lets the item
-    // on the line finish and ends with the interruption's status.
-    ExitStatus upload(bool force);
+    // on the line finish and ends with the interruption's status. `then`, when given, goes
+    // out last, on a port of its own as the message windows send, once all before it was
+    // confirmed.
+    ExitStatus upload(bool force, const std::optional<protocol::ExchangeItem> &then = {});
     // "<FD>" and the re-read that follows it.
     ExitStatus factoryReset();
     // Asks a running upload to stop after the item on the line; the upload then ends with
@@ -51,6 +62,7 @@ private:
     core::MainController m_controller;
     int m_lines = 0; // non-empty lines from the sign during the command under way
     std::optional<ExitStatus> m_interruption;
+    std::optional<protocol::DefaultMessage> m_signDefaultMessage;
 };
 
 } // namespace tavrin::cli

@@ -21,6 +21,7 @@ struct Request
     int messageId = 0;
     int priority = 0;
     bool yes = false;
+    bool anyModel = false; // write: a file saved from another model is sent too
     QStringList arguments; // the command's own argument: write's file, send's text
 };
 

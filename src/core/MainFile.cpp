@@ -16,8 +16,8 @@ void applySavedSettings(const storage::SavedSettings &settings, MainState &state
     store.message = settings.defaultMessage;
 }
 
-bool saveConfiguration(const QString &path, const MainState &state,
-                       const DefaultMessageStore &store)
+storage::SaveResult saveConfiguration(const QString &path, const MainState &state,
+                                      const DefaultMessageStore &store)
 {
     return storage::saveConfiguration(path, savedSettings(state, store));
 }

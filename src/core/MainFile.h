@@ -13,8 +13,8 @@ storage::SavedSettings savedSettings(const MainState &state, const DefaultMessag
 void applySavedSettings(const storage::SavedSettings &settings, MainState &state,
                         DefaultMessageStore &store);
 
-bool saveConfiguration(const QString &path, const MainState &state,
-                       const DefaultMessageStore &store);
+storage::SaveResult saveConfiguration(const QString &path, const MainState &state,
+                                      const DefaultMessageStore &store);
 // Reads path into the state and the store (storage::readConfigFile, with the state's lists).
 storage::ReadResult readConfigFile(const QString &path, MainState &state,
                                    DefaultMessageStore &store);

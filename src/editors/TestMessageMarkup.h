@@ -1,41 +1,26 @@
 #pragma once
 
-#include "TestMessageCommand.h"
+#include "TestMessageBody.h"
 
 #include <QColor>
 #include <QString>
-#include <QStringView>
 #include <QTextCharFormat>
-
-#include <array>
-#include <optional>
 
 class QTextDocument;
 
 namespace tavrin::editors {
 
-// The composer previews each sign font as a screen face, size, bold and effect flag, and each
-// sign colour as a screen colour; the markup reads them back into "$F" and "$C" codes.
+// The preview tables and the body's rules are the protocol's (the command line builds its
+// messages with them too); this half reads and writes the composer's text document.
 
 inline constexpr int kPreviewFontCount = protocol::kFontCodeCount;
 inline constexpr int kPreviewColorCount = protocol::kColorCodeCount;
 
-struct PreviewFont
-{
-    const char *face;
-    int pointSize;
-    bool bold;
-    bool effect; // shown as underline
-};
-const std::array<PreviewFont, kPreviewFontCount> &previewFonts();
-
-// Colours compared as RGB only, alpha cleared.
-using PreviewColors = std::array<QRgb, kPreviewColorCount>;
-PreviewColors standardPreviewColors();
-
-// The font list index whose code a run in this face and size gets; nothing where the face
-// and size (or the bold and effect flags that the size asks about) name no sign font.
-std::optional<int> fontDecision(const QString &face, int pointSize, bool bold, bool effect);
+using protocol::fontDecision;
+using protocol::PreviewColors;
+using protocol::PreviewFont;
+using protocol::previewFonts;
+using protocol::standardPreviewColors;
 
 // The character format that shows font row index, or colour rgb, in the composer. The face
 // stays the first family name, which is what the markup reads back; a metric-compatible face
@@ -48,10 +33,8 @@ QTextCharFormat previewColorFormat(QRgb rgb);
 std::optional<int> previewFontIndex(const QTextCharFormat &format);
 std::optional<int> previewColorIndex(const QTextCharFormat &format, const PreviewColors &colors);
 
-// The body of the message command: the composer's text, line breaks as CR LF, with a font
-// code before each character whose face, size, bold or effect differs from the character
-// before it and a colour code where its colour changes. Spaces neither get codes nor change
-// what the next character is compared with. Reads the document run by run.
+// The body of the message command from the composer's text, line breaks as CR LF, read run
+// by run (protocol::TestMessageBody).
 QString scanTestMessageBody(const QTextDocument &document, const PreviewColors &colors);
 
 } // namespace tavrin::editors

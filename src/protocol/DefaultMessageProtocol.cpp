@@ -26,6 +26,32 @@ QString DefaultMessage::summary() const
         + QString::number(a.pause);
 }
 
+std::optional<DefaultMessage> defaultMessageOf(const DefaultMessageRecord &record)
+{
+    if (!record.text)
+        return std::nullopt;
+    DefaultMessage message { *record.text, {} };
+    for (size_t i = 0; i < record.codes.size(); ++i) {
+        if (!record.codes[i])
+            return std::nullopt;
+        message.attributes.code(kSignFieldOrder[i]) = *record.codes[i];
+    }
+    return message;
+}
+
+DefaultMessage comparableDefaultMessage(DefaultMessage message)
+{
+    message.text = decodeRecordCharacters(message.text);
+    message.attributes.beep = -1;
+    return message;
+}
+
+QString defaultMessageUpload(const DefaultMessage &message)
+{
+    const DefaultMessage comparable = comparableDefaultMessage(message);
+    return defaultMessageCommand(comparable.text, comparable.attributes, false) + QLatin1Char('\r');
+}
+
 QString defaultMessageCommand(const QString &text, const Attributes &attributes, bool timeDisplayOn)
 {
     QString command;

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace tavrin::protocol {
 
 // The sign's idle message: its text (line breaks as CR LF, or as character 170 after a file
@@ -21,6 +23,14 @@ struct DefaultMessage
     QString summary() const;
     friend bool operator==(const DefaultMessage &, const DefaultMessage &) = default;
 };
+
+// The message as the sign's record gives it; nothing when a code or the text is missing.
+std::optional<DefaultMessage> defaultMessageOf(const DefaultMessageRecord &record);
+// Line breaks as CR LF and times as placeholders, whether the text came from a file
+// (character 170) or from the sign's record, so that the two compare.
+DefaultMessage comparableDefaultMessage(DefaultMessage message);
+// The command, "\r" included, that leaves message on the sign with the time display off.
+QString defaultMessageUpload(const DefaultMessage &message);
 
 // What the default-message editor writes to the sign and how it reads the answers.
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConfigFileReader.h"
+#include "ConfigFileWriter.h"
 
 #include <QString>
 
@@ -16,7 +17,9 @@ inline const QString kConfigFileFilter = QStringLiteral("Text (*.led) | *.led");
 inline const QString kConfigFileDialogFilter = QStringLiteral("Text (*.led)"); // Qt's form
 
 // Saves lines 1-23 and the closing empty line to path, used as chosen (no extension added).
-// On false the window shows kErrorSavingFile.
-bool saveConfiguration(const QString &path, const SavedSettings &settings);
+// On failure the window shows savingFailureText().
+SaveResult saveConfiguration(const QString &path, const SavedSettings &settings);
+// kErrorSavingFile, then the file and why it could not be written.
+QString savingFailureText(const QString &path, const SaveResult &result);
 
 } // namespace tavrin::storage

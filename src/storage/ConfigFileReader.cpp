@@ -121,12 +121,17 @@ ReadResult readConfigBytes(const QByteArray &bytes, SavedSettings &settings,
     qsizetype start = 0;
     int lineNumber = 0;
     ReadKeys read;
+    QString cutLine;
     while (start < all.size()) {
         qsizetype end = start;
         while (end < all.size() && all[end] != QLatin1Char('\r') && all[end] != QLatin1Char('\n'))
             ++end;
         ++lineNumber;
-        if (const auto line = splitConfigLine(all.sliced(start, end - start))) {
+        const auto line = splitConfigLine(all.sliced(start, end - start));
+        if (line && end == all.size()) {
+            cutLine = QLatin1String("line ") + QString::number(lineNumber) + QLatin1String(", ")
+                + configKeyText(line->key, line->index);
+        } else if (line) {
             bool tookEffect = true;
             if (const auto error
                 = applyConfigLine(lineNumber, *line, settings, lists, tookEffect)) {
@@ -152,6 +157,8 @@ ReadResult readConfigBytes(const QByteArray &bytes, SavedSettings &settings,
 
     ReadResult result;
     result.toolTip = settings.defaultMessage.summary();
+    result.anySetting = !read.empty();
+    result.cutLine = cutLine;
     if (read.empty())
         result.notice = QStringLiteral(
             "No setting could be read from the file; every setting kept its previous value.");
@@ -159,6 +166,11 @@ ReadResult readConfigBytes(const QByteArray &bytes, SavedSettings &settings,
         result.notice = QLatin1String("These settings were missing or incomplete in the file and "
                                       "kept their previous values: ")
             + unread + QLatin1Char('.');
+    if (!cutLine.isEmpty()) {
+        const QString cut = QLatin1String("The file ends inside ") + cutLine
+            + QLatin1String(", which may be cut short; it was not read.");
+        result.notice = result.notice.isEmpty() ? cut : cut + QLatin1String("\r\n") + result.notice;
+    }
     return result;
 }
 

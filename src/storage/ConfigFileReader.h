@@ -41,6 +41,11 @@ struct ReadResult
     // (they kept their previous values); after an error, how much of the file was applied.
     // Empty when every setting was read.
     QString notice;
+    bool anySetting = false; // some keyed line took effect
+    // A keyed line that the file ends inside, without its line break: it may have lost
+    // fields or digits ("LinkID1:234567,234" of "LinkID1:234567,234568,1"), so it is named
+    // and not applied.
+    QString cutLine;
 
     // What the window shows before its suggestion, empty for nothing: after an error
     // "Error <n> opening file." CR LF description CR LF notice; otherwise the notice.

@@ -3,8 +3,17 @@
 #include "ConfigLine.h"
 #include "Windows1252.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace tavrin::storage {
 
@@ -47,6 +56,43 @@ bool writeAll(QIODevice &device, const QByteArray &bytes)
     return device.write(bytes) == bytes.size();
 }
 
+// A short write leaves Qt's error text at "Unknown error"; the system's reason is in errno.
+QString writeFailure(const QFileDevice &file, int error)
+{
+    return error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString();
+}
+
+// A device, FIFO or socket cannot be renamed over: the bytes go straight in. The open does
+// not wait, so a FIFO without a reader fails at once instead of hanging the program.
+SaveResult writeIntoDevice(const QString &path, const QByteArray &bytes)
+{
+    QFile file;
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        return { error == ENXIO ? QStringLiteral("no program is reading from it")
+                                : QString::fromLocal8Bit(std::strerror(error)) };
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFile::AutoCloseHandle)) {
+        ::close(fd);
+        return { file.errorString() };
+    }
+#else
+    file.setFileName(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return { file.errorString() };
+#endif
+    errno = 0;
+    if (!writeAll(file, bytes) || file.error() != QFileDevice::NoError)
+        return { writeFailure(file, errno) };
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return { file.errorString() };
+    return {};
+}
+
 } // namespace
 
 QString configurationText(const SavedSettings &settings)
@@ -79,25 +125,42 @@ QString configurationText(const SavedSettings &settings)
     return text;
 }
 
-bool writeTextFile(const QString &path, const QString &text)
+QByteArray configurationBytes(const SavedSettings &settings)
 {
-    const QByteArray bytes = toWindows1252(text) + toWindows1252(kCrLf);
+    return toWindows1252(QString(configurationText(settings) + kCrLf));
+}
+
+SaveResult writeTextFile(const QString &path, const QString &text)
+{
+    return writeBytes(path, toWindows1252(QString(text + kCrLf)));
+}
+
+SaveResult writeBytes(const QString &path, const QByteArray &bytes)
+{
     if (path.isEmpty())
-        return false;
-    // A read-only file is the user's way of protecting it; QSaveFile would replace it.
+        return { QStringLiteral("no file name was given") };
     const QFileInfo info(path);
+    if (info.isDir())
+        return { QStringLiteral("it is a folder") };
+    if (info.exists() && !info.isFile())
+        return writeIntoDevice(path, bytes);
+    // A read-only file is the user's way of protecting it; QSaveFile would replace it.
     if (info.exists() && !info.isWritable())
-        return false;
+        return { QStringLiteral("the file is read-only") };
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return { file.errorString() };
     // commit() renames the temporary file over the old one even when its own flush fails (a
     // full disk), so the bytes must have reached the file before it runs.
+    errno = 0;
     if (!writeAll(file, bytes) || !file.flush() || file.error() != QFileDevice::NoError) {
+        const QString reason = writeFailure(file, errno);
         file.cancelWriting();
-        return false;
+        return { reason };
     }
-    return file.commit();
+    if (!file.commit())
+        return { file.errorString() };
+    return {};
 }
 
 } // namespace tavrin::storage

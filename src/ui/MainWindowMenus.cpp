@@ -84,8 +84,10 @@ void MainWindow::saveAs()
                                                       storage::kConfigFileDialogFilter);
     if (path.isEmpty())
         return;
-    if (!core::saveConfiguration(path, m_controller.state(), m_controller.defaultMessage()))
-        showMessage(core::kAppTitle, storage::kErrorSavingFile);
+    const storage::SaveResult saved
+        = core::saveConfiguration(path, m_controller.state(), m_controller.defaultMessage());
+    if (!saved)
+        showMessage(core::kAppTitle, storage::savingFailureText(path, saved));
 }
 
 void MainWindow::openFile()

@@ -11,17 +11,18 @@ using tavrin::vocab::Attribute;
 
 namespace {
 
-// A window-less editor opened on priority 0 = font 0, colour 0, pause 3, speed 2, timeout 10.
+// A window-less editor opened on priority 0 = font 0, colour 0 (unless given), pause 3,
+// speed 2, timeout 10.
 struct Opened
 {
     MainController main;
     std::unique_ptr<TestMessageEditor> editor;
 
-    Opened()
+    explicit Opened(Code font = 0, Code color = 0)
     {
         tavrin::core::MainState state = main.state();
         for (auto &row : state.config.rows)
-            row = { { 0, 0, 0, 2, 0, 3, 0 }, QStringLiteral("10") };
+            row = { { font, 0, color, 2, 0, 3, 0 }, QStringLiteral("10") };
         main.setState(state);
         main.defaultMessage().saveSettingsTick = 0;
         editor = std::make_unique<TestMessageEditor>(main);
@@ -73,6 +74,8 @@ private slots:
     void replies_data();
     void replies();
     void unsendableCharacterIsNotSent();
+    void commandLineBuildsTypedTextAlike_data();
+    void commandLineBuildsTypedTextAlike();
 };
 
 void TestTestMessage::command_data()
@@ -121,6 +124,36 @@ void TestTestMessage::command()
                                  .arg(QString::number(font), QString::number(color), body);
     QCOMPARE(editor.buildTestMessage(), expected);
     QCOMPARE(editor.state().test + '\r', expected); // shown without its terminator
+}
+
+void TestTestMessage::commandLineBuildsTypedTextAlike_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("row"); // font, colour of the priority
+    QTest::addColumn<QString>("tail"); // of the command both build
+    // clang-format off
+    QTest::newRow("plain text: codes into the header") << "Bay ready <hh:mm>" << QList { 7, 5 } << " c=5 a=0 b=0 p=3 sp=2 t=10>Bay ready $T2\r";
+    QTest::newRow("a leading space keeps its codes") << " Hi" << QList { 6, 1 } << " c=1 a=0 b=0 p=3 sp=2 t=10> $FG$CBHi\r";
+    QTest::newRow("grey reads back as the first grey") << "AB" << QList { 0, 10 } << " c=9 a=0 b=0 p=3 sp=2 t=10>AB\r";
+    QTest::newRow("a font the list cannot hold") << "AB" << QList { 40, 1 } << "<id=0 f=-1 s=0 c=1 a=0 b=0 p=3 sp=2 t=10>AB\r";
+    // clang-format on
+}
+
+// tavrin-cli send builds the command the window builds for the same text typed into it.
+void TestTestMessage::commandLineBuildsTypedTextAlike()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<int>, row);
+    Opened opened { Code(row[0]), Code(row[1]) };
+    QTextCursor typing = opened.editor->composerCursor();
+    typing.insertText(text);
+    opened.editor->composerEdited(typing);
+    const QString window = opened.editor->buildTestMessage();
+    QCOMPARE(typedTestMessageCommand(0, opened.main.state().config.rows[0], text,
+                                     tavrin::vocab::testMessageProfile(QString())),
+             window);
+    QFETCH(QString, tail);
+    QVERIFY2(window.endsWith(tail), qPrintable(window));
 }
 
 void TestTestMessage::formattingTarget_data()

@@ -214,7 +214,8 @@ void TestFaultSession::refusedPort()
     cli.start(qEnvironmentVariable("TAVRIN_CLI"), { "read", "--port", "1" });
     QVERIFY(cli.waitForFinished(60000));
     const QString error = QString::fromUtf8(cli.readAllStandardError());
-    QVERIFY2(cli.exitCode() == 3 && error.contains("1-") && error.contains(says),
+    QVERIFY2(cli.exitCode() == 3 && error.contains("COM 1 (" + device + "): ")
+                 && error.contains(says),
              qPrintable(error));
     QVERIFY(e.main.state().flags.row[1] && e.main.state().config.autoID == autoID);
     QVERIFY(e.settled());
