@@ -109,8 +109,6 @@ void TestConfirmedDelivery::faultySign_data()
     const QStringList read { "DOWNLOAD_ALL\r" };
     const QStringList write { "write", "FILE", "--force", "--port", "1" };
     const QString noise = QStringLiteral("\\x81\\xfe#:~");
-    QString withNul = factoryLine();
-    withNul.replace(QStringLiteral(",123456,"), QStringLiteral(",123\\x0056,"));
     const QString userDone = factoryLine(QStringLiteral("Reload when done"));
 
     // clang-format off
@@ -125,9 +123,6 @@ void TestConfirmedDelivery::faultySign_data()
         << read << "" << "The sign's reply could not be read; nothing of it was applied." << 0 << QStringList {};
     QTest::newRow("2 cli: read -o of a cut configuration saves nothing")
         << QStringList { "--cut-config", "18" } << Action {} << QStringList { "read", "-o", "OUT", "--port", "1" } << 0
-        << read << "" << "could not be read" << 1 << QStringList {};
-    QTest::newRow("2 cli: read -o of a configuration with a NUL saves nothing")
-        << QStringList { "--answer", "1:" + withNul } << Action {} << QStringList { "read", "-o", "OUT", "--port", "1" } << 0
         << read << "" << "could not be read" << 1 << QStringList {};
     QTest::newRow("silent sign: nothing confirmed, everything stays")
         << QStringList { "--silent" } << force << QStringList {} << 0 << forced() << "r0 r1 r2 r3 r4 l0 l1 l2 l3 l4 l5 l6 l7 id uc"

@@ -30,9 +30,6 @@ void TestLineAssembler::assembly_data()
     QTest::newRow("line feeds inside a burst end lines at once")
         << QByteArrayList { "Auto ID\nUser ID\nlin" } << QList<int> { 0 }
         << QStringList { "Auto ID", "User ID" } << QStringLiteral("lin");
-    QTest::newRow("nothing trimmed: blanks, carriage return, empty line")
-        << QByteArrayList { " done \r\n\n" } << QList<int> { 0 } << QStringList { " done \r", "" }
-        << QString();
     QTest::newRow("bytes above 127 are Latin-1, NUL is ordinary")
         << QByteArrayList { QByteArray("a\0\xe9\xff\n", 5) } << QList<int> { 0 }
         << QStringList { QStringLiteral("a\0\u00e9\u00ff") } << QString();
