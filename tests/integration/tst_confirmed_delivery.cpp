@@ -100,12 +100,10 @@ void TestConfirmedDelivery::faultySign_data()
     QTest::addColumn<int>("exit");
     QTest::addColumn<QStringList>("resent"); // a second upload, to a sign that answers
 
-    const Action force = [](MainController &c) {
-        c.uploadEverything();
-    };
-    const Action download = [](MainController &c) {
-        c.download();
-    };
+    // clang-format off
+    const Action force = [](MainController &c) { c.uploadEverything(); };
+    const Action download = [](MainController &c) { c.download(); };
+    // clang-format on
     const QStringList read { "DOWNLOAD_ALL\r" };
     const QStringList write { "write", "FILE", "--force", "--port", "1" };
     const QString noise = QStringLiteral("\\x81\\xfe#:~");
