@@ -1,5 +1,6 @@
 #include "PortMap.h"
 #include "SerialLink.h"
+#include "SignSimProcess.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -67,19 +68,12 @@ class TestSerialLink : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { isolateSerialPorts(); } // no test may reach a real serial port
     void talksToTheSign();
     void openFailures();
     void secondOpenLeavesPortAlone();
     void bytesTakenByAnotherReader();
 };
-
-void TestSerialLink::initTestCase()
-{
-    // No test may reach a real serial port through the system's port list.
-    for (int k = kFirstPortNumber; k <= kLastPortNumber; ++k)
-        pointPortAt(k, QStringLiteral("/nonexistent/tavrin-test/com%1").arg(k));
-}
 
 // The whole conversation on one line: 9600 8N1, commands out as Latin-1, reply lines back.
 void TestSerialLink::talksToTheSign()

@@ -34,11 +34,8 @@ private slots:
         QTest::newRow("row noise with colon") << "<DF pr=2 f=1>\r" << "\x81\xfe#:~" << Verdict::Unrelated;
         QTest::newRow("link set, other id") << "<link id=6 cap=123 pr=0>\r" << "linked 5" << Verdict::Unrelated;
         QTest::newRow("link set, delinked") << "<link id=6 cap=123 pr=0>\r" << "delinked" << Verdict::Unrelated;
-        QTest::newRow("link cleared") << "<link id=6 cap=0>\r" << "delinked" << Verdict::Confirms;
         QTest::newRow("test message") << "<id=3 f=1 s=1 c=1 a=1 b=1 p=1 sp=1 t=5>Hi\r" << "done" << Verdict::Confirms;
         QTest::newRow("test message, a configuration") << "<id=3 f=1>Hi\r" << config << Verdict::Unrelated;
-        QTest::newRow("clock") << "<Time time=10:00:00 date=2026/12/06-0>SET TIME\r" << "SET TIME OK" << Verdict::Confirms;
-        QTest::newRow("default message") << "<DF f=1 c=1 s=1 a=1 sp=1 p=1>Hi\r" << "default msg" << Verdict::Confirms;
         QTest::newRow("idle switch needs no answer, error too") << "<TIME>IDLE ON" << "error" << Verdict::Unrelated;
         QTest::newRow("download, whole line with done") << "DOWNLOAD_ALL\r" << factoryLine("done") << Verdict::Confirms;
         QTest::newRow("download, cut line") << "DOWNLOAD_ALL\r" << config.section(u',', 0, 20) << Verdict::Unrelated;
