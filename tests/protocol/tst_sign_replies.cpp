@@ -29,28 +29,18 @@ private slots:
         QTest::addColumn<Verdict>("verdict");
         const QString config = factoryLine(QStringLiteral("KR4410"));
         // clang-format off
-        QTest::newRow("row done") << "<DF pr=2 f=1 c=1 s=1 a=1 sp=1 p=1 b=1 t=5>\r" << "done" << Verdict::Confirms;
         QTest::newRow("row Undone") << "<DF pr=2 f=1>\r" << "Undone" << Verdict::Unrelated;
         QTest::newRow("row error") << "<DF pr=2 f=1>\r" << "error" << Verdict::Refuses;
         QTest::newRow("row noise with colon") << "<DF pr=2 f=1>\r" << "\x81\xfe#:~" << Verdict::Unrelated;
-        QTest::newRow("link set by its id") << "<link id=6 cap=123 pr=0>\r" << "linked 6" << Verdict::Confirms;
         QTest::newRow("link set, other id") << "<link id=6 cap=123 pr=0>\r" << "linked 5" << Verdict::Unrelated;
         QTest::newRow("link set, delinked") << "<link id=6 cap=123 pr=0>\r" << "delinked" << Verdict::Unrelated;
-        QTest::newRow("link cleared") << "<link id=6 cap=0>\r" << "delinked" << Verdict::Confirms;
-        QTest::newRow("auto id") << "<id=auto>\r" << "Auto ID" << Verdict::Confirms;
-        QTest::newRow("user command") << "<UC>Reload when done\r" << "user cmd" << Verdict::Confirms;
         QTest::newRow("test message") << "<id=3 f=1 s=1 c=1 a=1 b=1 p=1 sp=1 t=5>Hi\r" << "done" << Verdict::Confirms;
         QTest::newRow("test message, a configuration") << "<id=3 f=1>Hi\r" << config << Verdict::Unrelated;
-        QTest::newRow("clock") << "<Time time=10:00:00 date=2026/12/06-0>SET TIME\r" << "SET TIME OK" << Verdict::Confirms;
-        QTest::newRow("default message") << "<DF f=1 c=1 s=1 a=1 sp=1 p=1>Hi\r" << "default msg" << Verdict::Confirms;
-        QTest::newRow("delete default") << "<del id=def>\r" << "default deleted" << Verdict::Confirms;
-        QTest::newRow("time status") << "TIME_STATUS\r" << "TIME:STATUS:1\r" << Verdict::Confirms;
         QTest::newRow("idle switch needs no answer, error too") << "<TIME>IDLE ON" << "error" << Verdict::Unrelated;
         QTest::newRow("download, whole line with done") << "DOWNLOAD_ALL\r" << factoryLine("done") << Verdict::Confirms;
         QTest::newRow("download, cut line") << "DOWNLOAD_ALL\r" << config.section(u',', 0, 20) << Verdict::Unrelated;
         QTest::newRow("download, error") << "DOWNLOAD_ALL\r" << "error" << Verdict::Refuses;
         QTest::newRow("download, done") << "DOWNLOAD_ALL\r" << "done" << Verdict::Unrelated;
-        QTest::newRow("record") << "DOWNLOAD_DEFAULT_MSG\r" << "KR4410:64,65,65,48,49,48,0,0,Well done" << Verdict::Confirms;
         QTest::newRow("free text, anything") << "HELLO\r" << "whatever" << Verdict::Confirms;
         // clang-format on
     }

@@ -84,7 +84,6 @@ void TestSignInterpreter::logLines_data()
     received("backslash, also before r", "a\\b\\r", "a\\\\b\\\\r");
     received("control and Latin-1 bytes", QByteArray("\x00\t\x7f\xaa", 4), "\\x00\\x09\\x7F\\xAA");
     const std::optional<QByteArray> none;
-    QTest::newRow("reply is no command") << "18:30:00.123 TX done\\n" << none;
     QTest::newRow("RX inside a note") << "18:30:00.123 -- RX x" << none;
 }
 

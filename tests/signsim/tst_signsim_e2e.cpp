@@ -109,15 +109,15 @@ void TestSignSimEndToEnd::repliesDoNotReachTheNextClient()
 // Two nine-digit capcodes on every link ID of a saved file: all sixteen of the sign's entries.
 void TestSignSimEndToEnd::startsFromSavedConfiguration()
 {
-    const auto capcodes = [](int id) {
-        return QStringList { QString::number(100000001 + 2 * id),
-                             QString::number(100000002 + 2 * id) };
-    };
     QTemporaryFile file;
     QVERIFY(file.open());
-    for (int id = 0; id < 8; ++id)
-        file.write("LinkID" + QByteArray::number(id) + ':' + capcodes(id).join(u',').toLatin1()
-                   + ',' + QByteArray::number(id % 5) + "\r\n");
+    QStringList links; // every capcode an entry of its own, as a real sign sends them
+    for (int id = 0; id < 8; ++id) {
+        const QString first = QString::number(100000001 + 2 * id), pr = QString::number(id % 5);
+        const QString second = QString::number(100000002 + 2 * id), n = QString::number(id);
+        file.write(QStringLiteral("LinkID%1:%2,%3,%4\r\n").arg(n, first, second, pr).toLatin1());
+        links << n << first << pr << n << second << pr;
+    }
     file.close();
     SignSimProcess sim({ "--no-pace", "--model", "VX903", "--config", file.fileName() });
     QVERIFY(sim.start());
@@ -126,16 +126,10 @@ void TestSignSimEndToEnd::startsFromSavedConfiguration()
     QVERIFY(client.send("DOWNLOAD_ALL\r"));
     QTRY_VERIFY_WITH_TIMEOUT(client.received.endsWith('\n'), kReplyTimeoutMs);
 
-    // The file holds no rows, so they stay the factory's; every capcode is an entry of its
-    // own, as a real sign sends them.
+    // The file holds no rows, so they stay the factory's.
     const QString factory = SignInterpreter("VX903").handle("DOWNLOAD_ALL").first();
     const QStringList fields = QString::fromLatin1(client.received.chopped(1)).split(u',');
     QCOMPARE(fields.mid(0, 41), factory.split(u',').mid(0, 41));
-    QStringList links;
-    for (int id = 0; id < 8; ++id) {
-        for (const QString &capcode : capcodes(id))
-            links << QString::number(id) << capcode << QString::number(id % 5);
-    }
     QCOMPARE(fields.mid(41, 48), links);
 
     SignSimProcess unreadable({ "--config", "/nonexistent/sign.led" });

@@ -3,7 +3,6 @@
 #include "LogFormat.h"
 #include "SignState.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTest>
 
@@ -12,14 +11,6 @@ namespace {
 constexpr int kStartTimeoutMs = 5000;
 constexpr int kStopTimeoutMs = 3000;
 constexpr int kPortCount = 12;
-
-QString simulatorProgram()
-{
-    const QString configured = qEnvironmentVariable("TAVRIN_SIGNSIM");
-    if (!configured.isEmpty())
-        return configured;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/tavrin-signsim");
-}
 
 } // namespace
 
@@ -45,7 +36,7 @@ bool SignSimProcess::startOnPort(int portNumber)
 
 bool SignSimProcess::start()
 {
-    m_process.start(simulatorProgram(), m_arguments);
+    m_process.start(qEnvironmentVariable("TAVRIN_SIGNSIM"), m_arguments);
     const bool ready = waitUntil([this] { return m_process.canReadLine(); }, kStartTimeoutMs);
     if (!ready) {
         stop();

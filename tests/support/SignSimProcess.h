@@ -6,7 +6,7 @@
 
 #include <functional>
 
-// Runs tavrin-signsim in a child process for integration tests.
+// Runs the simulator that TAVRIN_SIGNSIM names in a child process for integration tests.
 class SignSimProcess : public QObject
 {
     Q_OBJECT
