@@ -7,7 +7,22 @@
 #include <QNetworkRequest>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
 namespace tavrin::update {
+
+namespace {
+
+// A short write on a full disk leaves Qt's text at "Unknown error"; the system's reason is in
+// errno, which the caller cleared before the write.
+QString failureReason(const QFileDevice &file)
+{
+    const int error = errno;
+    return error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString();
+}
+
+} // namespace
 
 FileDownload::FileDownload(QObject *parent)
     : QObject(parent)
@@ -85,8 +100,10 @@ void FileDownload::onReadyRead()
                  .arg(QLocale().formattedDataSize(m_limits.maxBytes)));
         return;
     }
+    errno = 0;
     if (m_file->write(data) != data.size()) {
-        fail(tr("The file could not be written: %1").arg(m_file->errorString()));
+        fail(tr("%1 could not be written: %2")
+                 .arg(QDir::toNativeSeparators(m_file->fileName()), failureReason(*m_file)));
         return;
     }
     m_received += data.size();
@@ -127,8 +144,10 @@ void FileDownload::onReplyFinished()
         fail(refusal);
         return;
     }
+    errno = 0;
     if (!m_file->flush() || !m_file->commit()) {
-        fail(tr("The file could not be saved: %1").arg(m_file->errorString()));
+        fail(tr("%1 could not be saved: %2")
+                 .arg(QDir::toNativeSeparators(m_file->fileName()), failureReason(*m_file)));
         return;
     }
     release();

@@ -16,10 +16,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace tavrin;
 using namespace std::chrono_literals;
@@ -127,30 +131,37 @@ void TestUpdate::download_data()
 {
     QTest::addColumn<Response>("response");
     QTest::addColumn<QString>("told"); // a pattern of the reason; "" when the file is saved
+    QTest::addColumn<bool>("diskFull"); // files may not grow past 4 KiB
     // Qt tells a cut connection from a whole response only at times; the download sees it.
     const QString cut = QStringLiteral("Connection closed|");
-    QTest::newRow("complete") << Response {} << QString();
-    QTest::newRow("no length announced") << Response { .announceLength = false } << QString();
+    QTest::newRow("complete") << Response {} << QString() << false;
+    QTest::newRow("no length announced")
+        << Response { .announceLength = false } << QString() << false;
     QTest::newRow("chunked, cut before the last chunk")
         << Response { .announceLength = false, .cutAfter = 8192, .chunked = true }
-        << cut + QStringLiteral("the end of the zip archive is missing");
-    QTest::newRow("no length, cut off") << Response { .announceLength = false, .cutAfter = 5000 }
-                                        << QStringLiteral("the end of the zip archive is missing");
-    QTest::newRow("cut off halfway")
-        << Response { .cutAfter = 5000 } << cut + QStringLiteral("after 5000 of 10022 bytes");
-    QTest::newRow("not found") << Response { .status = 404 } << QStringLiteral("answered 404");
+        << cut + QStringLiteral("the end of the zip archive is missing") << false;
+    QTest::newRow("no length, cut off")
+        << Response { .announceLength = false, .cutAfter = 5000 }
+        << QStringLiteral("the end of the zip archive is missing") << false;
+    QTest::newRow("cut off halfway") << Response { .cutAfter = 5000 }
+                                     << cut + QStringLiteral("after 5000 of 10022 bytes") << false;
+    QTest::newRow("not found") << Response { .status = 404 } << QStringLiteral("answered 404")
+                               << false;
     QTest::newRow("endless") << Response { .announceLength = false, .streamBytes = 1 << 14 }
-                             << QStringLiteral("larger than");
+                             << QStringLiteral("larger than") << false;
     QTest::newRow("slow drip past the total time")
         << Response { .announceLength = false, .streamBytes = 1, .streamEvery = 20ms }
-        << QStringLiteral("did not finish within");
-    QTest::newRow("No during the transfer") << Response { .hang = true } << QString();
+        << QStringLiteral("did not finish within") << false;
+    QTest::newRow("No during the transfer") << Response { .hang = true } << QString() << false;
+    QTest::newRow("disk full") << Response {}
+                               << QStringLiteral("zip could not be \\w+: File too large") << true;
 }
 
 void TestUpdate::download()
 {
     QFETCH(Response, response);
     QFETCH(QString, told);
+    QFETCH(bool, diskFull);
     const bool saved = told.isEmpty() && !response.hang;
     // A stand-in archive: 10000 bytes, then an end record whose directory (0x2710) spans them.
     for (int i = 0; i < 10000; ++i)
@@ -170,6 +181,15 @@ void TestUpdate::download()
     QCOMPARE(
         message->text(),
         QStringLiteral("Version 4.8 is available for Download\r\nClick Yes to Download it now"));
+    rlimit unlimited {};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    const auto restoreLimit = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &unlimited); });
+    if (diskFull) {
+        signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails with EFBIG
+        rlimit full = unlimited;
+        full.rlim_cur = 4096;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &full) == 0);
+    }
     yes->click();
     QCOMPARE(message->text(), QStringLiteral("Downloading ") + QDir::toNativeSeparators(target));
     QVERIFY(!yes->isEnabled());
