@@ -108,6 +108,7 @@ ExitStatus SignSession::search()
     // Every port is probed at once, as the window's search does.
     m_console.progress(QStringLiteral("Searching COM 1 to COM %1...").arg(vocab::kPortCount));
     m_controller.startPortSearch();
+    m_controller.searchPorts(); // at once: the window's start-up delay is for its first paint
     waitFor(&MainController::searchFinished);
 
     const core::MainState &s = m_controller.state();
