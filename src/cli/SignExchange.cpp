@@ -41,6 +41,7 @@ ExchangeResult exchangeCommand(int portNumber, const QString &name, const QStrin
     result.opened = exchange.start(portNumber, timing, { { name, { { command } } } });
     if (result.opened)
         loop.exec();
+    result.connected = serial.everConnected();
     return result;
 }
 

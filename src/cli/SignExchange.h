@@ -20,6 +20,7 @@ struct ExchangeResult
     protocol::ExchangeOutcome outcome;
     QString lastLine; // the sign's last non-empty line, to quote when it confirmed nothing
     QString answer; // the line that confirmed the command
+    bool connected = true; // false: a network port never reached its device server
 };
 
 // "COM 3 (/dev/ttyUSB0): in use by another program": the port, its device and the failure.

@@ -63,6 +63,10 @@ ExitStatus SignSession::download()
     disconnect(onFinished);
     if (read)
         return ExitStatus::Success;
+    if (!m_controller.serialLink().everConnected()) { // told as the port's failure
+        m_console.error(portFailureText(index + 1, m_controller.state().portFailures.value(index)));
+        return ExitStatus::PortFailed;
+    }
     const QString port
         = QStringLiteral("COM %1 (%2): ").arg(index + 1).arg(link::deviceForPort(index + 1));
     if (m_lines > 0)

@@ -120,6 +120,10 @@ ExitStatus answerOf(const ExchangeResult &result, int portNumber, Console &conso
         return ExitStatus::PortFailed;
     }
     const QString port = QStringLiteral("COM %1: ").arg(portNumber);
+    if (!result.connected) { // a network port fails to open only once it has tried
+        console.error(portFailureText(portNumber, result.outcome.lostReason));
+        return ExitStatus::PortFailed;
+    }
     if (!result.outcome.lostReason.isEmpty()) {
         console.error(
             terminalText(link::connectionLostText(portNumber, result.outcome.lostReason)));

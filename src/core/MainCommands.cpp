@@ -110,6 +110,18 @@ void MainController::reportLoss(const protocol::ExchangeOutcome &outcome)
 {
     if (outcome.lostReason.isEmpty() || outcome.lostReason == kHandedOver)
         return;
+    if (!m_link.everConnected()) {
+        // A network port that never reached its device server could not be opened, only
+        // later than a local one says so: its entry and the status line tell it.
+        const int portNumber = m_link.portNumber();
+        if (portNumber >= 1 && portNumber <= vocab::kPortCount) {
+            m_state.portEntries[portNumber - 1]
+                = link::portFailureEntry(portNumber, outcome.lostReason);
+            m_state.portFailures[portNumber - 1] = outcome.lostReason;
+        }
+        reportOpenFailure({ link::OpenError::Other, outcome.lostReason }, portNumber);
+        return;
+    }
     emit messageRequested(kAppTitle,
                           link::connectionLostText(m_link.portNumber(), outcome.lostReason));
 }

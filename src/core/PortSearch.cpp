@@ -65,7 +65,10 @@ void PortSearch::portFinished(int portNumber, const protocol::ExchangeOutcome &o
     Probe &p = m_ports.at(size_t(portNumber - 1))->probe;
     p.finished = true;
     p.confirmed = !outcome.items.isEmpty() && outcome.allConfirmed();
-    p.lostReason = outcome.lostReason;
+    if (!m_ports.at(size_t(portNumber - 1))->link.everConnected())
+        p.opened = { link::OpenError::Other, outcome.lostReason }; // it never opened, late
+    else
+        p.lostReason = outcome.lostReason;
     if (!p.confirmed)
         emit portRuledOut(portNumber);
     decide();

@@ -1,23 +1,26 @@
 #include "SerialLink.h"
 
+#include "NetworkTransport.h"
+#include "PortAddress.h"
 #include "PortMap.h"
+#include "SerialTransport.h"
 
-#include <QFileInfo>
 #include <QPointer>
 
 namespace tavrin::link {
 
 namespace {
 
-bool deviceAccessible(const QString &device)
+std::unique_ptr<LinkTransport> transportFor(const PortAddress &address)
 {
-#ifdef Q_OS_WIN
-    Q_UNUSED(device)
-    return true; // Windows denies access to a COM port only while another program holds it
-#else
-    const QFileInfo info(device);
-    return info.isReadable() && info.isWritable();
-#endif
+    switch (address.kind) {
+    case PortAddress::Kind::RawTcp:
+        return std::make_unique<TcpTransport>(address);
+    case PortAddress::Kind::Rfc2217:
+        return std::make_unique<Rfc2217Transport>(address);
+    default:
+        return std::make_unique<SerialTransport>(address.device);
+    }
 }
 
 } // namespace
@@ -28,55 +31,46 @@ SerialLink::SerialLink(QObject *parent)
     m_dataTimeout.setInterval(kDataTimeoutInterval);
     m_dataTimeout.setTimerType(Qt::PreciseTimer);
     connect(&m_dataTimeout, &QTimer::timeout, this, &SerialLink::dataTimeoutTick);
-    connect(&m_port, &QSerialPort::readyRead, this, &SerialLink::readAvailable);
-    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialLink::handleError);
 }
 
 SerialLink::~SerialLink()
 {
-    // The port outlives the timer; its closing must not call back into a half-destroyed link.
-    m_port.disconnect(this);
+    // The transport's closing must not call back into a half-destroyed link.
+    if (m_transport)
+        m_transport->disconnect(this);
 }
 
 OpenResult SerialLink::open(int portNumber)
 {
-    if (m_port.isOpen())
+    if (isOpen())
         return { OpenError::AlreadyOpen, tr("COM %1 is already open").arg(m_portNumber) };
 
     m_portNumber = portNumber;
     const QString device = deviceForPort(portNumber);
     if (device.isEmpty())
         return noDeviceFailure(portNumber);
+    const PortAddress address = PortAddress::parse(device);
+    if (address.kind == PortAddress::Kind::Invalid)
+        return { OpenError::NotFound, address.problem };
 
-    m_device = device;
-    m_port.setPortName(device);
-    m_port.setBaudRate(kBaudRate);
-    m_port.setDataBits(QSerialPort::Data8);
-    m_port.setParity(QSerialPort::NoParity);
-    m_port.setStopBits(QSerialPort::OneStop);
-    m_port.setFlowControl(QSerialPort::NoFlowControl);
-    m_port.clearError();
+    // The last transport may be the one whose loss is being told right now.
+    if (m_transport) {
+        m_transport->disconnect(this);
+        m_transport.release()->deleteLater();
+    }
+    m_transport = transportFor(address);
+    connect(m_transport.get(), &LinkTransport::readyRead, this, &SerialLink::readAvailable);
+    connect(m_transport.get(), &LinkTransport::lost, this, &SerialLink::lose);
     // A fragment from an earlier session must not prefix the first reply of this one.
     m_dataTimeout.stop();
     m_assembler.reset();
-
-    if (!m_port.open(QIODevice::ReadWrite))
-        return openFailure(m_port.error(), m_port.errorString(), device, deviceAccessible(device));
-    // Bytes the device took in before this open answer nothing of ours: a reply another
-    // program left unread, or the tail of one cut off by the last close.
-    m_port.clear(QSerialPort::Input);
-    m_losing = false;
-    m_errorRun = 0;
-    return {};
+    return m_transport->open();
 }
 
 void SerialLink::close()
 {
-    if (m_port.isOpen()) {
-        // Writes are queued for the event loop; a close straight after one would drop them.
-        m_port.flush();
-        m_port.close();
-    }
+    if (m_transport)
+        m_transport->close();
     // A line cut off by the close must never prefix the first reply after the next open.
     m_dataTimeout.stop();
     m_assembler.reset();
@@ -84,20 +78,16 @@ void SerialLink::close()
 
 bool SerialLink::write(const QString &text)
 {
-    if (!m_port.isOpen())
-        return false;
-    const QByteArray bytes = text.toLatin1();
-    return m_port.write(bytes) == bytes.size();
+    return isOpen() && m_transport->write(text.toLatin1());
 }
 
 void SerialLink::readAvailable()
 {
     const QPointer<SerialLink> self(this);
-    // QSerialPort does not emit readyRead again while this slot runs, so bytes that come in
-    // while a line handler runs are picked up here, after the handler.
-    while (m_port.isOpen() && m_port.bytesAvailable() > 0) {
-        m_errorRun = 0;
-        const QStringList lines = m_assembler.feed(m_port.readAll());
+    // Bytes that come in while a line handler runs are picked up here, after the handler.
+    for (QByteArray bytes = m_transport->readAll(); !bytes.isEmpty();
+         bytes = isOpen() ? m_transport->readAll() : QByteArray()) {
+        const QStringList lines = m_assembler.feed(bytes);
         if (m_assembler.isWaiting())
             m_dataTimeout.start(); // restarted by every burst, as by every character
         else
@@ -112,8 +102,8 @@ void SerialLink::readAvailable()
 
 bool SerialLink::lineArriving()
 {
-    if (m_port.isOpen())
-        m_port.waitForReadyRead(0);
+    if (isOpen())
+        m_transport->poll();
     return isOpen() && isCollecting();
 }
 
@@ -123,33 +113,11 @@ void SerialLink::dataTimeoutTick()
         m_dataTimeout.stop();
 }
 
-void SerialLink::handleError(QSerialPort::SerialPortError error)
-{
-    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError)
-        return;
-    // Closing may report more errors, and a loss is reported once.
-    if (m_losing || !m_port.isOpen())
-        return;
-    // The serial layer's own text here often carries a stale system error; say what we know.
-    if (error == QSerialPort::ResourceError || !QFileInfo::exists(m_device)) {
-        lose(tr("the device %1 is no longer there").arg(m_device));
-        return;
-    }
-    if (m_errorRun == 0 || m_errorRunClock.hasExpired(kErrorRunWindow.count())) {
-        m_errorRun = 0;
-        m_errorRunClock.start();
-    }
-    if (++m_errorRun < kErrorRunLength) {
-        m_port.clearError();
-        return;
-    }
-    lose(tr("the device %1 keeps failing to read").arg(m_device));
-}
-
 void SerialLink::lose(const QString &reason)
 {
-    m_losing = true;
-    close();
+    // The transport has closed itself.
+    m_dataTimeout.stop();
+    m_assembler.reset();
     emit linkLost(reason);
 }
 

@@ -1,31 +1,26 @@
 #pragma once
 
 #include "LineAssembler.h"
+#include "LinkTransport.h"
 #include "OpenResult.h"
 
-#include <QElapsedTimer>
 #include <QObject>
-#include <QSerialPort>
 #include <QTimer>
 
 #include <chrono>
+#include <memory>
 
 namespace tavrin::link {
 
 // The serial line to one sign: open a port by its list number, write commands without waiting,
-// and receive the sign's answer as reply lines.
+// and receive the sign's answer as reply lines. The port's device may be a local serial port
+// or a serial device server on the network (PortAddress); the link reads lines the same way.
 class SerialLink : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr qint32 kBaudRate = 9600;
     static constexpr std::chrono::milliseconds kDataTimeoutInterval { 10 };
-    // A read error on a device that is still there is usually a read that found the bytes
-    // gone (another program on the same device took them). Only a run of this many errors
-    // with no byte read in between, within kErrorRunWindow, means the device is failing.
-    static constexpr int kErrorRunLength = 20;
-    static constexpr std::chrono::milliseconds kErrorRunWindow { 1000 };
 
     explicit SerialLink(QObject *parent = nullptr);
     ~SerialLink() override;
@@ -36,7 +31,10 @@ public:
     // Hands what is still queued to the device, then closes the port and drops any
     // unfinished reply line with it.
     void close();
-    bool isOpen() const { return m_port.isOpen(); }
+    bool isOpen() const { return m_transport && m_transport->isOpen(); }
+    // False when the last loss came before a network port reached its device server: the
+    // port could not be opened, only later than a local one would tell.
+    bool everConnected() const { return !m_transport || m_transport->everConnected(); }
     // The number of the last open attempt (0 before any), like a control's port property.
     int portNumber() const { return m_portNumber; }
 
@@ -62,17 +60,12 @@ signals:
 private:
     void readAvailable();
     void dataTimeoutTick();
-    void handleError(QSerialPort::SerialPortError error);
     void lose(const QString &reason);
 
-    QSerialPort m_port;
+    std::unique_ptr<LinkTransport> m_transport; // the last port's, kept until the next open
     QTimer m_dataTimeout;
     LineAssembler m_assembler;
-    QString m_device;
     int m_portNumber = 0;
-    bool m_losing = false;
-    int m_errorRun = 0; // read errors since the last byte read
-    QElapsedTimer m_errorRunClock;
 };
 
 } // namespace tavrin::link
