@@ -1,8 +1,11 @@
 #include "PortMap.h"
 
+#include "PortAddress.h"
+
 #include <QCollator>
 #include <QElapsedTimer>
 #include <QSerialPortInfo>
+#include <QSettings>
 
 #include <algorithm>
 
@@ -31,6 +34,22 @@ QList<PortDescription> systemPorts()
 constexpr qint64 kPortListLifetimeMs = 2000;
 
 QList<PortDescription> orderedSystemPorts();
+
+QByteArray environmentVariable(int portNumber)
+{
+    return "TAVRIN_COM" + QByteArray::number(portNumber);
+}
+
+QString settingsKey(int portNumber)
+{
+    return QStringLiteral("Ports/COM%1").arg(portNumber);
+}
+
+// The window's and the command line's settings alike.
+QSettings portSettings()
+{
+    return QSettings(QStringLiteral("Tavrin"), QStringLiteral("Tavrin"));
+}
 
 } // namespace
 
@@ -70,9 +89,10 @@ QString deviceForPort(int portNumber)
 {
     if (portNumber < kFirstPortNumber || portNumber > kLastPortNumber)
         return {};
-    const QByteArray variable = "TAVRIN_COM" + QByteArray::number(portNumber);
-    if (qEnvironmentVariableIsSet(variable.constData()))
-        return qEnvironmentVariable(variable.constData());
+    if (environmentDecides(portNumber))
+        return qEnvironmentVariable(environmentVariable(portNumber).constData());
+    if (const QString chosen = chosenDevice(portNumber); !chosen.isEmpty())
+        return chosen;
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(portNumber);
 #else
@@ -83,10 +103,36 @@ QString deviceForPort(int portNumber)
 #endif
 }
 
+QString chosenDevice(int portNumber)
+{
+    return portSettings().value(settingsKey(portNumber)).toString().trimmed();
+}
+
+void setChosenDevice(int portNumber, const QString &device)
+{
+    QSettings settings = portSettings();
+    if (device.trimmed().isEmpty())
+        settings.remove(settingsKey(portNumber));
+    else
+        settings.setValue(settingsKey(portNumber), device.trimmed());
+}
+
+bool environmentDecides(int portNumber)
+{
+    return qEnvironmentVariableIsSet(environmentVariable(portNumber).constData());
+}
+
 QString portToolTip(int portNumber)
 {
     const QString device = deviceForPort(portNumber);
-    return device.isEmpty() ? QStringLiteral("no device") : device;
+    if (device.isEmpty())
+        return QStringLiteral("no device");
+    const PortAddress address = PortAddress::parse(device);
+    if (address.kind == PortAddress::Kind::RawTcp)
+        return device + QStringLiteral(" (device server, raw TCP)");
+    if (address.kind == PortAddress::Kind::Rfc2217)
+        return device + QStringLiteral(" (device server, RFC 2217)");
+    return device;
 }
 
 } // namespace tavrin::link

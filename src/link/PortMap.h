@@ -24,11 +24,18 @@ struct PortDescription
 // placeholders, and an adapter must not be pushed past COM 12 by them.
 QList<PortDescription> orderPorts(QList<PortDescription> ports);
 
-// The device behind "COM k": TAVRIN_COM<k> when set (an empty value means no device),
-// else COMk on Windows, else the k-th port of orderPorts(). Empty when there is none.
+// The device behind "COM k": TAVRIN_COM<k> when set (an empty value means no device), else
+// the device the user chose for it (Port Devices), else COMk on Windows, else the k-th port
+// of orderPorts(). A device path or a network address (PortAddress). Empty when there is none.
 QString deviceForPort(int portNumber);
 
-// Tool tip of the port list entry: the device, or "no device".
+// The device the user chose for COM k, kept in the program's settings; "" for the system's.
+QString chosenDevice(int portNumber);
+void setChosenDevice(int portNumber, const QString &device);
+// True when TAVRIN_COM<k> decides COM k, whatever was chosen.
+bool environmentDecides(int portNumber);
+
+// Tool tip of the port list entry: the device (a network address saying so), or "no device".
 QString portToolTip(int portNumber);
 
 } // namespace tavrin::link
