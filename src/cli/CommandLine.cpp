@@ -28,6 +28,7 @@ enum OptionBit : unsigned {
     kYes = 1u << 7,
     kQuiet = 1u << 8,
     kAnyModel = 1u << 9,
+    kAll = 1u << 10,
 };
 
 struct OptionDeclaration
@@ -62,6 +63,9 @@ const std::array kOptions = {
     OptionDeclaration { kQuiet, "q", "quiet", nullptr,
                         "Print only the results asked for and what went wrong: no progress, no "
                         "confirmations." },
+    OptionDeclaration { kAll, nullptr, "all", nullptr,
+                        "A site survey: probe every port at once and list each that has a sign "
+                        "(port, device, model, build), not only the first." },
     OptionDeclaration { kAnyModel, nullptr, "any-model", nullptr,
                         "Send a file saved from another model too; its list positions then "
                         "mean this model's entries." },
@@ -87,8 +91,9 @@ const std::array kVerbs = {
     VerbDeclaration {
         "find", nullptr, nullptr, "Search the ports for a sign.",
         "Search COM 1 to COM 12 for a sign as the window does at start-up, and print the "
-        "port and the model of the first that answers.",
-        kQuiet | kJson, runFind },
+        "port and the model of the first that answers. With --all, list every port that has "
+        "a sign; --json then prints an array of {port, device, model, build}.",
+        kQuiet | kJson | kAll, runFind },
     VerbDeclaration {
         "read", nullptr, nullptr, "Read the sign's whole configuration.",
         "Read the sign's whole configuration, as Download from Sign does, and its default "
@@ -297,6 +302,7 @@ ExitStatus runVerb(const VerbDeclaration &verb, const QStringList &arguments, Co
     request.json = value(kJson).has_value();
     request.output = value(kOutput).value_or(QString());
     request.force = value(kForce).has_value();
+    request.all = value(kAll).has_value();
     request.dryRun = value(kDryRun).has_value();
     request.yes = value(kYes).has_value();
     request.anyModel = value(kAnyModel).has_value();

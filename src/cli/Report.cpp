@@ -1,10 +1,14 @@
 #include "Report.h"
 
 #include "Console.h"
+#include "MainController.h"
+#include "PortAddress.h"
 #include "PortMap.h"
+#include "PortSearch.h"
 #include "ReplyInterpreter.h"
 #include "SerialLink.h"
 
+#include <QEventLoop>
 #include <QJsonArray>
 
 namespace tavrin::cli {
@@ -215,6 +219,20 @@ QList<PortReport> portReports()
 {
     QList<PortReport> reports;
     for (int k = link::kFirstPortNumber; k <= link::kLastPortNumber; ++k) {
+        const QString device = link::deviceForPort(k);
+        const link::PortAddress address = link::PortAddress::parse(device);
+        if (address.kind == link::PortAddress::Kind::Invalid) {
+            reports << PortReport { k, device, QStringLiteral("error"), address.problem };
+            continue;
+        }
+        if (address.isNetwork()) { // nothing is connected to only to list it
+            reports << PortReport { k, device,
+                                    address.kind == link::PortAddress::Kind::Rfc2217
+                                        ? QStringLiteral("device server (RFC 2217)")
+                                        : QStringLiteral("device server (raw TCP)"),
+                                    QString() };
+            continue;
+        }
         link::SerialLink serial;
         const link::OpenResult opened = serial.open(k);
         serial.close();
@@ -244,6 +262,46 @@ QJsonObject portJson(const PortReport &port)
     if (!port.failure.isEmpty())
         object.insert(QStringLiteral("failure"), port.failure);
     return object;
+}
+
+QList<SignReport> surveySigns()
+{
+    core::PortSearch search;
+    QEventLoop loop;
+    QObject::connect(&search, &core::PortSearch::finished, &loop, &QEventLoop::quit);
+    search.start(vocab::kPortCount, core::MainController::requestTiming(),
+                 core::MainController::configurationRequest(), core::PortSearch::Goal::EverySign);
+    if (search.isRunning())
+        loop.exec();
+    QList<SignReport> signs;
+    for (int k = link::kFirstPortNumber; k <= link::kLastPortNumber; ++k) {
+        const core::PortSearch::Probe &probe = search.probe(k);
+        if (!probe.confirmed || probe.confirmingLine < 0)
+            continue;
+        const core::MainState state
+            = core::parseSignReply(probe.lines.at(probe.confirmingLine), core::MainState(), true)
+                  .state;
+        signs << SignReport { k, link::deviceForPort(k), state.modelLabel, buildNumber(state) };
+    }
+    return signs;
+}
+
+QString signTable(const QList<SignReport> &signs)
+{
+    QList<QStringList> rows { { QStringLiteral("Port"), QStringLiteral("Device"),
+                                QStringLiteral("Model"), QStringLiteral("Build") } };
+    for (const SignReport &sign : signs)
+        rows << QStringList { portName(sign.portNumber), sign.device, sign.model,
+                              orNone(sign.build) };
+    return textTable(rows);
+}
+
+QJsonObject signJson(const SignReport &sign)
+{
+    return { { QStringLiteral("port"), sign.portNumber },
+             { QStringLiteral("device"), orNull(sign.device) },
+             { QStringLiteral("model"), sign.model },
+             { QStringLiteral("build"), numberOrText(sign.build) } };
 }
 
 } // namespace tavrin::cli

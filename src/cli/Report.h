@@ -25,7 +25,7 @@ struct PortReport
 {
     int portNumber = 0;
     QString device; // empty: no device
-    QString state; // "absent", "busy", "no permission", "free" or "error"
+    QString state; // "absent", "busy", "no permission", "free", "error" or "device server (…)"
     QString failure; // the port list's failure text, when it cannot be opened
 };
 
@@ -33,5 +33,20 @@ struct PortReport
 QList<PortReport> portReports();
 QString portTable(const QList<PortReport> &ports);
 QJsonObject portJson(const PortReport &port);
+
+// A sign a site survey found.
+struct SignReport
+{
+    int portNumber = 0;
+    QString device;
+    QString model;
+    QString build; // empty when the sign sends none
+};
+
+// Probes every port at once (the window's search, every port left to finish) and reads the
+// model and build of each sign that sent its whole configuration line.
+QList<SignReport> surveySigns();
+QString signTable(const QList<SignReport> &signs);
+QJsonObject signJson(const SignReport &sign);
 
 } // namespace tavrin::cli

@@ -162,8 +162,29 @@ ExitStatus runPorts(const Request &request, Console &console)
     return ExitStatus::Success;
 }
 
+// A site survey: every port probed at once, each sign listed.
+ExitStatus runSurvey(const Request &request, Console &console)
+{
+    console.progress(QStringLiteral("Probing COM 1 to COM %1...").arg(vocab::kPortCount));
+    const QList<SignReport> signs = surveySigns();
+    if (request.json) {
+        QJsonArray array;
+        for (const SignReport &sign : signs)
+            array.append(signJson(sign));
+        printJson(console, QJsonDocument(array));
+    } else if (!signs.isEmpty()) {
+        console.print(signTable(signs));
+    }
+    if (!signs.isEmpty())
+        return ExitStatus::Success;
+    console.error(QStringLiteral("No sign answered on COM 1 to COM %1.").arg(vocab::kPortCount));
+    return ExitStatus::SignFailed;
+}
+
 ExitStatus runFind(const Request &request, Console &console)
 {
+    if (request.all)
+        return runSurvey(request, console);
     SignSession session(console);
     if (const ExitStatus status = session.connectSign(std::nullopt); status != ExitStatus::Success)
         return status;

@@ -22,6 +22,7 @@ struct Request
     int priority = 0;
     bool yes = false;
     bool anyModel = false; // write: a file saved from another model is sent too
+    bool all = false; // find: every port with a sign, not only the first
     QStringList arguments; // the command's own argument: write's file, send's text
 };
 

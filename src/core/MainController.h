@@ -43,6 +43,11 @@ public:
     static constexpr int kFirstFirmwareBuild = 3; // builds below this get the upgrade notice
     static constexpr int kFactoryDefaultsProgressMaximum = 20;
 
+    // Download from Sign: the request, and its pace (the port closes once the line is whole,
+    // a long reply is read to its end). The search and a site survey ask the same.
+    static protocol::ExchangeItem configurationRequest();
+    static protocol::ExchangeTiming requestTiming();
+
     explicit MainController(QObject *parent = nullptr);
     ~MainController() override;
 

@@ -15,11 +15,12 @@ PortSearch::~PortSearch()
 }
 
 void PortSearch::start(int portCount, const protocol::ExchangeTiming &timing,
-                       const protocol::ExchangeItem &item)
+                       const protocol::ExchangeItem &item, Goal goal)
 {
     if (m_running)
         return;
     m_ports.clear();
+    m_goal = goal;
     m_running = true;
     for (int portNumber = 1; portNumber <= portCount; ++portNumber) {
         auto &port = *m_ports.emplace_back(std::make_unique<Port>());
@@ -78,16 +79,18 @@ void PortSearch::decide()
 {
     if (!m_running)
         return;
+    int first = 0;
     for (size_t i = 0; i < m_ports.size(); ++i) {
         const Probe &p = m_ports[i]->probe;
         if (!p.finished)
             return; // a lower-numbered port may still hold the sign
-        if (p.confirmed) {
-            end(int(i) + 1);
-            return;
+        if (p.confirmed && first == 0) {
+            first = int(i) + 1;
+            if (m_goal == Goal::FirstSign)
+                break;
         }
     }
-    end(0);
+    end(first);
 }
 
 void PortSearch::end(int winner)

@@ -34,9 +34,13 @@ public:
     explicit PortSearch(QObject *parent = nullptr);
     ~PortSearch() override;
 
+    // FirstSign ends once the lowest-numbered sign is known; EverySign (a site survey) lets
+    // every port finish.
+    enum class Goal { FirstSign, EverySign };
+
     // Probes COM 1 to COM portCount with item; what a port gives is told as it finishes.
     void start(int portCount, const protocol::ExchangeTiming &timing,
-               const protocol::ExchangeItem &item);
+               const protocol::ExchangeItem &item, Goal goal = Goal::FirstSign);
     // Closes every port; finished() follows with no winner.
     void stop();
     bool isRunning() const { return m_running; }
@@ -61,6 +65,7 @@ private:
     void end(int winner);
 
     std::vector<std::unique_ptr<Port>> m_ports;
+    Goal m_goal = Goal::FirstSign;
     bool m_running = false;
 };
 

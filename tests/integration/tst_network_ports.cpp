@@ -2,6 +2,9 @@
 // RFC 2217 accepter, each with a sign of its own, on 127.0.0.1 ports picked free.
 #include "SessionHelpers.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -23,6 +26,7 @@ struct Run
 {
     int status = -1;
     QString err;
+    QByteArray out;
 };
 
 Run runCli(const QStringList &arguments)
@@ -32,7 +36,7 @@ Run runCli(const QStringList &arguments)
     if (!process.waitForFinished(60000))
         return {};
     return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-             QString::fromUtf8(process.readAllStandardError()) };
+             QString::fromUtf8(process.readAllStandardError()), process.readAllStandardOutput() };
 }
 
 } // namespace
@@ -48,6 +52,7 @@ private slots:
     void commandsOverTheNetwork_data();
     void commandsOverTheNetwork();
     void startupSearchFindsNetworkSign();
+    void siteSurveyListsEverySign();
 
 private:
     QTemporaryDir m_dir;
@@ -166,6 +171,28 @@ void TestNetworkPorts::startupSearchFindsNetworkSign()
     QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 20000);
     QCOMPARE(controller.state().portIndex + 1, 5);
     QCOMPARE(controller.state().modelLabel, QStringLiteral("KR4410"));
+}
+
+// find --all: both signs behind the server, and a local one, each with its address and model.
+void TestNetworkPorts::siteSurveyListsEverySign()
+{
+    SignSimProcess local;
+    QVERIFY(local.startOnPort(9));
+    qputenv("TAVRIN_COM2", m_raw.toUtf8());
+    qputenv("TAVRIN_COM5", m_telnet.toUtf8());
+    const Run run
+        = runCli({ QStringLiteral("find"), QStringLiteral("--all"), QStringLiteral("--json") });
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QStringList found;
+    for (const QJsonValue &sign : QJsonDocument::fromJson(run.out).array())
+        found << QStringLiteral("%1 %2 %3 %4")
+                     .arg(sign[u"port"].toInt())
+                     .arg(sign[u"device"].toString(), sign[u"model"].toString())
+                     .arg(sign[u"build"].toInt());
+    QCOMPARE(found,
+             QStringList({ QStringLiteral("2 %1 KR4410 5").arg(m_raw),
+                           QStringLiteral("5 %1 KR4410 5").arg(m_telnet),
+                           QStringLiteral("9 %1 KR4410 5").arg(local.devicePath()) }));
 }
 
 QTEST_GUILESS_MAIN(TestNetworkPorts)
