@@ -53,6 +53,7 @@ private slots:
     void commandsOverTheNetwork();
     void startupSearchFindsNetworkSign();
     void siteSurveyListsEverySign();
+    void serverGoneMidUploadKeepsRowsPending(); // last: it ends the device server
 
 private:
     QTemporaryDir m_dir;
@@ -193,6 +194,23 @@ void TestNetworkPorts::siteSurveyListsEverySign()
              QStringList({ QStringLiteral("2 %1 KR4410 5").arg(m_raw),
                            QStringLiteral("5 %1 KR4410 5").arg(m_telnet),
                            QStringLiteral("9 %1 KR4410 5").arg(local.devicePath()) }));
+}
+
+// The device server dies after the first row went out: what it did not confirm stays pending.
+void TestNetworkPorts::serverGoneMidUploadKeepsRowsPending()
+{
+    qputenv("TAVRIN_COM3", m_telnet.toUtf8());
+    MainController controller;
+    controller.setPortIndex(2);
+    QVERIFY(downloadFromSign(controller));
+    for (int row = 0; row < tavrin::core::kRows; ++row)
+        controller.setTimeoutText(row, QStringLiteral("33"));
+    connect(&controller, &MainController::uploadCommandSent, this, [this] { m_server.kill(); });
+    controller.upload();
+    QTRY_VERIFY_WITH_TIMEOUT(!controller.isBusy(), 10000);
+    const auto &rows = controller.state().flags.row;
+    QVERIFY(std::all_of(rows.begin() + 1, rows.end(), [](bool pending) { return pending; }));
+    QVERIFY(rows[0] || controller.state().image.timeout[0] == 33); // confirmed, or not
 }
 
 QTEST_GUILESS_MAIN(TestNetworkPorts)
