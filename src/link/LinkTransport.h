@@ -29,6 +29,9 @@ public:
     virtual void poll() = 0;
     // False while a network transport has not reached its device server yet.
     virtual bool everConnected() const { return true; }
+    // True once bytes written go straight to the line (a device server reached and its line
+    // set up); the time a sign takes to answer counts from then.
+    virtual bool isReady() const { return isOpen(); }
 
 signals:
     void readyRead();

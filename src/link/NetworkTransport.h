@@ -31,6 +31,7 @@ public:
     QByteArray readAll() override;
     void poll() override;
     bool everConnected() const override { return m_connected; }
+    bool isReady() const override { return m_open && m_ready; }
 
 protected:
     // What the line's bytes look like on the wire, and back.

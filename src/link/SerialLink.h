@@ -35,6 +35,9 @@ public:
     // False when the last loss came before a network port reached its device server: the
     // port could not be opened, only later than a local one would tell.
     bool everConnected() const { return !m_transport || m_transport->everConnected(); }
+    // Open, and for a network port connected with its line set up: what is written now goes
+    // out now.
+    bool isReady() const { return m_transport && m_transport->isReady(); }
     // The number of the last open attempt (0 before any), like a control's port property.
     int portNumber() const { return m_portNumber; }
 

@@ -224,6 +224,12 @@ void Exchange::advance()
     settleExpired();
     if (!m_running)
         return;
+    if (!m_link.isReady()) {
+        // A device server still being reached: nothing is written, so no reply is late yet.
+        // The link's own bound ends the wait with a loss.
+        m_timer->start(m_timing.recheck);
+        return;
+    }
 
     const qint64 t = now();
     const bool itemOpen = m_outcome.results.size() < m_outcome.items.size();
