@@ -1,7 +1,8 @@
 // Times `tavrin-cli read --port 1 -o FILE` as a whole process, from start to exit, against a
 // simulated sign that holds bench/data/full.led and answers at 9600 baud. The reference is
-// the time the bytes need on the line: "DOWNLOAD_ALL" with its carriage return one way, the
-// configuration line with its line feed the other.
+// the time the bytes need on the line: "DOWNLOAD_ALL" and "DOWNLOAD_DEFAULT_MSG" with their
+// carriage returns one way, the configuration line and the default-message record with their
+// line feeds the other.
 #include "BenchSupport.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,7 @@ namespace {
 
 constexpr int kRuns = 7;
 const QString kCommand = QStringLiteral("DOWNLOAD_ALL\r");
+const QString kDefaultCommand = QStringLiteral("DOWNLOAD_DEFAULT_MSG\r");
 
 } // namespace
 
@@ -52,7 +54,8 @@ int main(int argc, char **argv)
             bench::fail(QStringLiteral("tavrin-cli read failed (exit %1)").arg(cli.exitCode()));
     }
 
-    const qsizetype bytes = kCommand.size() + bench::fullConfigurationLine().size() + 1;
+    const qsizetype bytes = kCommand.size() + bench::fullConfigurationLine().size() + 1
+        + kDefaultCommand.size() + bench::fullSignReply(kDefaultCommand.chopped(1)).size() + 1;
     bench::printRow(QStringLiteral("tavrin-cli read, full configuration (whole process)"),
                     bench::median(samples), QStringLiteral("ms"),
                     QStringLiteral("%1 bytes both ways at 9600 baud").arg(bytes),

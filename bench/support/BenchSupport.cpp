@@ -46,6 +46,11 @@ void printRow(const QString &measure, double figure, const QString &unit, const 
 
 QString fullConfigurationLine()
 {
+    return fullSignReply(QStringLiteral("DOWNLOAD_ALL"));
+}
+
+QString fullSignReply(const QString &command)
+{
     QString error;
     const auto saved
         = signsim::readSavedConfiguration(QString::fromUtf8(TAVRIN_BENCH_FULL_CONFIG), &error);
@@ -55,7 +60,7 @@ QString fullConfigurationLine()
     signsim::SignInterpreter sign(saved->model);
     for (const QString &command : saved->commands)
         sign.handle(command);
-    return sign.handle(QStringLiteral("DOWNLOAD_ALL")).value(0);
+    return sign.handle(command).value(0);
 }
 
 SignSim::SignSim(const QStringList &arguments)

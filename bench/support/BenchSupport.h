@@ -33,6 +33,8 @@ void printRow(const QString &measure, double figure, const QString &unit, const 
 // The line a sign holding bench/data/full.led sends for "DOWNLOAD_ALL" (without its line
 // feed): every priority row, all sixteen link entries, seven-digit capcodes.
 QString fullConfigurationLine();
+// The first line the simulated sign holding bench/data/full.led answers command with.
+QString fullSignReply(const QString &command);
 
 // tavrin-signsim on a pseudo-terminal, ended with this object.
 class SignSim
