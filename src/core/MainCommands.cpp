@@ -31,15 +31,19 @@ protocol::ExchangeTiming singleCommandTiming(std::chrono::milliseconds closeDela
     return timing;
 }
 
-// A request whose one reply is all there is: the port closes once it is in.
-protocol::ExchangeTiming requestTiming()
+} // namespace
+
+protocol::ExchangeTiming MainController::requestTiming()
 {
-    protocol::ExchangeTiming timing = singleCommandTiming(MainController::kComCloseDelay);
+    protocol::ExchangeTiming timing = singleCommandTiming(kComCloseDelay);
     timing.closeOnceConfirmed = true;
     return timing;
 }
 
-} // namespace
+protocol::ExchangeItem MainController::configurationRequest()
+{
+    return { QStringLiteral("Configuration"), { { kDownloadCommand } } };
+}
 
 void MainController::onExchangeLine(const QString &line, const protocol::Exchange::Reply &reply)
 {
@@ -154,8 +158,7 @@ bool MainController::startDownload()
         return false;
     const int index = m_state.portIndex;
     const link::OpenResult opened
-        = m_exchange.start(index + 1, requestTiming(),
-                           { { QStringLiteral("Configuration"), { { kDownloadCommand } } } });
+        = m_exchange.start(index + 1, requestTiming(), { configurationRequest() });
     if (!opened) {
         // The entry keeps the failure; selecting it still means the same port number.
         m_state.portEntries[index] = link::portFailureEntry(index + 1, opened.description);
@@ -200,8 +203,7 @@ void MainController::searchPorts()
     m_state.downloadEnabled = false;
     m_state.downloadCaption = kReadingCaption;
     emit searchStarted();
-    m_portSearch.start(vocab::kPortCount, requestTiming(),
-                       { QStringLiteral("Configuration"), { { kDownloadCommand } } });
+    m_portSearch.start(vocab::kPortCount, requestTiming(), configurationRequest());
     changed();
 }
 

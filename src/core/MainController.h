@@ -43,6 +43,11 @@ public:
     static constexpr int kFirstFirmwareBuild = 3; // builds below this get the upgrade notice
     static constexpr int kFactoryDefaultsProgressMaximum = 20;
 
+    // DOWNLOAD_ALL, which asks a sign for its configuration, and its pacing: the port closes
+    // once the one reply is in.
+    static protocol::ExchangeItem configurationRequest();
+    static protocol::ExchangeTiming requestTiming();
+
     explicit MainController(QObject *parent = nullptr);
     ~MainController() override;
 
@@ -66,6 +71,8 @@ public:
     void setLinkPriority(int link, int code);
     void setUserCommand(const QString &text);
     void setPortIndex(int index);
+    // The ports' devices were chosen anew: what the port list said of the old ones is dropped.
+    void portDevicesChanged();
 
     // Small handlers of the window.
     void showPriorities();
