@@ -13,6 +13,7 @@ namespace {
 constexpr int kStatusMinimumWidth = 240;
 
 const QString kNoDevice = QStringLiteral("no device");
+const QString kLongAddress = QStringLiteral("rfc2217://sign-server.example:4001");
 
 void showStatus(QLabel *status, const QString &text, const QString &toolTip, const QColor &color)
 {
@@ -24,10 +25,11 @@ void showStatus(QLabel *status, const QString &text, const QString &toolTip, con
     status->setPalette(palette);
 }
 
-const char *indexed(QByteArray &buffer, const char *name, int portNumber)
+// A row's control is named by its kind and port: "Device3".
+template<typename Widget> Widget *numbered(Widget *widget, const char *kind, int portNumber)
 {
-    buffer = name + QByteArray::number(portNumber);
-    return buffer.constData();
+    widget->setObjectName(QLatin1String(kind) + QString::number(portNumber));
+    return widget;
 }
 
 } // namespace
@@ -39,9 +41,9 @@ PortDevicesDialog::PortDevicesDialog(QWidget *parent)
     setWindowTitle(QStringLiteral("Port Devices"));
 
     auto *hint = label(this,
-                       QStringLiteral("A device path such as /dev/ttyUSB0, or a device server as "
-                                      "socket://HOST:PORT or rfc2217://HOST:PORT. Leave a port "
-                                      "empty for the device the system gives it."),
+                       QStringLiteral("A device path (/dev/ttyUSB0) or a device server "
+                                      "(socket://HOST:PORT or rfc2217://HOST:PORT).\nLeave a "
+                                      "port empty for the device the system gives it."),
                        "Hint");
     hint->setWordWrap(true);
 
@@ -50,9 +52,8 @@ PortDevicesDialog::PortDevicesDialog(QWidget *parent)
     for (int index = 0; index < kPorts; ++index) {
         buildRow(m_rows[size_t(index)], index);
         const Row &row = m_rows[size_t(index)];
-        QByteArray name;
         grid->addWidget(
-            label(this, QStringLiteral("COM %1").arg(index + 1), indexed(name, "Port", index + 1)),
+            numbered(label(this, QStringLiteral("COM %1").arg(index + 1)), "Port", index + 1),
             index, 0);
         grid->addWidget(row.device, index, 1);
         grid->addWidget(row.test, index, 2);
@@ -79,15 +80,19 @@ void PortDevicesDialog::buildRow(Row &row, int index)
 {
     const int portNumber = index + 1;
     row.port = core::portDeviceRow(portNumber);
-    QByteArray name;
-    row.device = new QLineEdit(this);
-    row.device->setObjectName(QLatin1String(indexed(name, "Device", portNumber)));
-    row.device->setMinimumWidth(row.device->fontMetrics().horizontalAdvance(
-        QStringLiteral("rfc2217://sign-server.example:4001")));
+    row.device = numbered(new QLineEdit(this), "Device", portNumber);
+    // Room for a device server's address with a host name, the box's own margins besides.
+    const QFontMetrics metrics = row.device->fontMetrics();
+    row.device->setMinimumWidth(metrics.horizontalAdvance(kLongAddress)
+                                + 3 * metrics.averageCharWidth());
     if (row.port.environmentDecides) {
         row.device->setText(row.port.environmentDevice);
         row.device->setPlaceholderText(kNoDevice);
         row.device->setReadOnly(true);
+        // Greyed like a box that cannot be typed in, yet its tool tip and text stay readable.
+        QPalette palette = row.device->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        row.device->setPalette(palette);
         row.device->setToolTip(
             QStringLiteral("TAVRIN_COM%1 decides this port's device").arg(portNumber));
     } else {
@@ -95,9 +100,9 @@ void PortDevicesDialog::buildRow(Row &row, int index)
         row.device->setPlaceholderText(row.port.systemDevice.isEmpty() ? kNoDevice
                                                                        : row.port.systemDevice);
     }
-    row.test = button(this, QStringLiteral("Test"), indexed(name, "Test", portNumber));
+    row.test = numbered(new QPushButton(QStringLiteral("Test"), this), "Test", portNumber);
     row.test->setAutoDefault(false); // Enter in a box means OK
-    row.status = label(this, QString(), indexed(name, "Status", portNumber));
+    row.status = numbered(new QLabel(this), "Status", portNumber);
     row.status->setWordWrap(true);
     row.status->setMinimumWidth(kStatusMinimumWidth);
 
