@@ -18,6 +18,11 @@
 
 using namespace tavrin;
 
+static void forgetChosenDevices()
+{
+    QSettings(QStringLiteral("Tavrin"), QStringLiteral("Tavrin")).remove(QStringLiteral("Ports"));
+}
+
 class TestPortDevicesDialog : public QObject
 {
     Q_OBJECT
@@ -25,6 +30,7 @@ class TestPortDevicesDialog : public QObject
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init();
+    void cleanupTestCase() { forgetChosenDevices(); } // none is left for other tests
     void choosingFromTheMainWindow_data();
     void choosingFromTheMainWindow();
     void environmentDecidesAndClosingCallsOffTests();
@@ -35,7 +41,7 @@ private slots:
 void TestPortDevicesDialog::init()
 {
     isolateSerialPorts();
-    QSettings(QStringLiteral("Tavrin"), QStringLiteral("Tavrin")).remove(QStringLiteral("Ports"));
+    forgetChosenDevices();
 }
 
 void TestPortDevicesDialog::choosingFromTheMainWindow_data()
