@@ -105,6 +105,13 @@ void MainController::setPortIndex(int index)
     changed();
 }
 
+void MainController::portDevicesChanged()
+{
+    m_state.portEntries = vocab::portEntries();
+    m_state.portFailures = QStringList(vocab::kPortCount, QString());
+    changed();
+}
+
 void MainController::showPriorities()
 {
     m_state.priorityPanelShown = true;

@@ -71,6 +71,8 @@ public:
     void setLinkPriority(int link, int code);
     void setUserCommand(const QString &text);
     void setPortIndex(int index);
+    // The ports' devices were chosen anew: what the port list said of the old ones is dropped.
+    void portDevicesChanged();
 
     // Small handlers of the window.
     void showPriorities();

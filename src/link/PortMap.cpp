@@ -93,6 +93,13 @@ QString deviceForPort(int portNumber)
         return qEnvironmentVariable(environmentVariable(portNumber).constData());
     if (const QString chosen = chosenDevice(portNumber); !chosen.isEmpty())
         return chosen;
+    return systemDevice(portNumber);
+}
+
+QString systemDevice(int portNumber)
+{
+    if (portNumber < kFirstPortNumber || portNumber > kLastPortNumber)
+        return {};
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(portNumber);
 #else

@@ -29,6 +29,9 @@ QList<PortDescription> orderPorts(QList<PortDescription> ports);
 // of orderPorts(). A device path or a network address (PortAddress). Empty when there is none.
 QString deviceForPort(int portNumber);
 
+// The device COM k has when neither TAVRIN_COM<k> nor a choice decides it; "" for none.
+QString systemDevice(int portNumber);
+
 // The device the user chose for COM k, kept in the program's settings; "" for the system's.
 QString chosenDevice(int portNumber);
 void setChosenDevice(int portNumber, const QString &device);

@@ -46,7 +46,7 @@ OpenResult SerialLink::open(int portNumber)
         return { OpenError::AlreadyOpen, tr("COM %1 is already open").arg(m_portNumber) };
 
     m_portNumber = portNumber;
-    const QString device = deviceForPort(portNumber);
+    const QString device = m_pinnedDevice ? *m_pinnedDevice : deviceForPort(portNumber);
     if (device.isEmpty())
         return noDeviceFailure(portNumber);
     const PortAddress address = PortAddress::parse(device);

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 
 namespace tavrin::link {
 
@@ -28,6 +29,10 @@ public:
     // Opens "COM k" at 9600 8N1 without flow control and drops any unfinished reply line.
     // Fails, leaving the open port alone, while a port is open.
     OpenResult open(int portNumber);
+    // Every later open() takes this device, not the one its port maps to, keeping the port
+    // number for what it tells: a device can be tried before it is chosen for its port.
+    void pinDevice(const QString &device) { m_pinnedDevice = device; }
+
     // Hands what is still queued to the device, then closes the port and drops any
     // unfinished reply line with it.
     void close();
@@ -69,6 +74,7 @@ private:
     QTimer m_dataTimeout;
     LineAssembler m_assembler;
     int m_portNumber = 0;
+    std::optional<QString> m_pinnedDevice;
 };
 
 } // namespace tavrin::link

@@ -47,6 +47,7 @@ private:
     void buildMenus();
     void openHomePage();
     void startFirmwareTool();
+    void choosePortDevices();
     void openFile();
     void saveAs();
 

@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 
 #include "AboutDialog.h"
+#include "PortDevicesDialog.h"
 
 #include "AppTitle.h"
 #include "FirmwareTool.h"
@@ -49,6 +50,9 @@ void MainWindow::buildMenus()
     QAction *upgrade = tools->addAction(QStringLiteral("&Upgrade"));
     upgrade->setObjectName(QStringLiteral("signUpgrade"));
     connect(upgrade, &QAction::triggered, this, &MainWindow::startFirmwareTool);
+    QAction *portDevices = tools->addAction(QStringLiteral("Port Devices…"));
+    portDevices->setObjectName(QStringLiteral("signPortDevices"));
+    connect(portDevices, &QAction::triggered, this, &MainWindow::choosePortDevices);
     QAction *checkAtStartup
         = tools->addAction(QStringLiteral("Check for a New Version at Start-up"));
     checkAtStartup->setObjectName(QStringLiteral("signCheckAtStartup"));
@@ -64,6 +68,13 @@ void MainWindow::buildMenus()
         AboutDialog window(windowTitle(), this);
         window.exec();
     });
+}
+
+void MainWindow::choosePortDevices()
+{
+    PortDevicesDialog dialog(this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_controller.portDevicesChanged(); // the refresh shows the new devices in the tool tips
 }
 
 void MainWindow::startFirmwareTool()
