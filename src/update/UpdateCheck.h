@@ -2,10 +2,10 @@
 
 #include <QNetworkAccessManager>
 
-#include <memory>
 #include <QObject>
 #include <QTimer>
 #include <QUrl>
+#include <memory>
 
 #include <chrono>
 
