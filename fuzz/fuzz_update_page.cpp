@@ -2,7 +2,7 @@
 // and the version read from what it finds; the version parser also on the raw text.
 #include "FuzzSupport.h"
 
-#include "PageText.h"
+#include "HtmlPage.h"
 #include "WebVersion.h"
 
 #include <QLocale>
@@ -46,7 +46,7 @@ void checkVersion(double version, const QString &from)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray html(reinterpret_cast<const char *>(data), qsizetype(size));
-    const update::PageText page = update::PageText::parse(html);
+    const update::PageText page = update::parseHtmlPage(html);
     const QString found = page.findPageText(kSought);
     if (found != lastElementNaming(page))
         fuzz::fail("the innermost element of the last entry", found);

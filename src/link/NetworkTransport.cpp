@@ -1,216 +1,61 @@
 #include "NetworkTransport.h"
 
-#include <QHostAddress>
-
 namespace tavrin::link {
 
-TcpTransport::TcpTransport(const PortAddress &address, QObject *parent)
+namespace {
+
+modules::ProgramModule &networkModule()
+{
+    static modules::ProgramModule module(kNetworkModuleName, kNetworkModuleEntry);
+    return module;
+}
+
+} // namespace
+
+NetworkTransport::NetworkTransport(const PortAddress &address, QObject *parent)
     : LinkTransport(parent)
     , m_address(address)
 {
-    m_connectTimer.setSingleShot(true);
-    m_connectTimer.setInterval(kConnectTimeout);
-    connect(&m_connectTimer, &QTimer::timeout, this, [this] {
-        lose(tr("%1 did not accept a connection within %2 s")
-                 .arg(m_address.endpoint())
-                 .arg(kConnectTimeout.count() / 1000));
-    });
-    connect(&m_socket, &QTcpSocket::connected, this, [this] {
-        m_connectTimer.stop();
-        m_connected = true;
-        connectionMade();
-    });
-    connect(&m_socket, &QTcpSocket::readyRead, this, &TcpTransport::takeIn);
-    connect(&m_socket, &QTcpSocket::errorOccurred, this, &TcpTransport::handleError);
 }
 
-TcpTransport::~TcpTransport()
-{
-    m_socket.disconnect(this);
-}
+NetworkTransport::~NetworkTransport() = default;
 
-OpenResult TcpTransport::open()
+OpenResult NetworkTransport::open()
 {
-    m_received.clear();
-    m_waiting.clear();
-    m_connected = false;
-    m_ready = false;
-    m_open = true;
-    if (m_socket.state() != QAbstractSocket::UnconnectedState)
-        m_socket.abort(); // the last connection may still be closing
-    m_socket.connectToHost(m_address.host, m_address.port);
-    m_connectTimer.start();
+    if (!m_line) {
+        const auto *table = networkModule().table<NetworkModuleTable>();
+        if (!table)
+            return { OpenError::Other, tr("no network support"), networkModule().error() };
+        m_line.reset(table->makeLine(m_address,
+                                     { [this] { emit readyRead(); },
+                                       [this](const QString &reason) {
+                                           emit lost(reason);
+                                       } }));
+    }
+    m_line->open();
     return {};
 }
 
-void TcpTransport::close()
+void NetworkTransport::close()
 {
-    m_connectTimer.stop();
-    if (!m_open)
-        return;
-    m_open = false; // what the socket says from here on is no loss
-    if (m_socket.state() == QAbstractSocket::ConnectedState)
-        m_socket.disconnectFromHost(); // after what is queued has gone
-    else
-        m_socket.abort();
+    if (m_line)
+        m_line->close();
 }
 
-bool TcpTransport::write(const QByteArray &bytes)
+bool NetworkTransport::write(const QByteArray &bytes)
 {
-    if (!m_open)
-        return false;
-    if (!m_ready) {
-        m_waiting += bytes;
-        return true;
-    }
-    sendRaw(encode(bytes));
-    return true;
+    return m_line && m_line->write(bytes);
 }
 
-QByteArray TcpTransport::readAll()
+QByteArray NetworkTransport::readAll()
 {
-    return std::exchange(m_received, {});
+    return m_line ? m_line->readAll() : QByteArray();
 }
 
-void TcpTransport::poll()
+void NetworkTransport::poll()
 {
-    if (m_open && m_socket.state() == QAbstractSocket::ConnectedState)
-        m_socket.waitForReadyRead(0);
-}
-
-void TcpTransport::connectionMade()
-{
-    lineReady();
-}
-
-void TcpTransport::lineReady()
-{
-    m_ready = true;
-    if (!m_waiting.isEmpty())
-        sendRaw(encode(std::exchange(m_waiting, {})));
-}
-
-void TcpTransport::sendRaw(const QByteArray &bytes)
-{
-    if (!bytes.isEmpty())
-        m_socket.write(bytes);
-}
-
-void TcpTransport::takeIn()
-{
-    const QByteArray payload = decode(m_socket.readAll());
-    if (!m_open)
-        return; // the decoding found the line lost
-    if (payload.isEmpty())
-        return;
-    m_received += payload;
-    emit readyRead();
-}
-
-void TcpTransport::handleError(QAbstractSocket::SocketError error)
-{
-    if (!m_open)
-        return;
-    switch (error) {
-    case QAbstractSocket::HostNotFoundError:
-        lose(tr("the host %1 was not found").arg(m_address.host));
-        break;
-    case QAbstractSocket::ConnectionRefusedError:
-        lose(tr("%1 refused the connection").arg(m_address.endpoint()));
-        break;
-    case QAbstractSocket::RemoteHostClosedError:
-        lose(tr("the device server at %1 closed the connection").arg(m_address.endpoint()));
-        break;
-    default:
-        lose(tr("the connection to %1 failed: %2")
-                 .arg(m_address.endpoint(), m_socket.errorString()));
-        break;
-    }
-}
-
-void TcpTransport::lose(const QString &reason)
-{
-    if (!m_open)
-        return;
-    close();
-    emit lost(reason);
-}
-
-Rfc2217Transport::Rfc2217Transport(const PortAddress &address, QObject *parent)
-    : TcpTransport(address, parent)
-{
-    m_settingsTimer.setSingleShot(true);
-    m_settingsTimer.setInterval(kSettingsTimeout);
-    connect(&m_settingsTimer, &QTimer::timeout, this, [this] { checkNegotiation(true); });
-}
-
-void Rfc2217Transport::close()
-{
-    m_settingsTimer.stop();
-    TcpTransport::close();
-}
-
-void Rfc2217Transport::connectionMade()
-{
-    m_codec = Rfc2217Codec();
-    m_settled = false;
-    sendRaw(m_codec.takeOutgoing());
-    m_settingsTimer.start();
-}
-
-QByteArray Rfc2217Transport::decode(const QByteArray &received)
-{
-    const QByteArray payload = m_codec.decode(received);
-    sendRaw(m_codec.takeOutgoing());
-    if (!m_settled)
-        checkNegotiation(false);
-    return payload;
-}
-
-QByteArray Rfc2217Transport::encode(const QByteArray &payload)
-{
-    return m_codec.encode(payload);
-}
-
-void Rfc2217Transport::checkNegotiation(bool timedOut)
-{
-    using Negotiation = Rfc2217Codec::Negotiation;
-    const Negotiation negotiation = m_codec.comPortNegotiation();
-    if (negotiation == Negotiation::Refused) {
-        m_settingsTimer.stop();
-        lose(tr("the device server at %1 refused to set the serial line (RFC 2217)")
-                 .arg(address().endpoint()));
-        return;
-    }
-    const auto refused = m_codec.refusedSettings();
-    const auto unanswered = m_codec.unansweredSettings();
-    const auto names = [](const QList<Rfc2217Codec::LineSetting> &settings) {
-        static const char *const kNames[]
-            = { "baud rate 9600", "8 data bits", "no parity", "one stop bit" };
-        QStringList named;
-        for (const auto setting : settings)
-            named << QLatin1String(kNames[int(setting)]);
-        return named.join(QLatin1String(", "));
-    };
-    if (!refused.isEmpty()) {
-        m_settingsTimer.stop();
-        lose(tr("the device server at %1 did not accept the line settings: %2")
-                 .arg(address().endpoint(), names(refused)));
-        return;
-    }
-    if (negotiation == Negotiation::Agreed && unanswered.isEmpty()) {
-        m_settingsTimer.stop();
-        m_settled = true;
-        lineReady();
-        return;
-    }
-    if (!timedOut)
-        return;
-    lose(negotiation == Negotiation::Waiting
-             ? tr("the device server at %1 did not answer the request to set the serial line")
-                   .arg(address().endpoint())
-             : tr("the device server at %1 did not confirm the line settings: %2")
-                   .arg(address().endpoint(), names(unanswered)));
+    if (m_line)
+        m_line->poll();
 }
 
 } // namespace tavrin::link

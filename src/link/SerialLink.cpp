@@ -15,9 +15,8 @@ std::unique_ptr<LinkTransport> transportFor(const PortAddress &address)
 {
     switch (address.kind) {
     case PortAddress::Kind::RawTcp:
-        return std::make_unique<TcpTransport>(address);
     case PortAddress::Kind::Rfc2217:
-        return std::make_unique<Rfc2217Transport>(address);
+        return std::make_unique<NetworkTransport>(address);
     default:
         return std::make_unique<SerialTransport>(address.device);
     }

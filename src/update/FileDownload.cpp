@@ -3,8 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -46,6 +44,14 @@ void FileDownload::start(const QUrl &address, const QString &path)
         emit finished(tr("Nothing to download: the address or the file name is empty."));
         return;
     }
+    if (!m_session) {
+        const auto *web = webModule().table<WebModuleTable>();
+        if (!web) {
+            emit finished(tr("The download cannot start: %1").arg(webModule().error()));
+            return;
+        }
+        m_session.reset(web->makeSession());
+    }
     m_file = std::make_unique<QSaveFile>(path);
     if (!m_file->open(QIODevice::WriteOnly)) {
         fail(tr("%1 cannot be written: %2")
@@ -57,21 +63,20 @@ void FileDownload::start(const QUrl &address, const QString &path)
     m_isZip = path.endsWith(QStringLiteral(".zip"), Qt::CaseInsensitive);
     m_tail.clear();
 
-    QNetworkRequest request(address);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(kMaxRedirects);
-    request.setTransferTimeout(int(m_limits.stallTimeout.count()));
+    WebRequest request;
+    request.address = address;
+    request.maxRedirects = kMaxRedirects;
+    request.stallTimeout = m_limits.stallTimeout;
+    request.readBufferBytes = kReadBufferBytes;
     // The announced length must count the bytes we store, not a compressed form of them.
-    request.setRawHeader("Accept-Encoding", "identity");
-    const QString agent = QCoreApplication::applicationName();
-    if (!agent.isEmpty())
-        request.setHeader(QNetworkRequest::UserAgentHeader, agent);
-    m_reply = m_network.get(request);
-    m_reply->setReadBufferSize(kReadBufferBytes);
+    request.identityEncoding = true;
+    request.userAgent = QCoreApplication::applicationName();
+    m_fetch.reset(m_session->get(request,
+                                 { [this] { takeIn(); },
+                                   [this] {
+                                       transferEnded();
+                                   } }));
     m_deadline.start(m_limits.transferTimeout);
-    connect(m_reply, &QNetworkReply::readyRead, this, &FileDownload::onReadyRead);
-    connect(m_reply, &QNetworkReply::finished, this, &FileDownload::onReplyFinished);
     emit started();
     emit progressChanged(0);
 }
@@ -81,20 +86,14 @@ void FileDownload::cancel()
     release();
 }
 
-int FileDownload::httpStatus() const
+void FileDownload::takeIn()
 {
-    return m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-}
-
-void FileDownload::onReadyRead()
-{
-    if (httpStatus() >= 300) {
-        m_reply->readAll(); // an error page is not the file
+    if (m_fetch->httpStatus() >= 300) {
+        m_fetch->readAll(); // an error page is not the file
         return;
     }
-    const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
-    m_length = length.isValid() ? length.toLongLong() : -1;
-    const QByteArray data = m_reply->readAll();
+    m_length = m_fetch->announcedLength();
+    const QByteArray data = m_fetch->readAll();
     if (qMax(m_length, m_received + data.size()) > m_limits.maxBytes) {
         fail(tr("The file is larger than %1, the most a download may have.")
                  .arg(QLocale().formattedDataSize(m_limits.maxBytes)));
@@ -114,26 +113,21 @@ void FileDownload::onReadyRead()
                                       : -1);
 }
 
-void FileDownload::onReplyFinished()
+void FileDownload::transferEnded()
 {
-    if (m_reply->bytesAvailable() > 0)
-        onReadyRead();
-    if (!m_reply)
+    if (m_fetch->bytesAvailable() > 0)
+        takeIn();
+    if (!m_fetch)
         return; // the last bytes could not be written and the failure is told
 
-    const int status = httpStatus();
-    if (m_reply->error() != QNetworkReply::NoError) {
-        if (status >= 400) {
-            fail(
-                tr("The server answered %1 %2.")
-                    .arg(status)
-                    .arg(
-                        m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString()));
-        } else if (m_reply->error() == QNetworkReply::OperationCanceledError) {
+    const int status = m_fetch->httpStatus();
+    if (const WebFetch::Failure failure = m_fetch->failure(); failure != WebFetch::Failure::None) {
+        if (status >= 400)
+            fail(tr("The server answered %1 %2.").arg(status).arg(m_fetch->reasonPhrase()));
+        else if (failure == WebFetch::Failure::Stalled)
             fail(tr("The server stopped sending data."));
-        } else {
-            fail(tr("The download failed: %1").arg(m_reply->errorString()));
-        }
+        else
+            fail(tr("The download failed: %1").arg(m_fetch->errorText()));
         return;
     }
     if (m_length >= 0 && m_received != m_length) {
@@ -176,13 +170,7 @@ void FileDownload::fail(const QString &error)
 void FileDownload::release()
 {
     m_deadline.stop();
-    if (m_reply) {
-        QNetworkReply *reply = m_reply;
-        m_reply = nullptr;
-        reply->disconnect(this);
-        reply->abort();
-        reply->deleteLater();
-    }
+    m_fetch.reset();
     if (m_file && m_file->isOpen())
         m_file->cancelWriting();
     m_file.reset(); // an uncommitted file takes its temporary copy with it

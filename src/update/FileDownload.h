@@ -1,8 +1,8 @@
 #pragma once
 
+#include "WebFetch.h"
 #include "ZipTail.h"
 
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QTimer>
 #include <QUrl>
@@ -10,7 +10,6 @@
 #include <chrono>
 #include <memory>
 
-class QNetworkReply;
 class QSaveFile;
 
 namespace tavrin::update {
@@ -45,7 +44,7 @@ public:
     void start(const QUrl &address, const QString &path);
     // Stops a running transfer, leaves the path as it was, and emits nothing more.
     void cancel();
-    bool isRunning() const { return m_reply != nullptr; }
+    bool isRunning() const { return m_fetch != nullptr; }
 
     void setLimits(const DownloadLimits &limits) { m_limits = limits; }
 
@@ -58,16 +57,15 @@ signals:
     void finished(const QString &error);
 
 private:
-    void onReadyRead();
-    void onReplyFinished();
+    void takeIn();
+    void transferEnded();
     QString refuseEnd() const;
     void fail(const QString &error);
     void release();
-    int httpStatus() const;
 
     DownloadLimits m_limits;
-    QNetworkAccessManager m_network;
-    QNetworkReply *m_reply = nullptr; // a child of m_network while running
+    std::unique_ptr<WebSession> m_session; // made on the first download
+    std::unique_ptr<WebFetch> m_fetch; // while running
     std::unique_ptr<QSaveFile> m_file;
     QTimer m_deadline;
     bool m_isZip = false;

@@ -14,7 +14,16 @@ namespace tavrin::update {
 class PageText
 {
 public:
+    // Parsed by the web module; a page that cannot be parsed, or a module that cannot be
+    // loaded, gives no elements.
     static PageText parse(const QByteArray &html);
+    static PageText fromElements(QString text, QList<std::pair<qsizetype, qsizetype>> elements)
+    {
+        PageText page;
+        page.m_text = std::move(text);
+        page.m_elements = std::move(elements);
+        return page;
+    }
 
     qsizetype elementCount() const { return m_elements.size(); }
     QString elementText(qsizetype index) const;

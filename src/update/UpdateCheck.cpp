@@ -3,9 +3,6 @@
 #include "PageText.h"
 #include "WebVersion.h"
 
-#include <QNetworkReply>
-#include <QNetworkRequest>
-
 #include <utility>
 
 namespace tavrin::update {
@@ -45,15 +42,21 @@ void UpdateCheck::startLoading(const QUrl &site)
     if (!isWebAddress(site))
         return;
 
-    QNetworkRequest request(site);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(kMaxRedirects);
-    if (!m_network)
-        m_network = std::make_unique<QNetworkAccessManager>();
-    m_reply = m_network->get(request);
-    connect(m_reply, &QNetworkReply::readyRead, this, &UpdateCheck::onReadyRead);
-    connect(m_reply, &QNetworkReply::finished, this, &UpdateCheck::onReplyFinished);
+    if (!m_session) {
+        // Without the web module there is no page: the check finds nothing to offer.
+        const auto *web = webModule().table<WebModuleTable>();
+        if (!web)
+            return;
+        m_session.reset(web->makeSession());
+    }
+    WebRequest request;
+    request.address = site;
+    request.maxRedirects = kMaxRedirects;
+    m_fetch.reset(m_session->get(request,
+                                 { [this] { takeIn(); },
+                                   [this] {
+                                       pageLoaded();
+                                   } }));
     m_deadline.start();
 }
 
@@ -61,34 +64,32 @@ void UpdateCheck::check(const QString &caption)
 {
     m_caption = caption;
     m_checkPending = true;
-    if (!m_reply)
+    if (!m_fetch)
         decide();
 }
 
-void UpdateCheck::onReadyRead()
+void UpdateCheck::takeIn()
 {
-    const qint64 announced = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-    m_page += m_reply->readAll();
+    const qint64 announced = m_fetch->announcedLength();
+    m_page += m_fetch->readAll();
     if (announced > kMaxPageBytes || m_page.size() > kMaxPageBytes) {
         dropReply(); // no download page is this big: count it as not found
         pageDone({});
     }
 }
 
-void UpdateCheck::onReplyFinished()
+void UpdateCheck::pageLoaded()
 {
-    if (m_reply->bytesAvailable() > 0)
-        onReadyRead();
-    if (!m_reply)
+    if (m_fetch->bytesAvailable() > 0)
+        takeIn();
+    if (!m_fetch)
         return; // dropped as too large
-    QNetworkReply *reply = std::exchange(m_reply, nullptr);
+    const std::unique_ptr<WebFetch> fetch = std::move(m_fetch);
     m_deadline.stop();
-    reply->disconnect(this);
-    reply->deleteLater();
 
     // An error page says nothing about what is published, even when it names the program.
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const bool ok = reply->error() == QNetworkReply::NoError && status >= 200 && status < 300;
+    const int status = fetch->httpStatus();
+    const bool ok = fetch->failure() == WebFetch::Failure::None && status >= 200 && status < 300;
     const QByteArray page = std::exchange(m_page, {});
     pageDone(ok ? page : QByteArray());
 }
@@ -97,12 +98,7 @@ void UpdateCheck::dropReply()
 {
     m_deadline.stop();
     m_page.clear();
-    if (!m_reply)
-        return;
-    QNetworkReply *reply = std::exchange(m_reply, nullptr);
-    reply->disconnect(this);
-    reply->abort();
-    reply->deleteLater();
+    m_fetch.reset();
 }
 
 void UpdateCheck::pageDone(const QByteArray &page)

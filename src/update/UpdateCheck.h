@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QNetworkAccessManager>
+#include "WebFetch.h"
 
 #include <QObject>
 #include <QTimer>
@@ -8,8 +8,6 @@
 #include <memory>
 
 #include <chrono>
-
-class QNetworkReply;
 
 namespace tavrin::update {
 
@@ -59,15 +57,15 @@ signals:
     void checkFinished();
 
 private:
-    void onReadyRead();
-    void onReplyFinished();
+    void takeIn();
+    void pageLoaded();
     void dropReply();
     void pageDone(const QByteArray &page);
     void decide();
 
     // Made on the first load: the window comes up without the network stack.
-    std::unique_ptr<QNetworkAccessManager> m_network;
-    QNetworkReply *m_reply = nullptr; // a child of m_network while loading
+    std::unique_ptr<WebSession> m_session;
+    std::unique_ptr<WebFetch> m_fetch; // while the page loads
     QByteArray m_page;
     QTimer m_deadline;
     bool m_checkPending = false;
