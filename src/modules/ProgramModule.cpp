@@ -30,9 +30,9 @@ const ModuleHeader *ProgramModule::load()
             failures << library.errorString();
             continue;
         }
-        using EntryPoint = const ModuleHeader *(*)();
+        using EntryPoint = const void *(*)();
         const auto entry = reinterpret_cast<EntryPoint>(library.resolve(m_entryPoint));
-        const ModuleHeader *table = entry ? entry() : nullptr;
+        const auto *table = static_cast<const ModuleHeader *>(entry ? entry() : nullptr);
         if (!table) {
             failures << QCoreApplication::translate("ProgramModule", "%1 has no entry point %2")
                             .arg(library.fileName(), QLatin1String(m_entryPoint));

@@ -19,9 +19,10 @@ struct ModuleHeader
 // what only it needs (Qt Network for device servers and the download page, libxml2 for the
 // page). It is looked for next to the program, then where an installation puts modules.
 //
-// A module exports one function, named by entryPoint, that returns a pointer to a table of
-// functions whose first member is a ModuleHeader. The table is plain C++: no Qt meta-object
-// crosses the module's edge, so the module keeps its own QObject classes to itself.
+// A module exports one function, named by entryPoint, `extern "C" const void *entry()`, that
+// returns a pointer to a table of functions whose first member is a ModuleHeader. The table is
+// plain C++: no Qt meta-object crosses the module's edge, so the module keeps its own QObject
+// classes to itself.
 class ProgramModule
 {
 public:

@@ -20,6 +20,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStringListModel>
+
+#include <optional>
 
 namespace tavrin::ui {
 
@@ -111,16 +114,15 @@ void MainWindow::connectControls()
 void MainWindow::refillLists()
 {
     const core::MainState &s = m_controller.state();
-    for (int row = 0; row < core::kRows; ++row) {
-        for (Attribute attribute : vocab::kAttributes) {
-            QComboBox *list = m_rowLists[size_t(row)][size_t(attribute)];
-            const QSignalBlocker block(list);
-            list->clear();
-            list->addItems(vocab::toStringList(s.profile.vocabulary(attribute)));
-            list->setCurrentIndex(-1);
-            if (row == 0)
-                m_contentTwips[size_t(attribute)] = contentTwips(list);
-        }
+    for (Attribute attribute : vocab::kAttributes) {
+        std::array<std::optional<QSignalBlocker>, core::kRows> blocks;
+        for (int row = 0; row < core::kRows; ++row)
+            blocks[size_t(row)].emplace(m_rowLists[size_t(row)][size_t(attribute)]);
+        m_attributeEntries[size_t(attribute)]->setStringList(
+            vocab::toStringList(s.profile.vocabulary(attribute)));
+        for (int row = 0; row < core::kRows; ++row)
+            m_rowLists[size_t(row)][size_t(attribute)]->setCurrentIndex(-1);
+        m_contentTwips[size_t(attribute)] = contentTwips(m_rowLists[0][size_t(attribute)]);
     }
     if (m_ports->count() != s.portEntries.size()) {
         const QSignalBlocker block(m_ports);

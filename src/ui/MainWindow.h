@@ -13,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QStringListModel;
 
 namespace tavrin::ui {
 
@@ -66,6 +67,7 @@ private:
     core::MainController m_controller;
 
     std::array<std::array<QComboBox *, vocab::kAttributes.size()>, core::kRows> m_rowLists {};
+    std::array<QStringListModel *, vocab::kAttributes.size()> m_attributeEntries {};
     std::array<QLineEdit *, core::kRows> m_timeouts {};
     std::array<QLineEdit *, core::kLinks> m_capcodes {};
     std::array<QComboBox *, core::kLinks> m_linkPriorities {};

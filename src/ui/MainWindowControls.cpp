@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStringListModel>
 
 namespace tavrin::ui {
 
@@ -165,6 +166,9 @@ void MainWindow::buildPriorityGrid(QWidget *area)
         m_headings[slot(column.attribute)] = heading;
     }
     m_timeoutHeading = label(area, QStringLiteral("Timeout (Secs)"));
+    // A column's lists share one list of entries, filled once per profile.
+    for (auto &entries : m_attributeEntries)
+        entries = new QStringListModel(this);
 
     for (int row = 0; row < core::kRows; ++row) {
         const QString rowName = vocab::priorityEntries().at(row);
@@ -175,6 +179,7 @@ void MainWindow::buildPriorityGrid(QWidget *area)
             list->setAccessibleName(QString::fromLatin1(column.heading) + QLatin1Char(' ')
                                     + rowName);
             list->setMaxVisibleItems(15);
+            list->setModel(m_attributeEntries[slot(column.attribute)]);
             m_rowLists[size_t(row)][slot(column.attribute)] = list;
         }
         auto *timeout = new QLineEdit(area);

@@ -14,7 +14,7 @@ NetworkLine *makeLine(const PortAddress &address, NetworkLine::Events events)
 
 } // namespace
 
-extern "C" Q_DECL_EXPORT const NetworkModuleTable *tavrinNetworkModule()
+extern "C" Q_DECL_EXPORT const void *tavrinNetworkModule()
 {
     static const NetworkModuleTable table { {}, &makeLine };
     return &table;

@@ -97,7 +97,7 @@ WebSession *makeSession()
 
 } // namespace tavrin::update::web
 
-extern "C" Q_DECL_EXPORT const tavrin::update::WebModuleTable *tavrinWebModule()
+extern "C" Q_DECL_EXPORT const void *tavrinWebModule()
 {
     using namespace tavrin::update;
     static const WebModuleTable table { {}, &web::makeSession, &parseHtmlPage };
