@@ -21,13 +21,13 @@ int main(int argc, char **argv)
     controller.stopPortSearch();
     const core::MainState start = controller.state();
 
-    const core::ReplyOutcome outcome = core::parseSignReply(line, start);
+    const core::ReplyOutcome outcome = core::parseSignReply(line, start, true);
     if (outcome.state.modelLabel.isEmpty() || outcome.state.config.links[7].capcode.isEmpty())
         bench::fail(QStringLiteral("the configuration line was not read: ") + line);
 
     qsizetype sink = 0;
     const double parse = bench::medianMicroseconds(
-        [&] { sink += core::parseSignReply(line, start).state.config.userCommand.size(); });
+        [&] { sink += core::parseSignReply(line, start, true).state.config.userCommand.size(); });
     const double split = bench::medianMicroseconds([&] {
         const QStringList parts = line.split(u':');
         sink += parts.value(1).split(u',').size();
