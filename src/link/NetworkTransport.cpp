@@ -1,5 +1,7 @@
 #include "NetworkTransport.h"
 
+#include <functional>
+
 namespace tavrin::link {
 
 namespace {
@@ -26,11 +28,9 @@ OpenResult NetworkTransport::open()
         const auto *table = networkModule().table<NetworkModuleTable>();
         if (!table)
             return { OpenError::Other, tr("no network support"), networkModule().error() };
-        m_line.reset(table->makeLine(m_address,
-                                     { [this] { emit readyRead(); },
-                                       [this](const QString &reason) {
-                                           emit lost(reason);
-                                       } }));
+        const NetworkLine::Events events { std::bind_front(&NetworkTransport::readyRead, this),
+                                           std::bind_front(&NetworkTransport::lost, this) };
+        m_line.reset(table->makeLine(m_address, events));
     }
     m_line->open();
     return {};

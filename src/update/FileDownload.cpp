@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 namespace tavrin::update {
 
@@ -71,11 +72,9 @@ void FileDownload::start(const QUrl &address, const QString &path)
     // The announced length must count the bytes we store, not a compressed form of them.
     request.identityEncoding = true;
     request.userAgent = QCoreApplication::applicationName();
-    m_fetch.reset(m_session->get(request,
-                                 { [this] { takeIn(); },
-                                   [this] {
-                                       transferEnded();
-                                   } }));
+    const WebFetch::Events events { std::bind_front(&FileDownload::takeIn, this),
+                                    std::bind_front(&FileDownload::transferEnded, this) };
+    m_fetch.reset(m_session->get(request, events));
     m_deadline.start(m_limits.transferTimeout);
     emit started();
     emit progressChanged(0);

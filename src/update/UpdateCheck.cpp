@@ -3,6 +3,7 @@
 #include "PageText.h"
 #include "WebVersion.h"
 
+#include <functional>
 #include <utility>
 
 namespace tavrin::update {
@@ -52,11 +53,9 @@ void UpdateCheck::startLoading(const QUrl &site)
     WebRequest request;
     request.address = site;
     request.maxRedirects = kMaxRedirects;
-    m_fetch.reset(m_session->get(request,
-                                 { [this] { takeIn(); },
-                                   [this] {
-                                       pageLoaded();
-                                   } }));
+    const WebFetch::Events events { std::bind_front(&UpdateCheck::takeIn, this),
+                                    std::bind_front(&UpdateCheck::pageLoaded, this) };
+    m_fetch.reset(m_session->get(request, events));
     m_deadline.start();
 }
 
