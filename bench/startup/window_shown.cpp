@@ -2,7 +2,7 @@
 // that program's, reads VmRSS from /proc at that moment, and ends the program. Nothing in
 // the programs measured knows it is being measured.
 //
-//   bench_window_shown RUNS PROGRAM REFERENCE [REFERENCE-NAME]
+//   bench_window_shown RUNS PROGRAM REFERENCE [REFERENCE-NAME [PROGRAM-NAME]]
 //
 // Runs each program once to warm the caches, then RUNS times each, interleaved (the order
 // swaps every round), and prints the medians as two table rows for scripts/bench. Every
@@ -185,12 +185,13 @@ void printRow(const char *measure, double figure, const char *unit, const char *
 
 int main(int argc, char **argv)
 {
-    if (argc < 4 || argc > 5 || std::atoi(argv[1]) < 1)
-        fail("usage: bench_window_shown RUNS PROGRAM REFERENCE [REFERENCE-NAME]");
+    if (argc < 4 || argc > 6 || std::atoi(argv[1]) < 1)
+        fail("usage: bench_window_shown RUNS PROGRAM REFERENCE [REFERENCE-NAME [PROGRAM-NAME]]");
     const int runs = std::atoi(argv[1]);
     const char *program = argv[2];
     const char *reference = argv[3];
-    const std::string referenceName = argc == 5 ? argv[4] : "bare Qt window";
+    const std::string referenceName = argc >= 5 ? argv[4] : "bare Qt window";
+    const std::string programName = argc == 6 ? argv[5] : "main window";
 
     for (int k = 1; k <= 12; ++k)
         setenv(("TAVRIN_COM" + std::to_string(k)).c_str(), "", 1);
@@ -209,11 +210,12 @@ int main(int argc, char **argv)
         }
     }
     char measure[160];
-    std::snprintf(measure, sizeof measure, "start to main window mapped (median of %d)", runs);
+    std::snprintf(measure, sizeof measure, "start to %s mapped (median of %d)", programName.c_str(),
+                  runs);
     const std::string sameWay = referenceName + ", same way";
     printRow(measure, median(time[0]), "ms", sameWay.c_str(), median(time[1]));
-    std::snprintf(measure, sizeof measure, "resident memory, main window mapped (median of %d)",
-                  runs);
+    std::snprintf(measure, sizeof measure, "resident memory, %s mapped (median of %d)",
+                  programName.c_str(), runs);
     printRow(measure, median(memory[0]), "MiB", sameWay.c_str(), median(memory[1]));
     return 0;
 }
