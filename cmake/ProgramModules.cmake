@@ -20,6 +20,9 @@ function(tavrin_add_module name)
         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/${tavrin_module_destination}
         CXX_VISIBILITY_PRESET hidden
         VISIBILITY_INLINES_HIDDEN ON)
+    if(WIN32)
+        set_target_properties(${name} PROPERTIES PREFIX "") # QLibrary looks for NAME.dll
+    endif()
     install(TARGETS ${name}
         LIBRARY DESTINATION ${tavrin_module_destination}
         RUNTIME DESTINATION ${tavrin_module_destination})
