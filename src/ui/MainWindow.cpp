@@ -64,6 +64,8 @@ void MainWindow::connectControls()
     connect(&c, &core::MainController::profileChanged, this, &MainWindow::refillLists);
     connect(&c, &core::MainController::windowHeightRequested, this, &MainWindow::setWindowHeight);
     connect(&c, &core::MainController::messageRequested, this, &MainWindow::showMessage);
+    // A search reads every port's device afresh, an adapter plugged in since included.
+    connect(&c, &core::MainController::searchStarted, this, [this] { m_portTipsStale = true; });
 
     for (int row = 0; row < core::kRows; ++row) {
         for (Attribute attribute : vocab::kAttributes) {
@@ -161,12 +163,20 @@ void MainWindow::refresh()
             m_ports->setItemText(i, s.portEntries.at(i));
             portsChanged = true;
         }
-        const QString failure = s.portFailures.value(i);
-        const QString tip = failure.isEmpty()
-            ? link::portToolTip(i + 1)
-            : link::portToolTip(i + 1) + QLatin1Char('\n') + failure;
-        if (m_ports->itemData(i, Qt::ToolTipRole).toString() != tip)
-            m_ports->setItemData(i, tip, Qt::ToolTipRole);
+    }
+    // The devices are read again only when something about the ports changed, not on every
+    // keystroke: reading them costs the settings file and, now and then, the system's list.
+    if (m_portTipsStale || s.portFailures != m_portTipFailures) {
+        for (int i = 0; i < s.portEntries.size() && i < m_ports->count(); ++i) {
+            const QString failure = s.portFailures.value(i);
+            const QString tip = failure.isEmpty()
+                ? link::portToolTip(i + 1)
+                : link::portToolTip(i + 1) + QLatin1Char('\n') + failure;
+            if (m_ports->itemData(i, Qt::ToolTipRole).toString() != tip)
+                m_ports->setItemData(i, tip, Qt::ToolTipRole);
+        }
+        m_portTipFailures = s.portFailures;
+        m_portTipsStale = false;
     }
     if (portsChanged)
         layoutHeader();

@@ -86,6 +86,9 @@ private:
     std::array<QWidget *, 6> m_headerTail {}; // right of the port list, in design order
     int m_widthTwips; // the design's width until a list or the header needs more
     int m_heightTwips = core::MainController::kHiddenHeightTwips;
+    // The port list's tool tips name each port's device; read when the ports change.
+    bool m_portTipsStale = true;
+    QStringList m_portTipFailures;
     QLabel *m_status = nullptr;
     QLabel *m_model = nullptr;
     QLabel *m_firmwareCount = nullptr;

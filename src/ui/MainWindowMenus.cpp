@@ -73,8 +73,10 @@ void MainWindow::buildMenus()
 void MainWindow::choosePortDevices()
 {
     PortDevicesDialog dialog(this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
+        m_portTipsStale = true;
         m_controller.portDevicesChanged(); // the refresh shows the new devices in the tool tips
+    }
 }
 
 void MainWindow::startFirmwareTool()
