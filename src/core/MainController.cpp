@@ -105,10 +105,15 @@ void MainController::setPortIndex(int index)
     changed();
 }
 
-void MainController::portDevicesChanged()
+void MainController::portDevicesChanged(const QList<int> &portNumbers)
 {
-    m_state.portEntries = vocab::portEntries();
-    m_state.portFailures = QStringList(vocab::kPortCount, QString());
+    const QStringList names = vocab::portEntries();
+    for (const int portNumber : portNumbers) {
+        if (portNumber < 1 || portNumber > vocab::kPortCount)
+            continue;
+        m_state.portEntries[portNumber - 1] = names.value(portNumber - 1);
+        m_state.portFailures[portNumber - 1].clear();
+    }
     changed();
 }
 

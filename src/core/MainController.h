@@ -71,8 +71,9 @@ public:
     void setLinkPriority(int link, int code);
     void setUserCommand(const QString &text);
     void setPortIndex(int index);
-    // The ports' devices were chosen anew: what the port list said of the old ones is dropped.
-    void portDevicesChanged();
+    // These ports' devices were chosen anew: what the port list said of their old ones is
+    // dropped; the other ports keep theirs.
+    void portDevicesChanged(const QList<int> &portNumbers);
 
     // Small handlers of the window.
     void showPriorities();

@@ -8,6 +8,7 @@
 #include "AppTitle.h"
 #include "FirmwareTool.h"
 #include "MainFile.h"
+#include "PortMap.h"
 #include "UpdateSettings.h"
 
 #include <QCoreApplication>
@@ -72,11 +73,19 @@ void MainWindow::buildMenus()
 
 void MainWindow::choosePortDevices()
 {
+    QStringList before;
+    for (int port = 1; port <= vocab::kPortCount; ++port)
+        before << link::deviceForPort(port);
     PortDevicesDialog dialog(this);
-    if (dialog.exec() == QDialog::Accepted) {
-        m_portTipsStale = true;
-        m_controller.portDevicesChanged(); // the refresh shows the new devices in the tool tips
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QList<int> changed;
+    for (int port = 1; port <= vocab::kPortCount; ++port) {
+        if (link::deviceForPort(port) != before.at(port - 1))
+            changed << port;
     }
+    m_portTipsStale = true; // the refresh shows the new devices in the tool tips
+    m_controller.portDevicesChanged(changed);
 }
 
 void MainWindow::startFirmwareTool()
