@@ -27,7 +27,8 @@ public:
     virtual QByteArray readAll() = 0;
     // Takes in what the system holds that the event loop has not read yet.
     virtual void poll() = 0;
-    // False while a network transport has not reached its device server yet.
+    // False while a network transport has not reached its device server and set up its line
+    // yet: until then a loss means the port could not be opened.
     virtual bool everConnected() const { return true; }
     // True once bytes written go straight to the line (a device server reached and its line
     // set up); the time a sign takes to answer counts from then.

@@ -32,7 +32,7 @@ public:
     virtual bool write(const QByteArray &bytes) = 0;
     virtual QByteArray readAll() = 0;
     virtual void poll() = 0;
-    virtual bool everConnected() const = 0;
+    virtual bool everConnected() const = 0; // the server reached and its line set up
     virtual bool isReady() const = 0;
 };
 

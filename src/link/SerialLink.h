@@ -37,8 +37,8 @@ public:
     // unfinished reply line with it.
     void close();
     bool isOpen() const { return m_transport && m_transport->isOpen(); }
-    // False when the last loss came before a network port reached its device server: the
-    // port could not be opened, only later than a local one would tell.
+    // False when the last loss came before a network port reached its device server and set
+    // up its line: the port could not be opened, only later than a local one would tell.
     bool everConnected() const { return !m_transport || m_transport->everConnected(); }
     // Open, and for a network port connected with its line set up: what is written now goes
     // out now.

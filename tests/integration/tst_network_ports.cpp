@@ -62,10 +62,12 @@ private:
     SignSimProcess m_telnetSign;
     QString m_raw; // socket://127.0.0.1:P
     QString m_telnet; // rfc2217://127.0.0.1:P
+    QTcpServer m_silent; // the kernel takes its connections; nothing ever answers them
 };
 
 void TestNetworkPorts::initTestCase()
 {
+    QVERIFY(m_silent.listen(QHostAddress::LocalHost));
     const QString ser2net = QStandardPaths::findExecutable(
         QStringLiteral("ser2net"), { QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin") });
     if (ser2net.isEmpty())
@@ -127,6 +129,10 @@ void TestNetworkPorts::commandsOverTheNetwork_data()
                                   << "read" << 3 << "the host no-such-host.invalid was not found";
     QTest::newRow("no such scheme") << false << "ftp://127.0.0.1:21"
                                     << "read" << 3 << "\"ftp://\" is no port address";
+    // Connected, but the line is never set up: the port did not open, and no sign was asked.
+    QTest::newRow("line never set up")
+        << true << QStringLiteral("rfc2217://127.0.0.1:%1").arg(m_silent.serverPort()) << "read"
+        << 3 << "did not answer the request to set the serial line";
 }
 
 void TestNetworkPorts::commandsOverTheNetwork()
@@ -160,6 +166,8 @@ void TestNetworkPorts::commandsOverTheNetwork()
     }
     const Run run = runCli(command.split(u'|') + on2);
     QVERIFY2(run.status == status && run.err.contains(says), qPrintable(run.err));
+    if (status == 3)
+        QVERIFY2(!run.err.contains(QStringLiteral("sign")), qPrintable(run.err));
 }
 
 // The window's start-up search reaches a sign behind the device server like a local one.

@@ -17,7 +17,6 @@ TcpLine::TcpLine(const PortAddress &address, Events events)
     });
     connect(&m_socket, &QTcpSocket::connected, this, [this] {
         m_connectTimer.stop();
-        m_connected = true;
         connectionMade();
     });
     connect(&m_socket, &QTcpSocket::readyRead, this, &TcpLine::takeIn);
@@ -85,6 +84,7 @@ void TcpLine::connectionMade()
 void TcpLine::lineReady()
 {
     m_ready = true;
+    m_connected = true;
     if (!m_waiting.isEmpty())
         sendRaw(encode(std::exchange(m_waiting, {})));
 }

@@ -56,7 +56,7 @@ private:
     QByteArray m_received; // the line's bytes not yet read
     QByteArray m_waiting; // the line's bytes written before it was ready
     bool m_open = false;
-    bool m_connected = false;
+    bool m_connected = false; // the line was set up once: the port did open
     bool m_ready = false;
 };
 
