@@ -35,7 +35,8 @@ const ModuleHeader *ProgramModule::load()
         const auto *table = static_cast<const ModuleHeader *>(entry ? entry() : nullptr);
         if (!table) {
             failures << QCoreApplication::translate("ProgramModule", "%1 has no entry point %2")
-                            .arg(library.fileName(), QLatin1String(m_entryPoint));
+                            .arg(QDir::toNativeSeparators(library.fileName()),
+                                 QLatin1String(m_entryPoint));
         } else if (std::strcmp(table->version, TAVRIN_VERSION_STRING) != 0) {
             failures << QCoreApplication::translate("ProgramModule",
                                                     "%1 belongs to version %2, not to %3")

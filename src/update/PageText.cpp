@@ -1,8 +1,18 @@
 #include "PageText.h"
 
+#include "WebFetch.h"
+
 #include <algorithm>
 
 namespace tavrin::update {
+
+PageText PageText::parse(const QByteArray &html)
+{
+    if (html.isEmpty())
+        return {};
+    const auto *web = webModule().table<WebModuleTable>();
+    return web ? web->parsePage(html) : PageText();
+}
 
 QString PageText::elementText(qsizetype index) const
 {

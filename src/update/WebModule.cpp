@@ -8,12 +8,4 @@ modules::ProgramModule &webModule()
     return module;
 }
 
-PageText PageText::parse(const QByteArray &html)
-{
-    if (html.isEmpty())
-        return {};
-    const auto *web = webModule().table<WebModuleTable>();
-    return web ? web->parsePage(html) : PageText();
-}
-
 } // namespace tavrin::update
